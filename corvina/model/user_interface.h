@@ -1,0 +1,79 @@
+#pragma once
+// The only way the core and its commands talk to the person using them. The
+// window answers with dialogs, corvina-cli with its arguments and standard
+// output, tests with a script of answers.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvina {
+
+enum class MessageIcon { None, Error, Warning, Question, Information };
+enum class Answer { Yes, No, Cancel };
+enum class QuestionButtons { YesNo, YesNoCancel };
+
+// A file dialog as a command describes it. Filters are (label, pattern) pairs,
+// for example {"Wavefront Model (*.obj)", "*.obj"}.
+struct FileRequest {
+  bool save = false;
+  std::string title;
+  std::vector<std::pair<std::string, std::string>> filters;
+  std::string initialName;
+  std::string defaultExtension;
+  std::string directory;  // where the dialog starts (lastDirectory)
+  bool confirmOverwrite = false;
+};
+
+// One field of an option dialog, bound to the field of the option record it
+// edits. Exactly one of the pointers is set, matching the kind.
+struct OptionField {
+  enum class Kind { Bool, Int, Float, Choice };
+  std::string name;   // the record's field name; corvina-cli's field=value key
+  std::string label;  // the dialog's caption for it
+  Kind kind = Kind::Bool;
+  bool* boolValue = nullptr;
+  int* intValue = nullptr;      // Int and Choice (the choice's number)
+  float* floatValue = nullptr;  // Float
+  double minimum = 0, maximum = 0;  // Int and Float range, inclusive
+  std::vector<std::string> choices;  // Choice: word of each number, from 0
+};
+
+struct OptionDialog {
+  std::string caption;
+  std::vector<OptionField> fields;
+};
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  // A modal message box with one OK button.
+  virtual void showMessage(const std::string& caption, const std::string& text,
+                           MessageIcon icon) = 0;
+
+  // A modal question. `unattended` is the answer a batch run gives when it is
+  // not told otherwise (No only for offers that would change data unasked).
+  virtual Answer ask(const std::string& caption, const std::string& text, MessageIcon icon,
+                     QuestionButtons buttons, Answer unattended = Answer::Yes) = 0;
+
+  // A path, or nothing when the user cancels.
+  virtual std::optional<std::string> chooseFile(const FileRequest& request) = 0;
+
+  // Shows the option dialog over its record; false when cancelled (the record
+  // is then unchanged).
+  virtual bool editOptions(OptionDialog& dialog) = 0;
+
+  // A progress bar in the status bar, range 0..range, stepped one at a time.
+  virtual void beginProgress(int range) = 0;
+  virtual void stepProgress() = 0;
+  virtual void endProgress() = 0;
+
+  virtual void setBusy(bool busy) = 0;
+
+  // Redraw of every view after a command changed what they show.
+  virtual void refreshViews() {}
+};
+
+}  // namespace corvina
