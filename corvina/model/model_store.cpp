@@ -1,0 +1,374 @@
+#include "model/model_store.h"
+
+#include <algorithm>
+#include <bit>
+#include <new>
+#include <stdexcept>
+
+namespace corvina {
+
+namespace {
+
+// Frees a vector's storage, not just its elements, so a released array holds
+// no memory and no stale records.
+template <typename T>
+void freeArray(std::vector<T>& array) {
+  std::vector<T>().swap(array);
+}
+
+void releaseArrays(ModelStore& store) {
+  freeArray(store.vertices);
+  freeArray(store.baseVertices);
+  freeArray(store.texVertices);
+  freeArray(store.normals);
+  freeArray(store.groups);
+  freeArray(store.facetStream);
+  freeArray(store.materials);
+  freeArray(store.shapeLines);
+  freeArray(store.regions);
+}
+
+void zeroCounts(ModelStore& store) {
+  store.numRegions = store.numRegionStatements = 0;
+  store.numMaterials = store.numMaterialStatements = 0;
+  store.numGroups = store.numGroupStatements = 0;
+  store.numVNormals = store.numTVerts = store.numVerts = 0;
+  store.numShapeLines = store.numFacets = store.numCornerRecords = 0;
+}
+
+// Sizes a released array from a count; a negative count cannot be had.
+template <typename T>
+void sizeArray(std::vector<T>& array, long long count) {
+  if (count < 0) throw std::length_error("negative element count");
+  array.resize(static_cast<std::size_t>(count));
+}
+
+// The number of facet-stream records the arrays can actually back.
+std::size_t streamLength(const ModelStore& store) {
+  if (store.numCornerRecords <= 0) return 0;
+  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
+}
+
+std::size_t texVertexCount(const ModelStore& store) {
+  if (store.numTVerts <= 0) return 0;
+  return std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts));
+}
+
+// The texture vertex a record refers to, or null when the index is 0 or
+// outside the array.
+const TexVertex* texVertexOf(const ModelStore& store, const CornerRecord& record) {
+  if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > texVertexCount(store)) {
+    return nullptr;
+  }
+  return &store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+}
+
+// The least u and greatest v of all texture vertices: the value a corner
+// without a texture coordinate receives. With no texture vertices this is the
+// no-UV marker.
+TexVertex fillerTexVertex(const ModelStore& store) {
+  TexVertex filler{kNoUvU, kNoUvV, 0};
+  const std::size_t count = texVertexCount(store);
+  for (std::size_t i = 0; i < count; ++i) {
+    filler.u = std::min(filler.u, store.texVertices[i].u);
+    filler.v = std::max(filler.v, store.texVertices[i].v);
+  }
+  return filler;
+}
+
+// The number of leading records that form the stream proper: everything up
+// to, not including, the first end-of-list record.
+std::size_t recordsBeforeEnd(const ModelStore& store) {
+  const std::size_t length = streamLength(store);
+  std::size_t j = 0;
+  while (j < length && store.facetStream[j].vertex >= 0) ++j;
+  return j;
+}
+
+// Advances a table's current statement past every statement that came before
+// facet n, and returns the set index the table gives the facet's corners.
+struct SetTableCursor {
+  const std::vector<SetRecord>& table;
+  int distinctNames;
+  int statements;
+  int current = 0;
+
+  void enterFacet(int facetNumber) {
+    if (distinctNames <= 1) return;
+    while (current < statements && static_cast<std::size_t>(current) + 1 < table.size() &&
+           table[static_cast<std::size_t>(current) + 1].firstFacet < facetNumber) {
+      ++current;
+    }
+  }
+
+  std::uint16_t setIndex() const {
+    if (distinctNames <= 0 || static_cast<std::size_t>(current) >= table.size()) return 0;
+    return static_cast<std::uint16_t>(table[static_cast<std::size_t>(current)].setIndex) &
+           kSetIndexMask;
+  }
+};
+
+// One sort key per corner: the two bit patterns of (u, v), then the corner's
+// stream position, so the sort leaves each group's earliest corner first.
+struct CornerKey {
+  std::uint32_t u, v;
+  std::uint32_t position;
+
+  bool operator<(const CornerKey& other) const {
+    if (u != other.u) return u < other.u;
+    if (v != other.v) return v < other.v;
+    return position < other.position;
+  }
+  bool sameValue(const CornerKey& other) const { return u == other.u && v == other.v; }
+};
+
+std::uint32_t bitsOf(float value) {
+  return std::bit_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+void resetModelCounts(ModelStore& store) {
+  zeroCounts(store);
+  // Zero counts with filled arrays would let code that trusts the arrays'
+  // sizes see a model that no longer exists.
+  releaseArrays(store);
+}
+
+bool allocateModel(ModelStore& store) {
+  releaseArrays(store);
+  try {
+    sizeArray(store.vertices, store.numVerts);
+    sizeArray(store.baseVertices, store.numVerts);
+    sizeArray(store.texVertices, store.numTVerts);
+    sizeArray(store.normals, store.numVNormals);
+    sizeArray(store.groups, static_cast<long long>(store.numGroupStatements) + 1);
+    sizeArray(store.facetStream, store.numCornerRecords);
+    sizeArray(store.materials, static_cast<long long>(store.numMaterialStatements) + 1);
+    sizeArray(store.shapeLines, store.numShapeLines);
+    sizeArray(store.regions, static_cast<long long>(store.numRegionStatements) + 1);
+  } catch (const std::bad_alloc&) {
+    releaseModel(store);
+    return false;
+  } catch (const std::length_error&) {
+    releaseModel(store);
+    return false;
+  }
+  return true;
+}
+
+void releaseModel(ModelStore& store) {
+  releaseArrays(store);
+  zeroCounts(store);
+  store.modelLoaded = 0;
+  store.texVerticesExpanded = 0;
+}
+
+void assignSetIndices(ModelStore& store) {
+  SetTableCursor groups{store.groups, store.numGroups, store.numGroupStatements};
+  SetTableCursor materials{store.materials, store.numMaterials, store.numMaterialStatements};
+  SetTableCursor regions{store.regions, store.numRegions, store.numRegionStatements};
+  const std::size_t length = streamLength(store);
+  int facetNumber = 0;
+  for (std::size_t j = 0; j < length; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if (record.vertex < 0) break;
+    record.flags = 0;
+    if (record.vertex == kSeparator) {
+      ++facetNumber;
+      groups.enterFacet(facetNumber);
+      materials.enterFacet(facetNumber);
+      regions.enterFacet(facetNumber);
+      continue;
+    }
+    record.group = groups.setIndex();
+    record.material = materials.setIndex();
+    record.region = regions.setIndex();
+  }
+}
+
+void expandTextureVertices(ModelStore& store, bool force) {
+  if (store.texVerticesExpanded == 1 && !force) return;
+  const std::size_t length = streamLength(store);
+  const TexVertex filler = fillerTexVertex(store);
+  std::vector<TexVertex> expanded;
+  try {
+    expanded.resize(length);
+  } catch (const std::bad_alloc&) {
+    return;
+  }
+  for (std::size_t j = 0; j < length; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    const TexVertex* source = record.vertex >= 1 ? texVertexOf(store, record) : nullptr;
+    expanded[j].u = source ? source->u : filler.u;
+    expanded[j].v = source ? source->v : filler.v;
+    record.texVertex = static_cast<std::int32_t>(j + 1);
+  }
+  store.texVertices = std::move(expanded);
+  store.numTVerts = static_cast<int>(length);
+  store.numCornerRecords = static_cast<int>(length);
+  store.texVerticesExpanded = 1;
+}
+
+void compressTextureVertices(ModelStore& store) {
+  if (store.texVerticesExpanded != 1) expandTextureVertices(store, false);
+  if (store.numCornerRecords != store.numTVerts) return;
+
+  // Working memory is obtained before anything changes, so a failure leaves
+  // the store as it was.
+  const std::size_t corners = recordsBeforeEnd(store);
+  std::vector<CornerKey> keys;
+  std::vector<TexVertex> compact;
+  try {
+    std::size_t cornerCount = 0;
+    for (std::size_t j = 0; j < corners; ++j) cornerCount += store.facetStream[j].vertex >= 1;
+    keys.reserve(cornerCount);
+    for (std::size_t j = 0; j < corners; ++j) {
+      const CornerRecord& record = store.facetStream[j];
+      if (record.vertex < 1) continue;
+      const TexVertex* source = texVertexOf(store, record);
+      const TexVertex value = source ? *source : TexVertex{kNoUvU, kNoUvV, 0};
+      keys.push_back({bitsOf(value.u), bitsOf(value.v), static_cast<std::uint32_t>(j)});
+    }
+    std::sort(keys.begin(), keys.end());
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      distinct += i == 0 || !keys[i].sameValue(keys[i - 1]);
+    }
+    compact.resize(distinct);
+  } catch (const std::bad_alloc&) {
+    return;
+  }
+
+  // Each corner first points at its group's representative (the group's
+  // earliest corner, since the sort orders equal values by position); one
+  // pass in stream order then numbers the representatives as they appear.
+  std::uint32_t representative = 0;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i == 0 || !keys[i].sameValue(keys[i - 1])) representative = keys[i].position;
+    store.facetStream[keys[i].position].texVertex = static_cast<std::int32_t>(representative);
+  }
+  const std::size_t length = streamLength(store);
+  std::int32_t nextNumber = 0;
+  for (std::size_t j = 0; j < length; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if (j >= corners || record.vertex < 1) {
+      // Separators and the end-of-list record own no texture vertex here.
+      record.texVertex = 0;
+      continue;
+    }
+    const auto rep = static_cast<std::size_t>(record.texVertex);
+    record.texVertex = rep == j ? ++nextNumber : store.facetStream[rep].texVertex;
+  }
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i != 0 && keys[i].sameValue(keys[i - 1])) continue;
+    TexVertex& entry =
+        compact[static_cast<std::size_t>(store.facetStream[keys[i].position].texVertex) - 1];
+    entry.u = std::bit_cast<float>(keys[i].u);
+    entry.v = std::bit_cast<float>(keys[i].v);
+  }
+
+  if (compact.size() == 1 && compact[0].u == kNoUvU && compact[0].v == kNoUvV) {
+    for (std::size_t j = 0; j < length; ++j) store.facetStream[j].texVertex = 0;
+    freeArray(compact);
+  }
+  store.texVertices = std::move(compact);
+  store.numTVerts = static_cast<int>(store.texVertices.size());
+  store.texVerticesExpanded = 0;
+}
+
+void separateTextureVertices(ModelStore& store) {
+  const TexVertex filler = fillerTexVertex(store);
+  const std::size_t corners = recordsBeforeEnd(store);
+  std::vector<TexVertex> separate;
+  try {
+    std::size_t cornerCount = 0;
+    for (std::size_t j = 0; j < corners; ++j) cornerCount += store.facetStream[j].vertex >= 1;
+    separate.reserve(cornerCount);
+  } catch (const std::bad_alloc&) {
+    return;
+  }
+  const std::size_t length = streamLength(store);
+  for (std::size_t j = 0; j < length; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if (j >= corners || record.vertex < 1) {
+      record.texVertex = 0;
+      continue;
+    }
+    const TexVertex* source = texVertexOf(store, record);
+    separate.push_back({source ? source->u : filler.u, source ? source->v : filler.v, 0});
+    record.texVertex = static_cast<std::int32_t>(separate.size());
+  }
+  store.texVertices = std::move(separate);
+  store.numTVerts = static_cast<int>(store.texVertices.size());
+  store.texVerticesExpanded = 0;
+}
+
+void normalizeToUnitSquare(ModelStore& store, float shrink, bool selectionActive) {
+  expandTextureVertices(store, false);
+  const std::size_t corners = recordsBeforeEnd(store);
+  auto participates = [&](const CornerRecord& record) {
+    return record.vertex > 0 && (!selectionActive || (record.group & kSelectedBit) != 0) &&
+           texVertexOf(store, record) != nullptr;
+  };
+
+  float umin = 100000.0f, umax = -100000.0f, vmin = 100000.0f, vmax = -100000.0f;
+  for (std::size_t j = 0; j < corners; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (!participates(record)) continue;
+    const TexVertex& t = *texVertexOf(store, record);
+    umin = std::min(umin, t.u);
+    umax = std::max(umax, t.u);
+    vmin = std::min(vmin, t.v);
+    vmax = std::max(vmax, t.v);
+  }
+
+  // An axis on which every participating corner has the same value has no
+  // range to stretch: its coordinate goes to the middle of the square.
+  const bool uFlat = !(umax - umin > 0.0f);
+  const bool vFlat = !(vmax - vmin > 0.0f);
+  const float su = uFlat ? 0.0f : 1.0f / (umax - umin);
+  const float sv = vFlat ? 0.0f : 1.0f / (vmax - vmin);
+  for (std::size_t j = 0; j < corners; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (!participates(record)) continue;
+    TexVertex& t = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+    t.u = uFlat ? 0.5f : (t.u - umin) * su;
+    t.v = vFlat ? 0.5f : (t.v - vmin) * sv;
+    if (shrink != 0.0f) {
+      t.u = shrink * 0.5f + (1.0f - shrink) * t.u;
+      t.v = shrink * 0.5f + (1.0f - shrink) * t.v;
+    }
+  }
+}
+
+namespace {
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+std::size_t lastSeparator(const std::string& path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (isSeparator(path[i - 1])) return i - 1;
+  }
+  return std::string::npos;
+}
+}  // namespace
+
+std::string pathWithoutExtension(const std::string& path) {
+  const std::size_t separator = lastSeparator(path);
+  const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return path;
+  return path.substr(0, dot);
+}
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t separator = lastSeparator(path);
+  if (separator == std::string::npos) return std::string();
+  // A file in the root folder keeps the root itself, not an empty folder.
+  if (separator == 0) return path.substr(0, 1);
+  return path.substr(0, separator);
+}
+
+}  // namespace corvina
