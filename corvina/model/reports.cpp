@@ -1,0 +1,89 @@
+#include "model/reports.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+
+namespace corvina {
+
+namespace {
+
+// A value as "% 0.5f" prints it: five decimals, a blank in place of the sign
+// of a non-negative number. std::to_chars ignores the global locale.
+std::string fixedFive(float value) {
+  char digits[400];
+  const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
+                                    std::chars_format::fixed, 5);
+  std::string text(digits, result.ptr);
+  if (text.empty() || text[0] != '-') text.insert(text.begin(), ' ');
+  return text;
+}
+
+struct Range {
+  float least = 100000.0f;
+  float greatest = -100000.0f;
+
+  // A value equal to a bound replaces it too, so -0.0 after 0.0 is shown.
+  void widen(float value) {
+    if (value <= least) least = value;
+    if (value >= greatest) greatest = value;
+  }
+};
+
+bool indexIn(std::int32_t index, int count, std::size_t arraySize) {
+  return index >= 1 && index <= count && static_cast<std::size_t>(index) <= arraySize;
+}
+
+}  // namespace
+
+std::string statisticsText(const ModelStore& store) {
+  return "vertices = " + std::to_string(store.numVerts) +
+         "\ntextures = " + std::to_string(store.numTVerts) +
+         "\nnormals = " + std::to_string(store.numVNormals) +
+         "\nfacets = " + std::to_string(store.numFacets) +
+         "\ngroups = " + std::to_string(store.numGroups) +
+         "\nmaterials = " + std::to_string(store.numMaterials) +
+         "\nregions = " + std::to_string(store.numRegions);
+}
+
+std::string dimensionsText(const ModelStore& store, bool selectionActive) {
+  Range x, y, z, u, v;
+  const std::size_t length =
+      store.numCornerRecords > 0
+          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
+          : 0;
+  for (std::size_t j = 0; j < length; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex < 0) break;
+    if (record.vertex == kSeparator) continue;
+    if (selectionActive && (record.group & kSelectedBit) == 0) continue;
+    // A corner whose index lies outside its array adds nothing to that range.
+    if (indexIn(record.vertex, store.numVerts, store.vertices.size())) {
+      const Vertex& p = store.vertices[static_cast<std::size_t>(record.vertex) - 1];
+      x.widen(p.x);
+      y.widen(p.y);
+      z.widen(p.z);
+    }
+    if (indexIn(record.texVertex, store.numTVerts, store.texVertices.size())) {
+      const TexVertex& t = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+      u.widen(t.u);
+      v.widen(t.v);
+    }
+  }
+  auto line = [](const char* axis, const Range& range) {
+    return std::string("min ") + axis + " = " + fixedFive(range.least) + "\tmax " + axis + " = " +
+           fixedFive(range.greatest);
+  };
+  return line("x", x) + "\n" + line("y", y) + "\n" + line("z", z) + "\n\n" + line("u", u) + "\n" +
+         line("v", v);
+}
+
+void showStatistics(const ModelStore& store, UserInterface& ui) {
+  ui.showMessage("Statistics", statisticsText(store), MessageIcon::None);
+}
+
+void showDimensions(const ModelStore& store, bool selectionActive, UserInterface& ui) {
+  ui.showMessage("Dimensions", dimensionsText(store, selectionActive), MessageIcon::None);
+}
+
+}  // namespace corvina
