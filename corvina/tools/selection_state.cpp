@@ -1,0 +1,129 @@
+#include "tools/selection_state.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstddef>
+
+namespace corvina {
+
+namespace {
+
+std::size_t streamLength(const ModelStore& store) {
+  if (store.numCornerRecords <= 0) return 0;
+  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
+}
+
+TexVertex* texVertexOf(ModelStore& store, const CornerRecord& record) {
+  const std::size_t count =
+      store.numTVerts > 0
+          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
+          : 0;
+  if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > count) return nullptr;
+  return &store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+}
+
+// Scale from a source span to a target span. A source of zero size can only
+// come from a frame squeezed flat and made the source; its corners then share
+// one coordinate, so the move keeps them at the target's edge instead of
+// dividing by zero (scale 1 also keeps any stray offsets as they were).
+float spanScale(float targetSpan, float sourceSpan) {
+  if (sourceSpan == 0.0f) return 1.0f;
+  return targetSpan / sourceSpan;
+}
+
+// Moves every selected corner's texture coordinate from the source frame to
+// the target frame; clears the selected bits as it goes when asked to.
+void transformSelection(ModelStore& store, const SelectionState& selection, bool clearBits) {
+  const FrameRect& s = selection.source;
+  const FrameRect& t = selection.target;
+  const float sx = spanScale(t.right - t.left, s.right - s.left);
+  const float sy = spanScale(t.bottom - t.top, s.bottom - s.top);
+  const std::size_t length = streamLength(store);
+  for (std::size_t j = 0; j < length; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if ((record.group & kSelectedBit) == 0) continue;
+    if (record.vertex > 0) {
+      if (TexVertex* uv = texVertexOf(store, record)) {
+        uv->u = t.left + sx * (uv->u - s.left);
+        uv->v = (1.0f - t.top) + sy * (uv->v - (1.0f - s.top));
+      }
+    }
+    if (clearBits) record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+  }
+}
+
+// Client size times a view coordinate (a float product, as the view draws
+// it), truncated toward zero and held inside the int range so a far-away
+// coordinate cannot overflow the conversion.
+int toPixels(int clientSize, float coordinate) {
+  const float pixels = std::trunc(static_cast<float>(clientSize) * coordinate);
+  if (std::isnan(pixels)) return 0;
+  if (pixels <= static_cast<float>(INT_MIN)) return INT_MIN;
+  if (pixels >= static_cast<float>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(pixels);
+}
+
+}  // namespace
+
+void commitSelection(ModelStore& store, SelectionState& selection) {
+  if (!selection.selectionActive) return;
+  transformSelection(store, selection, true);
+  selection.selectionActive = false;
+}
+
+void applyPendingMove(ModelStore& store, SelectionState& selection) {
+  if (!selection.selectionActive) return;
+  transformSelection(store, selection, false);
+  selection.source = selection.target;
+}
+
+void fitFrameToSelection(ModelStore& store, SelectionState& selection, int clientWidth,
+                         int clientHeight) {
+  const std::size_t vertexCount =
+      store.numVerts > 0 ? std::min(store.vertices.size(), static_cast<std::size_t>(store.numVerts))
+                         : 0;
+  for (std::size_t i = 0; i < vertexCount; ++i) store.vertices[i].mark = 0;
+
+  // The search starts from an inverted unit square: a selection lying wholly
+  // on or beyond an edge leaves a bound where it started, and makes no frame.
+  float leastU = 1.0f, greatestU = 0.0f, leastV = 1.0f, greatestV = 0.0f;
+  const std::size_t length = streamLength(store);
+  for (std::size_t j = 0; j < length; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex < 0) break;
+    if (record.vertex == kSeparator || (record.group & kSelectedBit) == 0) continue;
+    if (static_cast<std::size_t>(record.vertex) <= vertexCount) {
+      store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark = 1;
+    }
+    if (const TexVertex* uv = texVertexOf(store, record)) {
+      leastU = std::min(leastU, uv->u);
+      greatestU = std::max(greatestU, uv->u);
+      leastV = std::min(leastV, uv->v);
+      greatestV = std::max(greatestV, uv->v);
+    }
+  }
+
+  if (leastU == 1.0f || greatestU == 0.0f || leastV == 1.0f || greatestV == 0.0f) {
+    selection.selectionActive = false;
+    return;
+  }
+  // A frame must have some size for the handles to grab and for the move to
+  // scale by; a flat selection gets a sliver on its low side.
+  if (std::fabs(greatestU - leastU) < 0.00001f) leastU -= 0.00001f;
+  if (std::fabs(greatestV - leastV) < 0.00001f) leastV -= 0.00001f;
+  FrameRect frame;
+  frame.left = leastU;
+  frame.right = greatestU;
+  frame.top = 1.0f - greatestV;
+  frame.bottom = 1.0f - leastV;
+  selection.source = frame;
+  selection.target = frame;
+  selection.framePixels.left = toPixels(clientWidth, frame.left);
+  selection.framePixels.right = toPixels(clientWidth, frame.right);
+  selection.framePixels.top = toPixels(clientHeight, frame.top);
+  selection.framePixels.bottom = toPixels(clientHeight, frame.bottom);
+  selection.selectionActive = true;
+}
+
+}  // namespace corvina
