@@ -1,0 +1,45 @@
+#pragma once
+// A file that replaces its target only when it is complete. The bytes go to a
+// temporary file in the target's folder (so the final rename stays on one file
+// system and is atomic); commit forces them to disk and renames the temporary
+// file over the target. A save that fails or is abandoned removes the temporary
+// file, and whatever was at the target before is left untouched.
+
+#include <cstddef>
+#include <string>
+
+namespace corvina {
+
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+  // Abandons an uncommitted file.
+  ~AtomicFile();
+
+  // Creates the temporary file beside `targetPath`. False when the folder
+  // cannot be written (missing, not a folder, no permission, no space).
+  bool open(const std::string& targetPath);
+
+  // Appends bytes. False, and every later call false, once a write failed.
+  bool write(const char* data, std::size_t size);
+
+  // Flushes to disk, closes and renames over the target. False when any write
+  // failed or the file could not be completed; the target is then unchanged.
+  bool commit();
+
+  // Closes and removes the temporary file; the target is unchanged.
+  void abandon();
+
+  bool isOpen() const { return fd_ >= 0; }
+  const std::string& temporaryPath() const { return temporaryPath_; }
+
+ private:
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string targetPath_;
+  std::string temporaryPath_;
+};
+
+}  // namespace corvina

@@ -1,0 +1,34 @@
+#pragma once
+// The text of an OBJ file as the writer lays it out: header, vertices, texture
+// vertices, normals and facets with their set and shape statements.
+
+#include "files/obj_write_buffer.h"
+#include "files/obj_writer.h"
+#include "model/model_store.h"
+#include "model/user_interface.h"
+
+namespace corvina {
+
+// One shared count of written vertices, texture vertices, normals and facets;
+// the progress bar steps at every multiple of 256.
+class ObjWriteProgress {
+ public:
+  explicit ObjWriteProgress(UserInterface& ui) : ui_(ui) {}
+  void advance() {
+    if ((++count_ & 255) == 0) ui_.stepProgress();
+  }
+
+ private:
+  UserInterface& ui_;
+  unsigned count_ = 0;
+};
+
+// The number of facet separators before the end-of-list record.
+int countFacets(const ModelStore& store);
+
+// Writes the whole file text for the store as it stands: texture vertices in
+// their compact form and numFacets already recounted.
+void writeObjText(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
+                  ObjWriteProgress& progress);
+
+}  // namespace corvina
