@@ -41,8 +41,10 @@ class ObjWriteBuffer {
     if (crLf_) *end_++ = '\r';
     *end_++ = '\n';
   }
-  void spaceSignedFixed8(float value) {
+  // " % 0.8f": one separating space, then the value with its space or sign.
+  void spacedItem(float value) {
     room();
+    *end_++ = ' ';
     end_ = formatSpaceSignedFixed8(end_, value);
   }
   void fixed8(float value) {

@@ -59,9 +59,9 @@ void writeVertices(const ModelStore& store, const ObjExportOptions& options, Obj
   for (std::size_t i = 0; i < count; ++i) {
     const Vertex& vertex = store.vertices[i];
     out.plain("v");
-    out.spaceSignedFixed8(vertex.x);
-    out.spaceSignedFixed8(options.swapYZ ? vertex.z : vertex.y);
-    out.spaceSignedFixed8(options.swapYZ ? vertex.y : vertex.z);
+    out.spacedItem(vertex.x);
+    out.spacedItem(options.swapYZ ? vertex.z : vertex.y);
+    out.spacedItem(options.swapYZ ? vertex.y : vertex.z);
     out.lineEnd();
     progress.advance();
   }
@@ -74,8 +74,8 @@ void writeTexVertices(const ModelStore& store, const ObjExportOptions& options, 
   for (std::size_t i = 0; i < count; ++i) {
     const TexVertex& texVertex = store.texVertices[i];
     out.plain("vt");
-    out.spaceSignedFixed8(options.flipH ? 1.0f - texVertex.u : texVertex.u);
-    out.spaceSignedFixed8(options.flipV ? 1.0f - texVertex.v : texVertex.v);
+    out.spacedItem(options.flipH ? 1.0f - texVertex.u : texVertex.u);
+    out.spacedItem(options.flipV ? 1.0f - texVertex.v : texVertex.v);
     out.lineEnd();
     progress.advance();
   }
@@ -88,9 +88,9 @@ void writeNormals(const ModelStore& store, const ObjExportOptions& options, ObjW
   for (std::size_t i = 0; i < count; ++i) {
     const Normal& normal = store.normals[i];
     out.plain("vn");
-    out.spaceSignedFixed8(options.invertNormals ? -normal.x : normal.x);
-    out.spaceSignedFixed8(options.invertNormals ? -normal.y : normal.y);
-    out.spaceSignedFixed8(options.invertNormals ? -normal.z : normal.z);
+    out.spacedItem(options.invertNormals ? -normal.x : normal.x);
+    out.spacedItem(options.invertNormals ? -normal.y : normal.y);
+    out.spacedItem(options.invertNormals ? -normal.z : normal.z);
     out.lineEnd();
     progress.advance();
   }
