@@ -1,0 +1,15 @@
+# Fails unless the plug-in's dynamic symbol table defines CreatePlugIn under
+# its plain C name as its only function.
+execute_process(COMMAND ${NM} -D --defined-only ${PLUGIN} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${PLUGIN}")
+endif()
+if(NOT symbols MATCHES "[0-9a-f]+ T CreatePlugIn\n")
+  message(FATAL_ERROR "CreatePlugIn is not exported undecorated:\n${symbols}")
+endif()
+string(REGEX MATCHALL "[0-9a-f]+ [TtWw] [^\n]+" functions "${symbols}")
+foreach(function IN LISTS functions)
+  if(NOT function MATCHES " CreatePlugIn$" AND NOT function MATCHES " (_init|_fini)$")
+    message(FATAL_ERROR "the plug-in exports more than CreatePlugIn: ${function}")
+  endif()
+endforeach()
