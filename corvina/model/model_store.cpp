@@ -108,19 +108,22 @@ struct SetTableCursor {
   }
 };
 
-// One sort key per corner: the two bit patterns of (u, v), then the corner's
-// stream position, so the sort leaves each group's earliest corner first.
+// One sort key per corner: the bit patterns of (u, v) as one number, then the
+// corner's stream position, so the sort leaves each group's earliest corner
+// first. Packed to 12 bytes: the key array is the compression's largest
+// working block.
+#pragma pack(push, 4)
 struct CornerKey {
-  std::uint32_t u, v;
+  std::uint64_t uv;
   std::uint32_t position;
 
   bool operator<(const CornerKey& other) const {
-    if (u != other.u) return u < other.u;
-    if (v != other.v) return v < other.v;
-    return position < other.position;
+    return uv != other.uv ? uv < other.uv : position < other.position;
   }
-  bool sameValue(const CornerKey& other) const { return u == other.u && v == other.v; }
+  bool sameValue(const CornerKey& other) const { return uv == other.uv; }
 };
+#pragma pack(pop)
+static_assert(sizeof(CornerKey) == 12);
 
 std::uint32_t bitsOf(float value) {
   return std::bit_cast<std::uint32_t>(value);
@@ -228,7 +231,8 @@ void compressTextureVertices(ModelStore& store) {
       if (record.vertex < 1) continue;
       const TexVertex* source = texVertexOf(store, record);
       const TexVertex value = source ? *source : TexVertex{kNoUvU, kNoUvV, 0};
-      keys.push_back({bitsOf(value.u), bitsOf(value.v), static_cast<std::uint32_t>(j)});
+      const std::uint64_t uv = std::uint64_t{bitsOf(value.u)} << 32 | bitsOf(value.v);
+      keys.push_back({uv, static_cast<std::uint32_t>(j)});
     }
     std::sort(keys.begin(), keys.end());
     std::size_t distinct = 0;
@@ -264,8 +268,8 @@ void compressTextureVertices(ModelStore& store) {
     if (i != 0 && keys[i].sameValue(keys[i - 1])) continue;
     TexVertex& entry =
         compact[static_cast<std::size_t>(store.facetStream[keys[i].position].texVertex) - 1];
-    entry.u = std::bit_cast<float>(keys[i].u);
-    entry.v = std::bit_cast<float>(keys[i].v);
+    entry.u = std::bit_cast<float>(static_cast<std::uint32_t>(keys[i].uv >> 32));
+    entry.v = std::bit_cast<float>(static_cast<std::uint32_t>(keys[i].uv));
   }
 
   if (compact.size() == 1 && compact[0].u == kNoUvU && compact[0].v == kNoUvV) {
