@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -108,6 +109,45 @@ inline ModelStore buildModel(const ModelSpec& spec) {
   expandTextureVertices(store, false);
   store.modelLoaded = 1;
   return store;
+}
+
+// A model of random values: facets of 3 to 5 corners, some corners without a
+// texture coordinate or normal, and set and shape statements at random facets.
+// Texture coordinates repeat often enough that compression merges some.
+inline ModelSpec randomModelSpec(unsigned seed, int facetCount) {
+  std::mt19937 random(seed);
+  auto uniform = [&](float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(random);
+  };
+  auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  ModelSpec spec;
+  const int vertexCount = facetCount / 2 + 3;
+  for (int i = 0; i < vertexCount; ++i) {
+    spec.vertices.push_back({uniform(-100, 100), uniform(-1, 1), uniform(-1e4f, 1e4f)});
+  }
+  for (int i = 0; i < facetCount + 1; ++i) {
+    const float u = below(4) == 0 ? 0.25f * static_cast<float>(below(5)) : uniform(0, 1);
+    spec.texVertices.push_back({u, uniform(0, 1)});
+  }
+  for (int i = 0; i < facetCount / 3 + 1; ++i) {
+    spec.normals.push_back({uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)});
+  }
+  const char* names[] = {"body", "arm left", "Arm", "head", "wheel_2"};
+  for (int f = 0; f < facetCount; ++f) {
+    if (below(7) == 0 || f == 0) spec.groups.push_back({f, names[below(5)]});
+    if (below(9) == 0) spec.materials.push_back({f, names[below(5)]});
+    if (below(11) == 0) spec.regions.push_back({f, names[below(5)]});
+    if (below(13) == 0) spec.shapeLines.push_back({f, below(2) ? "s 1" : "l 1 2 3"});
+    std::vector<CornerSpec> facet;
+    const int corners = 3 + below(3);
+    for (int c = 0; c < corners; ++c) {
+      facet.push_back({1 + below(vertexCount),
+                       below(10) == 0 ? 0 : 1 + below(static_cast<int>(spec.texVertices.size())),
+                       below(10) == 0 ? 0 : 1 + below(static_cast<int>(spec.normals.size()))});
+    }
+    spec.facets.push_back(facet);
+  }
+  return spec;
 }
 
 }  // namespace corvina::testing
