@@ -1,0 +1,37 @@
+// lkit: builds an editor project file from a game project's folder tree.
+// With --run it does the Start job once without windows.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStyleFactory>
+#include <clocale>
+#include <iostream>
+
+#include "app/config_location.h"
+#include "app/run_mode.h"
+#include "app/search_form.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto options = lkit::parseCommandLine(argc, argv, error);
+  if (!options) {
+    std::cerr << "lkit: " << error << "\n"
+              << "usage: lkit [--config FILE] [--run [--base DIR] [--name NAME]]\n";
+    return 2;
+  }
+  if (options->run) {
+    QCoreApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    std::string config =
+        options->configPath.empty() ? lkit::defaultConfigPath().toStdString() : options->configPath;
+    return lkit::runWithoutWindows(*options, config, std::cout, std::cerr);
+  }
+  QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  std::string config =
+      options->configPath.empty() ? lkit::defaultConfigPath().toStdString() : options->configPath;
+  lkit::SearchForm window(config);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,344 @@
+#include "app/search_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTimer>
+
+#include "app/about_form.h"
+#include "app/config_form.h"
+#include "app/folder_picker.h"
+#include "app/twips.h"
+#include "core/folder_search.h"
+#include "core/project_writer.h"
+
+namespace lkit {
+
+namespace {
+
+const QColor kIdleColour(128, 255, 128);
+const QColor kBusyColour(255, 192, 192);
+const QColor kSearchingColour(255, 255, 0);
+constexpr int kMaxCopiedRows = 3000;
+// Pending events are processed at most this often during a search; a click
+// on Abort still reaches the search within a fraction of a second.
+constexpr qint64 kEventIntervalMs = 15;
+
+QListWidget* list(QWidget* parent, QRect place, bool extendedSelection) {
+  auto* made = new QListWidget(parent);
+  made->setGeometry(place);
+  if (extendedSelection) made->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  made->setUniformItemSizes(true);
+  return made;
+}
+
+void paintButton(QPushButton* button, const QColor& colour) {
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::Button, colour);
+  button->setPalette(palette);
+}
+
+QStringList toRows(const std::vector<FoundFile>& found, std::size_t first) {
+  QStringList rows;
+  rows.reserve(static_cast<qsizetype>(found.size() - first));
+  for (std::size_t i = first; i < found.size(); ++i) rows << QString::fromStdString(found[i].row);
+  return rows;
+}
+
+QStringList toRows(const std::vector<std::string>& names, std::size_t first) {
+  QStringList rows;
+  rows.reserve(static_cast<qsizetype>(names.size() - first));
+  for (std::size_t i = first; i < names.size(); ++i) rows << QString::fromStdString(names[i]);
+  return rows;
+}
+
+void waitResponsively(int milliseconds, const bool& closing) {
+  if (closing) return;
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (closing) loop.quit();
+  });
+  poll.start(50);
+  loop.exec();
+}
+
+}  // namespace
+
+SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
+    : ownPrompts_(prompts ? nullptr : std::make_unique<DialogPrompts>()),
+      prompts_(prompts ? prompts : ownPrompts_.get()) {
+  pause_ = [this](int milliseconds) { waitResponsively(milliseconds, closing_); };
+  setWindowTitle(kAppTitle);
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  buildMenus();
+
+  Label1 = new QLabel(QStringLiteral("Select Base Directory"), client);
+  Label1->setGeometry(twips(240, 120, 2895, 255));
+  lblBaseDir = new QLabel(client);
+  lblBaseDir->setGeometry(twips(3240, 120, 3015, 255));
+  Drive1 = new QComboBox(client);
+  Drive1->setGeometry(twips(240, 360, 5055, 315));
+  Dir1 = new FolderPicker(client);
+  Dir1->setGeometry(twips(240, 840, 5055, 3015));
+  Label2 = new QLabel(QStringLiteral("Project Name "), client);
+  Label2->setGeometry(twips(240, 4005, 1215, 495));
+  lblProjectName = new QLineEdit(QStringLiteral("loomwork"), client);
+  lblProjectName->setGeometry(twips(1440, 4080, 3855, 375));
+  cmdStartAbort = new QPushButton(QStringLiteral("Start"), client);
+  cmdStartAbort->setGeometry(twips(5640, 360, 2055, 495));
+  paintButton(cmdStartAbort, kIdleColour);
+  cmdConfig = new QPushButton(QStringLiteral("Configure"), client);
+  cmdConfig->setGeometry(twips(5640, 1320, 2055, 495));
+  cmdExit = new QPushButton(QStringLiteral("Quit"), client);
+  cmdExit->setGeometry(twips(5640, 2400, 2055, 495));
+
+  // These lists lie beyond the first client area: enlarge the window to see them.
+  FindFilesResults = list(client, twips(600, 4560, 4695, 2205), true);
+  lstGroup = list(client, twips(7800, 360, 2175, 2010), true);
+  lstDirs = list(client, twips(7800, 2760, 2175, 2400), true);
+  FindFilesTmpResults = list(client, twips(8520, 5520, 5055, 1425), false);
+  FindFilesTmpDirs = list(client, twips(8520, 6840, 5304, 1620), false);
+  FindFilesResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  FindFilesResults->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  connect(cmdStartAbort, &QPushButton::clicked, this, &SearchForm::cmdStartAbort_Click);
+  connect(cmdConfig, &QPushButton::clicked, this, [this] {
+    config_->show();
+    config_->raise();
+  });
+  connect(cmdExit, &QPushButton::clicked, this, &SearchForm::cmdExit_Click);
+  connect(Dir1, &FolderPicker::pathChanged, lblBaseDir, &QLabel::setText);
+  connect(FindFilesResults, &QListWidget::itemDoubleClicked, this,
+          &SearchForm::FindFilesResults_DblClick);
+  connect(FindFilesResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    preparePopupMenu();
+    popmenu->popup(FindFilesResults->viewport()->mapToGlobal(at));
+  });
+
+  resize(twipsSize(7770, 4545).width(),
+         twipsSize(7770, 4545).height() + menuBar()->sizeHint().height());
+
+  // The window opens: settings from the file, the picker at the current drive's root.
+  flags_.configChanged = false;
+  config_ = new ConfigForm(flags_, *prompts_, std::move(configPath), lblProjectName, Dir1);
+  fillDrives();
+  Dir1->setPath(QStorageInfo(QDir::currentPath()).rootPath());
+  config_->cmdLoadSettings_Click();
+  lblBaseDir->setText(QString::fromStdString(projectDirectoryFor(Dir1->path().toStdString())));
+}
+
+SearchForm::~SearchForm() {
+  delete config_;
+  delete about_;
+}
+
+void SearchForm::buildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+  connect(file->addAction(QStringLiteral("Exit")), &QAction::triggered, this,
+          &SearchForm::mnuExit_Click);
+  file->addSeparator();
+  file->addAction(QStringLiteral("Cancel"));  // only closes the menu
+  connect(menuBar()->addAction(QStringLiteral("About")), &QAction::triggered, this,
+          &SearchForm::mnuAbout_Click);
+
+  popmenu = new QMenu(QStringLiteral("popmenu"), this);
+  mnuCopy = popmenu->addAction(QStringLiteral("copy selected item(s) to clipboard"));
+  popmenu->addSeparator();
+  mnuCancelPopup = popmenu->addAction(QStringLiteral("cancel"));
+  connect(mnuCopy, &QAction::triggered, this, &SearchForm::mnuCopy_Click);
+}
+
+void SearchForm::fillDrives() {
+  QString current = QStorageInfo(QDir::currentPath()).rootPath();
+  QStringList roots;
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath())) {
+      roots << volume.rootPath();
+    }
+  }
+  if (!roots.contains(current)) roots.prepend(current);
+  QSignalBlocker quiet(Drive1);
+  Drive1->addItems(roots);
+  Drive1->setCurrentIndex(static_cast<int>(roots.indexOf(current)));
+  connect(Drive1, &QComboBox::currentIndexChanged, this, &SearchForm::Drive1_Change);
+}
+
+void SearchForm::Drive1_Change(int index) {
+  if (index >= 0) Dir1->setPath(Drive1->itemText(index));
+}
+
+frmAbout* SearchForm::aboutForm() {
+  if (about_ == nullptr) about_ = new frmAbout();
+  return about_;
+}
+
+void SearchForm::mnuAbout_Click() {
+  aboutForm()->show();
+  about_->raise();
+}
+
+void SearchForm::setButtonIdle() {
+  cmdStartAbort->setText(QStringLiteral("Start"));
+  paintButton(cmdStartAbort, kIdleColour);
+}
+
+void SearchForm::processEventsNow() {
+  qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (lastEventsMs_ >= 0 && now - lastEventsMs_ < kEventIntervalMs) return;
+  lastEventsMs_ = now;
+  QCoreApplication::processEvents();
+}
+
+void SearchForm::cmdStartAbort_Click() {
+  if (cmdStartAbort->text() == QStringLiteral("Abort")) {
+    flags_.abortSearch = true;
+    setButtonIdle();
+    return;
+  }
+  // An aborted job may still be winding down inside its event processing;
+  // a second job must not start inside it.
+  if (jobRunning_) return;
+  jobRunning_ = true;
+  flags_.abortSearch = false;
+  cmdStartAbort->setText(QStringLiteral("Abort"));
+  paintButton(cmdStartAbort, kBusyColour);
+
+  QPalette yellow = FindFilesResults->palette();
+  yellow.setColor(QPalette::Base, kSearchingColour);
+  FindFilesResults->setPalette(yellow);
+  for (QListWidget* working :
+       {FindFilesTmpResults, FindFilesTmpDirs, FindFilesResults, lstDirs, lstGroup}) {
+    working->clear();
+  }
+
+  // The job keeps the folder it searched, so a picker moved during the
+  // search cannot mix two folders in one project file.
+  std::string base = Dir1->path().toStdString();
+  lastEventsMs_ = -1;
+  FolderSearch search(config_->categories(), config_->excludedFolders(), flags_.abortSearch,
+                      [this] { processEventsNow(); });
+  search.setFolderDoneHook([&](std::size_t firstResult, std::size_t firstFolder) {
+    FindFilesResults->addItems(toRows(search.results(), firstResult));
+    lstDirs->addItems(toRows(search.folderNames(), firstFolder));
+    FindFilesTmpDirs->clear();
+    FindFilesTmpDirs->addItem(QStringLiteral("%1 folders queued").arg(search.queuedFolders()));
+  });
+  search.SearchTree(base);
+  search.sortLists();
+  FindFilesTmpDirs->clear();
+  FindFilesResults->clear();
+  FindFilesResults->addItems(toRows(search.results(), 0));
+  lstDirs->clear();
+  lstDirs->addItems(toRows(search.folderNames(), 0));
+  FindFilesResults->setPalette(QPalette());
+
+  ProjectInput input;
+  input.baseFolder = base;
+  input.projectName = lblProjectName->text().toStdString();
+  input.results = &search.results();
+  for (const Category& row : config_->categories()) {
+    input.categoryDescriptions.push_back(row.description);
+  }
+  input.autoOrganize = config_->autoOrganize();
+  input.filesBeforeFolders = config_->filesBeforeFolders();
+  lblBaseDir->setText(QString::fromStdString(projectDirectoryFor(base)));
+  ProjectOutcome outcome = WriteProject(input, [this](int milliseconds) {
+    if (!closing_ && pause_) pause_(milliseconds);
+  });
+  lstGroup->addItems(toRows(outcome.groups, 0));
+  for (const FullGroup& full : outcome.fullGroups) {
+    lstGroup->addItem(QStringLiteral("%1: stopped at %2 files, %3 left out")
+                          .arg(QString::fromStdString(filesSection(full.group)))
+                          .arg(kMaxFilesPerGroup)
+                          .arg(full.filesLeftOut));
+  }
+  if (!outcome.written) {
+    lstGroup->addItem(
+        QStringLiteral("could not write %1").arg(QString::fromStdString(outcome.projectPath)));
+  }
+
+  flags_.abortSearch = false;
+  setButtonIdle();
+  jobRunning_ = false;
+}
+
+void SearchForm::cmdExit_Click() {
+  if (flags_.configChanged) {
+    Answer answer =
+        prompts_->askYesNoCancel(this, QStringLiteral("Save configuration changes ?"), kAppTitle);
+    if (answer == Answer::Cancel) return;
+    if (answer == Answer::Yes) config_->cmdSaveSettings_Click();
+  }
+  endProgram();
+}
+
+void SearchForm::mnuExit_Click() {
+  endProgram();
+}
+
+void SearchForm::endProgram() {
+  close();
+}
+
+void SearchForm::closeEvent(QCloseEvent* event) {
+  // Closing the main window ends the program: a running search winds down
+  // and the other windows go with it.
+  closing_ = true;
+  flags_.abortSearch = true;
+  config_->hide();
+  if (about_ != nullptr) about_->hide();
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void SearchForm::FindFilesResults_DblClick() {
+  FindFilesResults->selectAll();
+}
+
+void SearchForm::preparePopupMenu() {
+  qsizetype selected = FindFilesResults->selectionModel()->selectedRows().size();
+  if (selected == 0) {
+    mnuCopy->setText(QStringLiteral("Copy selected item(s) (up to 3000) to clipboard"));
+  } else if (selected == 1) {
+    mnuCopy->setText(QStringLiteral("Copy selected item to clipboard"));
+  } else {
+    mnuCopy->setText(
+        QStringLiteral("Copy selected items (up to 3000, they are %1) to clipboard").arg(selected));
+  }
+  mnuCopy->setEnabled(selected >= 1 && selected <= kMaxCopiedRows);
+}
+
+void SearchForm::mnuCopy_Click() {
+  QApplication::clipboard()->clear();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QString text;
+  bool first = true;
+  lastEventsMs_ = -1;
+  for (int row = 0; row < FindFilesResults->count(); ++row) {
+    processEventsNow();
+    QListWidgetItem* item = FindFilesResults->item(row);
+    if (item == nullptr || !item->isSelected()) continue;
+    if (!first) text += QStringLiteral("\r\n");
+    text += item->text();
+    first = false;
+  }
+  QApplication::clipboard()->setText(text);
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace lkit

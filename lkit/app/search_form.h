@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/shared_state.h"
+#include "app/user_prompts.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace lkit {
+
+class ConfigForm;
+class FolderPicker;
+class frmAbout;
+
+// The main window: base folder, project name, the Start/Abort job and the
+// results. It creates the configuration window at start-up and keeps it.
+class SearchForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `prompts` may be null for the dialogs; it must outlive the window.
+  SearchForm(std::string configPath, UserPrompts* prompts = nullptr);
+  ~SearchForm() override;
+
+  // The pause after writing (4000 ms, events processed meanwhile); tests
+  // replace it so they do not wait.
+  void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+
+  ConfigForm* configForm() const { return config_; }
+  frmAbout* aboutForm();
+  SharedFlags& flags() { return flags_; }
+  bool jobRunning() const { return jobRunning_; }
+
+  void cmdStartAbort_Click();
+  void cmdExit_Click();
+  void mnuExit_Click();
+  void mnuAbout_Click();
+  void FindFilesResults_DblClick();
+  // Sets the copy item's caption and enablement for the current selection.
+  void preparePopupMenu();
+  void mnuCopy_Click();
+
+  QLabel* Label1;
+  QLabel* lblBaseDir;
+  QComboBox* Drive1;
+  FolderPicker* Dir1;
+  QLabel* Label2;
+  QLineEdit* lblProjectName;
+  QPushButton* cmdStartAbort;
+  QPushButton* cmdConfig;
+  QPushButton* cmdExit;
+  QListWidget* FindFilesResults;
+  QListWidget* lstGroup;
+  QListWidget* lstDirs;
+  QListWidget* FindFilesTmpResults;
+  QListWidget* FindFilesTmpDirs;
+  QMenu* popmenu;
+  QAction* mnuCopy;
+  QAction* mnuCancelPopup;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void fillDrives();
+  void Drive1_Change(int index);
+  void setButtonIdle();
+  void processEventsNow();
+  void endProgram();
+
+  SharedFlags flags_;
+  std::unique_ptr<UserPrompts> ownPrompts_;
+  UserPrompts* prompts_;
+  ConfigForm* config_ = nullptr;
+  frmAbout* about_ = nullptr;
+  std::function<void(int)> pause_;
+  bool jobRunning_ = false;
+  bool closing_ = false;
+  qint64 lastEventsMs_ = -1;
+};
+
+}  // namespace lkit
