@@ -1,0 +1,35 @@
+#pragma once
+// Everything the program keeps for its whole run: the one model store, the
+// option record of every dialog (created with start values, changed only by a
+// confirmed dialog, never saved) and the one document.
+
+#include <string>
+
+#include "app/corvina_doc.h"
+#include "app/user_settings.h"
+#include "files/obj_writer.h"
+#include "model/model_store.h"
+
+namespace corvina {
+
+struct OptionRecords {
+  ObjExportOptions objExport;
+  UserSettings userSettings;
+};
+
+struct ApplicationState {
+  // Starts with an empty model, start values in every record, and
+  // `workingDirectory` as the folder the first file dialog opens in.
+  explicit ApplicationState(const std::string& workingDirectory);
+  ApplicationState(const ApplicationState&) = delete;
+  ApplicationState& operator=(const ApplicationState&) = delete;
+
+  ModelStore store;
+  OptionRecords options;
+  CorvinaDoc document{store};
+};
+
+// The process's current working directory, or "" when it cannot be had.
+std::string currentWorkingDirectory();
+
+}  // namespace corvina

@@ -1,0 +1,70 @@
+#include "app/cli/help_text.h"
+
+#include "app/application_state.h"
+#include "app/cli/step_catalogue.h"
+#include "app/option_text.h"
+
+namespace corvina::cli {
+
+namespace {
+
+std::string padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text + " ";
+}
+
+std::string fieldLine(const OptionField& field) {
+  std::string line = "      " + padded(field.name + "=" + fieldValueText(field), 26) + field.label;
+  std::string range = fieldRangeText(field);
+  if (!range.empty() && field.kind != OptionField::Kind::Bool) line += " (" + range + ")";
+  return line + "\n";
+}
+
+}  // namespace
+
+std::string helpText() {
+  std::string text =
+      "Usage: corvina-cli [--answer=yes|no] [--view=WxH] STEP [ARG...] [STEP [ARG...]]...\n"
+      "\n"
+      "Runs corvina's commands without a window: the steps run in order on one model.\n"
+      "A step's arguments run up to the next step name. A step that needs a file takes\n"
+      "its path; a step with an options dialog takes field=value arguments (booleans\n"
+      "on/off, yes/no, true/false or 1/0); fields not named keep their current values.\n"
+      "Messages are printed as [Caption], the text and an empty line, errors on\n"
+      "standard error. Questions take the step's answer=, else --answer=, else their\n"
+      "default (no for correcting out-of-range texture coordinates, yes otherwise).\n"
+      "\n"
+      "  --answer=yes|no    the answer to questions a step does not answer itself\n"
+      "  --view=WxH         the size of the texture-map view in pixels (default 512x512)\n"
+      "  --help             this text\n"
+      "\n"
+      "Steps, with their fields and start values:\n";
+  OptionRecords startValues;
+  for (const StepSpec& spec : availableSteps()) {
+    std::string head = std::string(spec.name);
+    if (!spec.argumentName.empty()) head += " " + std::string(spec.argumentName);
+    text += "  " + padded(head, 30) + std::string(spec.summary) + "\n";
+    if (spec.takesAnswer)
+      text += "      " + padded("answer=yes|no", 26) + "the answer to the step's questions\n";
+    if (std::optional<OptionDialog> dialog = spec.dialog(startValues))
+      for (const OptionField& field : dialog->fields) text += fieldLine(field);
+  }
+  text += "\nNot available yet:";
+  std::size_t column = 18;
+  for (std::string_view name : allStepNames()) {
+    if (findAvailableStep(name) != nullptr) continue;
+    if (column + name.size() + 1 > 80) {
+      text += "\n ";
+      column = 1;
+    }
+    text += " " + std::string(name);
+    column += name.size() + 1;
+  }
+  text +=
+      "\n\n"
+      "Exit status: 0 when every step ran, 1 when a step showed an error (later steps\n"
+      "do not run), 2 for a usage error (nothing runs).\n";
+  return text;
+}
+
+}  // namespace corvina::cli

@@ -1,0 +1,47 @@
+#include "app/cli/run_command_line.h"
+
+#include <cstdio>
+
+#include "app/application_state.h"
+#include "app/cli/console_user_interface.h"
+#include "app/cli/help_text.h"
+#include "app/cli/parsed_command_line.h"
+#include "app/command_table.h"
+
+namespace corvina::cli {
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitStepFailed = 1;
+constexpr int kExitUsage = 2;
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments) {
+  auto parsed = parseCommandLine(arguments);
+  if (const std::string* problem = std::get_if<std::string>(&parsed)) {
+    std::string text = "corvina-cli: " + *problem +
+                       "\nRun \"corvina-cli --help\" for the steps and their fields.\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return kExitUsage;
+  }
+  const ParsedCommandLine& line = std::get<ParsedCommandLine>(parsed);
+  if (line.help) {
+    std::string text = helpText();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kExitDone;
+  }
+
+  ApplicationState app(currentWorkingDirectory());
+  ConsoleUserInterface ui(stdout, stderr, line.answer);
+  CommandContext context{app, ui};
+  for (const ParsedStep& step : line.steps) {
+    ui.beginStep(step);
+    runCommand(context, step.spec->command(step));
+    if (ui.errorShown()) return kExitStepFailed;
+  }
+  return kExitDone;
+}
+
+}  // namespace corvina::cli

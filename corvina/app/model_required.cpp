@@ -1,0 +1,11 @@
+#include "app/model_required.h"
+
+namespace corvina {
+
+bool requireModel(const ModelStore& store, UserInterface& ui) {
+  if (store.modelLoaded != 0) return true;
+  ui.showMessage("Error", "Please load an OBJ file first", MessageIcon::Error);
+  return false;
+}
+
+}  // namespace corvina

@@ -1,0 +1,13 @@
+#pragma once
+// The refusal every model command gives when there is no model to work on.
+
+#include "model/model_store.h"
+#include "model/user_interface.h"
+
+namespace corvina {
+
+// True when a model is loaded; otherwise shows "Please load an OBJ file first"
+// (caption "Error", error icon) and returns false.
+bool requireModel(const ModelStore& store, UserInterface& ui);
+
+}  // namespace corvina
