@@ -29,9 +29,9 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 
 // Makes the rename itself durable; failure here does not undo a completed save.
 void syncFolderOf(const std::string& path) {
-  std::string folder = directoryOf(path);
-  if (folder.empty()) folder = ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const std::string folder = directoryOf(path);
+  const char* name = folder.empty() ? "." : folder.c_str();
+  const int fd = ::open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
