@@ -1,0 +1,172 @@
+#include "files/obj_line_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace corvina {
+
+namespace {
+
+// Bytes the line scan has to look at; every other byte is copied as it is.
+enum ByteKind : std::uint8_t { kPlain = 0, kLineEnd, kSpace, kNeedsRewrite };
+
+constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
+  std::array<std::uint8_t, 256> kinds{};
+  kinds['\n'] = kLineEnd;
+  kinds['\r'] = kLineEnd;
+  kinds['\0'] = kLineEnd;
+  kinds[' '] = kSpace;
+  kinds['\t'] = kNeedsRewrite;
+  kinds['\\'] = kNeedsRewrite;
+  return kinds;
+}();
+
+// A full line, its terminator and the LF of a CR LF pair: with this many bytes
+// in the chunk a line can be scanned without refilling.
+constexpr std::size_t kWindow = ObjLineReader::kLineCapacity + 2;
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+ObjLineReader::ObjLineReader(ObjByteSource& source, std::size_t chunkSize, bool fastPath)
+    : source_(source),
+      chunkSize_(std::max(chunkSize, kMinimumChunkSize)),
+      chunk_(new char[chunkSize_]),
+      fastPath_(fastPath) {}
+
+bool ObjLineReader::rewind() {
+  position_ = end_ = 0;
+  endOfInput_ = false;
+  return source_.rewind();
+}
+
+// Moves the unread bytes to the front of the chunk and fills the rest.
+void ObjLineReader::refill() {
+  const std::size_t kept = end_ - position_;
+  if (kept > 0 && position_ > 0) std::memmove(chunk_.get(), chunk_.get() + position_, kept);
+  position_ = 0;
+  end_ = kept;
+  while (end_ < chunkSize_ && !endOfInput_) {
+    const std::size_t got = source_.read(chunk_.get() + end_, chunkSize_ - end_);
+    if (got == 0) endOfInput_ = true;
+    end_ += got;
+  }
+}
+
+int ObjLineReader::takeByte() {
+  if (position_ == end_) {
+    if (endOfInput_) return -1;
+    refill();
+    if (position_ == end_) return -1;
+  }
+  return static_cast<unsigned char>(chunk_[position_++]);
+}
+
+int ObjLineReader::peekByte() {
+  if (position_ == end_) {
+    if (endOfInput_) return -1;
+    refill();
+    if (position_ == end_) return -1;
+  }
+  return static_cast<unsigned char>(chunk_[position_]);
+}
+
+bool ObjLineReader::next(ObjLine& line) {
+  if (end_ - position_ < kWindow && !endOfInput_) refill();
+  if (position_ == end_) return false;
+  if (!fastPath_) return nextByBytes(line);
+
+  // Fast path: a line with no tab, no backslash, no leading blank and no run
+  // of blanks needs no rewriting apart from dropping one trailing space, so it
+  // is handed out in place. Anything else is read again byte by byte.
+  const char* start = chunk_.get() + position_;
+  const std::size_t available = end_ - position_;
+  const char* limit = start + std::min(available, kLineCapacity);
+  const char* p = start;
+  int spaces = 0;
+  for (; p < limit; ++p) {
+    const std::uint8_t kind = kByteKinds[static_cast<unsigned char>(*p)];
+    if (kind == kPlain) continue;
+    if (kind == kLineEnd) break;
+    if (kind == kSpace && p != start && p[-1] != ' ') {
+      ++spaces;
+      continue;
+    }
+    return nextByBytes(line);
+  }
+  // No line end within the first 1023 bytes: the line is cut there.
+  if (p == limit && limit - start == static_cast<std::ptrdiff_t>(kLineCapacity)) {
+    return nextByBytes(line);
+  }
+
+  const char* textEnd = p;
+  if (textEnd > start && textEnd[-1] == ' ') {
+    --textEnd;
+    --spaces;
+  }
+  std::size_t consumed = static_cast<std::size_t>(p - start);
+  if (consumed < available) {
+    ++consumed;  // the line end itself
+    if (*p == '\r' && consumed < available && p[1] == '\n') ++consumed;
+  }
+  position_ += consumed;
+  line.text = std::string_view(start, static_cast<std::size_t>(textEnd - start));
+  line.words = line.text.empty() ? 0 : spaces + 1;
+  return true;
+}
+
+// The line read one byte at a time into the 1023-byte buffer, then trimmed
+// and its blanks normalised.
+bool ObjLineReader::nextByBytes(ObjLine& line) {
+  std::size_t length = 0;
+  while (length < kLineCapacity) {
+    int c = takeByte();
+    if (c < 0) break;
+    if (c == '\\') {
+      // The backslash goes; line ends and NULs after it are skipped, and the
+      // next other character takes its place.
+      do {
+        c = takeByte();
+      } while (c == '\n' || c == '\r' || c == '\0');
+      if (c < 0) break;
+      raw_[length++] = static_cast<char>(c);
+      continue;
+    }
+    if (c == '\n' || c == '\0') break;
+    if (c == '\r') {
+      if (peekByte() == '\n') takeByte();
+      break;
+    }
+    raw_[length++] = static_cast<char>(c);
+  }
+
+  while (length > 0 && isBlank(raw_[length - 1])) --length;
+  std::size_t i = 0;
+  while (i < length && isBlank(raw_[i])) ++i;
+  std::size_t out = 0;
+  int spaces = 0;
+  bool blankPending = false;
+  for (; i < length; ++i) {
+    const char c = raw_[i];
+    if (isBlank(c)) {
+      blankPending = true;
+      continue;
+    }
+    if (blankPending) {
+      normalised_[out++] = ' ';
+      ++spaces;
+      blankPending = false;
+    }
+    normalised_[out++] = c;
+  }
+  line.text = std::string_view(normalised_, out);
+  line.words = out == 0 ? 0 : spaces + 1;
+  return true;
+}
+
+}  // namespace corvina

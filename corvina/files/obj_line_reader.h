@@ -1,0 +1,66 @@
+#pragma once
+// Splits OBJ (and UVS) text into lines the way every corvina reader sees them:
+// at most 1023 characters per line (the rest of a longer line is the next
+// line), a line ends at LF, CR, CR LF, NUL or the end of the input, a
+// backslash is never kept (it joins a line to the next when it ends a line,
+// and keeps the character after it otherwise), and blanks are normalised:
+// no leading or trailing spaces or tabs, one space between words.
+//
+// The bytes are read in large chunks; an ordinary line is handed out as a view
+// into the chunk without being copied, and only lines that need rewriting
+// (tabs, runs of blanks, backslashes, over-long lines) go through the line
+// buffer.
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "files/obj_line_source.h"
+
+namespace corvina {
+
+struct ObjLine {
+  std::string_view text;  // normalised; valid until the next call of next()
+  int words = 0;          // space-separated words in text (0 for an empty line)
+};
+
+class ObjLineReader {
+ public:
+  static constexpr std::size_t kLineCapacity = 1023;  // characters kept per line
+  static constexpr std::size_t kDefaultChunkSize = std::size_t{1} << 20;
+  static constexpr std::size_t kMinimumChunkSize = 2048;
+
+  // Reads from `source`, which must outlive the reader. `chunkSize` (at least
+  // kMinimumChunkSize) sets how many bytes are asked for at once; `fastPath`
+  // false sends every line through the byte-at-a-time path (for comparison in
+  // tests; the results are the same).
+  explicit ObjLineReader(ObjByteSource& source, std::size_t chunkSize = kDefaultChunkSize,
+                         bool fastPath = true);
+
+  // The next line; false when nothing is left (or the source failed).
+  bool next(ObjLine& line);
+
+  // Starts again at the first byte of the source; false when it cannot.
+  bool rewind();
+
+  // True when the source reported a read error.
+  bool failed() const { return source_.failed(); }
+
+ private:
+  bool nextByBytes(ObjLine& line);
+  void refill();
+  int takeByte();
+  int peekByte();
+
+  ObjByteSource& source_;
+  std::size_t chunkSize_;
+  std::unique_ptr<char[]> chunk_;
+  std::size_t position_ = 0;
+  std::size_t end_ = 0;
+  bool endOfInput_ = false;
+  bool fastPath_;
+  char raw_[kLineCapacity];
+  char normalised_[kLineCapacity];
+};
+
+}  // namespace corvina

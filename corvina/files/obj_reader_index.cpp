@@ -1,0 +1,154 @@
+// The index pass: the facet stream.
+
+#include <string_view>
+
+#include "files/obj_line_statement.h"
+#include "files/obj_number_parse.h"
+#include "files/obj_reader_passes.h"
+
+namespace corvina {
+
+std::int32_t resolveCornerIndex(std::int64_t index, std::int64_t next, std::int64_t count) {
+  if (index < 0) index += next;
+  if (index < 1 || index > count) return 0;
+  return static_cast<std::int32_t>(index);
+}
+
+namespace {
+
+// One corner token: "v", "v/t", "v//n" or "v/t/n"; whatever follows the
+// numbers up to the next space is skipped. Advances p past the token and its
+// space.
+struct CornerIndices {
+  std::int64_t vertex = 0, texVertex = 0, normal = 0;
+};
+
+CornerIndices readCornerToken(const char*& p, const char* end) {
+  CornerIndices corner;
+  corner.vertex = readCornerIndex(p, end);
+  if (p < end && *p == '/') {
+    ++p;
+    if (p < end && *p == '/') {
+      ++p;
+      corner.normal = readCornerIndex(p, end);
+    } else {
+      corner.texVertex = readCornerIndex(p, end);
+      if (p < end && *p == '/') {
+        ++p;
+        corner.normal = readCornerIndex(p, end);
+      }
+    }
+  }
+  while (p < end && *p != ' ') ++p;
+  if (p < end) ++p;
+  return corner;
+}
+
+// Running state of the pass: the number the next element of each kind gets,
+// the write position in the stream and the separators written so far.
+struct IndexState {
+  std::int64_t nextVertex = 1, nextTexVertex = 1, nextNormal = 1;
+  std::size_t record = 0;
+  int separators = 0;
+  int facetLines = 0;
+  int groupStatements = 0, materialStatements = 0, regionStatements = 0, shapeLines = 0;
+};
+
+// Moves a statement's facet number to the separators written before it;
+// differs from the parse pass's number only after a facet was split.
+bool placeStatement(std::vector<SetRecord>& table, int& statement, int separators) {
+  if (static_cast<std::size_t>(statement) + 1 >= table.size()) return false;
+  table[static_cast<std::size_t>(statement++)].firstFacet = separators;
+  return true;
+}
+
+}  // namespace
+
+bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress) {
+  IndexState state;
+  std::vector<CornerRecord>& stream = store.facetStream;
+  // The last record is reserved for the end of the list.
+  const std::size_t lastRecord = stream.empty() ? 0 : stream.size() - 1;
+  const std::int64_t vertexCount = store.numVerts;
+  const std::int64_t texVertexCount = store.numTVerts;
+  const std::int64_t normalCount = store.numVNormals;
+
+  ObjLine line;
+  while (reader.next(line)) {
+    progress.advance();
+    const ObjStatementMatch statement = classifyObjLine(line.text);
+    switch (statement.kind) {
+      case ObjStatement::Vertex:
+        ++state.nextVertex;
+        break;
+      case ObjStatement::TexVertex:
+        ++state.nextTexVertex;
+        break;
+      case ObjStatement::Normal:
+        ++state.nextNormal;
+        break;
+      case ObjStatement::Group:
+        if (!placeStatement(store.groups, state.groupStatements, state.separators)) return false;
+        break;
+      case ObjStatement::Material:
+        if (!placeStatement(store.materials, state.materialStatements, state.separators)) {
+          return false;
+        }
+        break;
+      case ObjStatement::Region:
+        if (!placeStatement(store.regions, state.regionStatements, state.separators)) return false;
+        break;
+      case ObjStatement::ShapeLine:
+        if (static_cast<std::size_t>(state.shapeLines) >= store.shapeLines.size()) return false;
+        store.shapeLines[static_cast<std::size_t>(state.shapeLines++)].facetOrdinal =
+            state.separators;
+        break;
+      case ObjStatement::Facet: {
+        ++state.facetLines;
+        if (state.record >= lastRecord) return false;
+        stream[state.record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+        ++state.separators;
+        const std::string_view corners = line.text.substr(statement.argumentStart);
+        const char* p = corners.data();
+        const char* end = p + corners.size();
+        while (p < end) {
+          const CornerIndices corner = readCornerToken(p, end);
+          if (state.record >= lastRecord) return false;
+          const std::int32_t vertex =
+              resolveCornerIndex(corner.vertex, state.nextVertex, vertexCount);
+          if (vertex == 0) {
+            // Without a vertex the record is a separator and opens a new facet.
+            stream[state.record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+            ++state.separators;
+            continue;
+          }
+          stream[state.record++] = CornerRecord{
+              vertex,
+              resolveCornerIndex(corner.texVertex, state.nextTexVertex, texVertexCount),
+              resolveCornerIndex(corner.normal, state.nextNormal, normalCount),
+              0,
+              0,
+              0,
+              0};
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  if (reader.failed() || stream.empty() || state.record != lastRecord ||
+      state.facetLines != store.numFacets || state.nextVertex - 1 != vertexCount ||
+      state.nextTexVertex - 1 != texVertexCount || state.nextNormal - 1 != normalCount ||
+      state.groupStatements != store.numGroupStatements ||
+      state.materialStatements != store.numMaterialStatements ||
+      state.regionStatements != store.numRegionStatements ||
+      state.shapeLines != store.numShapeLines) {
+    return false;
+  }
+  stream[state.record] = CornerRecord{kEndOfList, 0, 0, 0, 0, 0, 0};
+  store.numFacets = state.separators;
+  return true;
+}
+
+}  // namespace corvina
