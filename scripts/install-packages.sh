@@ -9,3 +9,10 @@ apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev \
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev \
   fonts-dejavu-core xvfb xauth >/dev/null
+
+# A German locale, so the tests can check that numbers never follow the user's
+# locale (a decimal comma must not leak into files or reports).
+apt-get install -y -qq --no-install-recommends locales >/dev/null
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+fi

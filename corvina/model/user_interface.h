@@ -34,9 +34,9 @@ struct OptionField {
   std::string label;  // the dialog's caption for it
   Kind kind = Kind::Bool;
   bool* boolValue = nullptr;
-  int* intValue = nullptr;      // Int and Choice (the choice's number)
-  float* floatValue = nullptr;  // Float
-  double minimum = 0, maximum = 0;  // Int and Float range, inclusive
+  int* intValue = nullptr;           // Int and Choice (the choice's number)
+  float* floatValue = nullptr;       // Float
+  double minimum = 0, maximum = 0;   // Int and Float range, inclusive
   std::vector<std::string> choices;  // Choice: word of each number, from 0
 };
 
