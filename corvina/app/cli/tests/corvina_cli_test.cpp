@@ -1,0 +1,318 @@
+// corvina-cli as scripts see it: exact output streams, exit statuses and the
+// files it writes.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/cli/tests/cli_process.h"
+#include "files/obj_writer.h"
+
+namespace corvina {
+namespace {
+
+using testing::CliResult;
+using testing::runCli;
+using testing::ScratchFolder;
+
+// Two triangles making a unit square, in one group and material.
+constexpr const char* kSquare =
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+    "vn 0 0 1\n"
+    "g front\nusemtl paint\n"
+    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n";
+
+// One triangle whose texture coordinates reach u = 2.
+constexpr const char* kWide = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 2 0\nvt 0 1\nf 1/1 2/2 3/3\n";
+
+const std::string kSquareStatistics =
+    "[Statistics]\nvertices = 4\ntextures = 4\nnormals = 1\nfacets = 2\ngroups = 1\n"
+    "materials = 1\nregions = 0\n\n";
+const std::string kWideStatistics =
+    "[Statistics]\nvertices = 3\ntextures = 3\nnormals = 0\nfacets = 1\ngroups = 0\n"
+    "materials = 0\nregions = 0\n\n";
+const std::string kOutOfRangeQuestion =
+    "[Warning]\nThe model you have loaded contains\nout of range UV coordinate data\n\n"
+    "Would you like to correct this?\n";
+
+std::string wideDimensions(const char* maxU) {
+  return std::string("[Dimensions]\nmin x =  0.00000\tmax x =  1.00000\n") +
+         "min y =  0.00000\tmax y =  1.00000\nmin z =  0.00000\tmax z =  0.00000\n\n" +
+         "min u =  0.00000\tmax u =  " + maxU + "\nmin v =  0.00000\tmax v =  1.00000\n\n";
+}
+
+std::string usage(const std::string& problem) {
+  return "corvina-cli: " + problem +
+         "\nRun \"corvina-cli --help\" for the steps and their fields.\n";
+}
+
+const std::string kNoModel = "[Error]\nPlease load an OBJ file first\n\n";
+
+struct CliCase {
+  const char* what;
+  std::vector<std::string> arguments;
+  int exitStatus;
+  std::string out;
+  std::string err;
+  std::map<std::string, std::string> filesAfter;  // name -> exact bytes; "" = must not exist
+  std::vector<std::string> environment = {};
+};
+
+void expectCase(const CliCase& c) {
+  SCOPED_TRACE(c.what);
+  ScratchFolder folder;
+  folder.write("square.obj", kSquare);
+  folder.write("wide.obj", kWide);
+  folder.write("old.obj", "old contents\n");
+  CliResult result = runCli(folder, c.arguments, c.environment);
+  EXPECT_EQ(result.exitStatus, c.exitStatus);
+  EXPECT_EQ(result.out, c.out);
+  EXPECT_EQ(result.err, c.err);
+  for (const auto& [name, bytes] : c.filesAfter) {
+    if (bytes.empty())
+      EXPECT_FALSE(folder.exists(name)) << name;
+    else
+      EXPECT_EQ(folder.read(name), bytes) << name;
+  }
+}
+
+TEST(CorvinaCliTest, UsageErrorsRunNothing) {
+  const CliCase cases[] = {
+      {"no step", {}, 2, "", usage("no step given"), {}},
+      {"unknown step", {"frobnicate"}, 2, "", usage("unknown step \"frobnicate\""), {}},
+      {"step still to come",
+       {"load", "square.obj", "planar"},
+       2,
+       "",
+       usage("step \"planar\" is not available yet"),
+       {}},
+      {"unknown field",
+       {"load", "square.obj", "save-obj", "out.obj", "bogus=on"},
+       2,
+       "",
+       usage("save-obj: unknown field \"bogus\""),
+       {{"out.obj", ""}}},
+      {"bad boolean",
+       {"load", "square.obj", "save-obj", "out.obj", "singleGroup=maybe"},
+       2,
+       "",
+       usage("save-obj: singleGroup: \"maybe\" is not on/off, yes/no, true/false or 1/0"),
+       {{"out.obj", ""}}},
+      {"below range",
+       {"load", "square.obj", "settings", "pixelsPerUnit=0"},
+       2,
+       "",
+       usage("settings: pixelsPerUnit: \"0\" is not between 1 and 10000"),
+       {}},
+      {"above range",
+       {"settings", "pixelsPerUnit=10000.5"},
+       2,
+       "",
+       usage("settings: pixelsPerUnit: \"10000.5\" is not between 1 and 10000"),
+       {}},
+      {"decimal comma",
+       {"settings", "pixelsPerUnit=12,5"},
+       2,
+       "",
+       usage("settings: pixelsPerUnit: \"12,5\" is not a number"),
+       {}},
+      {"missing path", {"load"}, 2, "", usage("load: missing PATH"), {}},
+      {"missing path before next step", {"load", "stats"}, 2, "", usage("load: missing PATH"), {}},
+      {"missing mode", {"color"}, 2, "", usage("color: missing MODE"), {}},
+      {"unknown mode",
+       {"color", "purple"},
+       2,
+       "",
+       usage("color: \"purple\" is not one of bw, group, material, region or 0 to 3"),
+       {}},
+      {"mode out of range",
+       {"color", "4"},
+       2,
+       "",
+       usage("color: \"4\" is not one of bw, group, material, region or 0 to 3"),
+       {}},
+      {"extra argument", {"stats", "now"}, 2, "", usage("stats: unexpected argument \"now\""), {}},
+      {"second path",
+       {"save-obj", "a.obj", "b.obj"},
+       2,
+       "",
+       usage("save-obj: unexpected argument \"b.obj\""),
+       {}},
+      {"answer where nothing is asked",
+       {"save-obj", "a.obj", "answer=yes"},
+       2,
+       "",
+       usage("save-obj: unknown field \"answer\""),
+       {}},
+      {"bad step answer",
+       {"load", "wide.obj", "answer=maybe"},
+       2,
+       "",
+       usage("load: answer must be yes or no, not \"maybe\""),
+       {}},
+      {"bad global answer",
+       {"--answer=perhaps", "stats"},
+       2,
+       "",
+       usage("--answer must be yes or no, not \"perhaps\""),
+       {}},
+      {"bad view",
+       {"--view=0x512", "stats"},
+       2,
+       "",
+       usage("--view must be WIDTHxHEIGHT with sides from 1 to 8192, not \"0x512\""),
+       {}},
+      {"unknown option", {"--bogus", "stats"}, 2, "", usage("unknown option \"--bogus\""), {}},
+      {"option after a step",
+       {"stats", "--answer=yes"},
+       2,
+       "",
+       usage("stats: options such as \"--answer=yes\" go before the first step"),
+       {}},
+  };
+  for (const CliCase& c : cases) expectCase(c);
+}
+
+TEST(CorvinaCliTest, StepsPrintMessagesAndAnswerQuestions) {
+  const CliCase cases[] = {
+      {"load shows statistics", {"load", "square.obj"}, 0, kSquareStatistics, "", {}},
+      {"statistics without a model", {"stats"}, 1, "", kNoModel, {}},
+      {"dimensions without a model", {"dims"}, 1, "", kNoModel, {}},
+      {"save without a model", {"save-obj", "out.obj"}, 1, "", kNoModel, {{"out.obj", ""}}},
+      {"a failed load stops the run",
+       {"load", "missing.obj", "load", "square.obj"},
+       1,
+       "",
+       "[Error]\nError opening file\n\n",
+       {}},
+      {"out-of-range offer declined by default",
+       {"--view=640x480", "load", "wide.obj", "dims"},
+       0,
+       kWideStatistics + kOutOfRangeQuestion + "-> No\n\n" + wideDimensions("2.00000"),
+       "",
+       {}},
+      {"offer accepted by the step",
+       {"load", "wide.obj", "answer=yes", "dims"},
+       0,
+       kWideStatistics + kOutOfRangeQuestion + "-> Yes\n\n" + wideDimensions("1.00000"),
+       "",
+       {}},
+      {"offer accepted for the run",
+       {"--answer=yes", "load", "wide.obj", "dims"},
+       0,
+       kWideStatistics + kOutOfRangeQuestion + "-> Yes\n\n" + wideDimensions("1.00000"),
+       "",
+       {}},
+      {"the step's answer wins",
+       {"--answer=yes", "load", "wide.obj", "answer=no"},
+       0,
+       kWideStatistics + kOutOfRangeQuestion + "-> No\n\n",
+       "",
+       {}},
+      {"colour and settings print nothing",
+       {"color", "region", "settings", "pixelsPerUnit=12.5", "color", "1"},
+       0,
+       "",
+       "",
+       {}},
+  };
+  for (const CliCase& c : cases) expectCase(c);
+}
+
+TEST(CorvinaCliTest, SaveObjWritesTheFileItsOptionsDescribe) {
+  const std::string squareHeader =
+      "# file generated by Corvina\n"
+      "# NumVerts/NumTVerts/NumVNormals/NumFacets   4/4/0/2\n"
+      "# NumGroups/NumMaterials/NumRegions   1/1/0\n";
+  const std::string squareBody =
+      "\n"
+      "v  0.00000000  0.00000000  0.00000000\n"
+      "v  1.00000000  0.00000000  0.00000000\n"
+      "v  1.00000000  1.00000000  0.00000000\n"
+      "v  0.00000000  1.00000000  0.00000000\n"
+      "\n"
+      "vt  0.00000000  0.00000000\n"
+      "vt  1.00000000  0.00000000\n"
+      "vt  1.00000000  1.00000000\n"
+      "vt  0.00000000  1.00000000\n"
+      "\n"
+      "g Figure 1\n"
+      "usemtl paint\n"
+      "f 1/1 2/2 3/3\n"
+      "f 1/1 3/3 4/4\n";
+  const CliCase cases[] = {
+      {"options, settings and colour reach the file",
+       {"settings", "pixelsPerUnit=12.5", "color", "region", "load", "square.obj", "save-obj",
+        "out.obj", "exportNormals=off", "singleGroup=on", "noLinefeeds=yes"},
+       0,
+       kSquareStatistics,
+       "",
+       {{"out.obj", squareHeader + "# x/y/color/ppu   512/512/3/12.50000000\n" + squareBody}},
+       {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"}},
+      {"options stay set for a later save",
+       {"load", "square.obj", "save-obj", "old.obj", "exportNormals=0", "singleGroup=true",
+        "noLinefeeds=1", "save-obj", "out.obj"},
+       0,
+       kSquareStatistics,
+       "",
+       {{"out.obj", squareHeader + "# x/y/color/ppu   512/512/0/50.00000000\n" + squareBody},
+        {"old.obj", squareHeader + "# x/y/color/ppu   512/512/0/50.00000000\n" + squareBody}}},
+  };
+  for (const CliCase& c : cases) expectCase(c);
+}
+
+TEST(CorvinaCliTest, SavedFileLoadsBackWithTheSameStatistics) {
+  ScratchFolder folder;
+  folder.write("square.obj", kSquare);
+  CliResult saved = runCli(folder, {"load", "square.obj", "save-obj", "copy.obj"});
+  ASSERT_EQ(saved.exitStatus, 0) << saved.err;
+  // Saved in text mode: every line ends in CR LF.
+  std::string bytes = folder.read("copy.obj");
+  EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("\n\n"), std::string::npos);
+  CliResult loaded = runCli(folder, {"load", "copy.obj"});
+  EXPECT_EQ(loaded.exitStatus, 0);
+  EXPECT_EQ(loaded.out, kSquareStatistics);
+}
+
+TEST(CorvinaCliTest, TheSetupScriptsJobOnTheExampleSucceeds) {
+  ScratchFolder folder;
+  std::filesystem::create_directories(folder.path("out"));
+  CliResult result = runCli(folder, {"load", std::string(CORVINA_EXAMPLES_DIR) + "/crate.obj",
+                                     "stats", "dims", "save-obj", "out/crate.obj"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  // The statistics after loading and on request, then the dimensions.
+  std::size_t first = result.out.find("[Statistics]\nvertices = 8\n");
+  std::size_t second = result.out.find("[Statistics]\nvertices = 8\n", first + 1);
+  std::size_t dimensions = result.out.find("[Dimensions]\nmin x = -0.50000\tmax x =  0.50000\n");
+  EXPECT_NE(first, std::string::npos) << result.out;
+  EXPECT_NE(second, std::string::npos) << result.out;
+  EXPECT_NE(dimensions, std::string::npos) << result.out;
+  EXPECT_LT(second, dimensions);
+  EXPECT_EQ(folder.read("out/crate.obj").rfind("# file generated by Corvina\r\n", 0), 0u);
+
+  CliResult reloaded = runCli(folder, {"load", "out/crate.obj"});
+  EXPECT_EQ(reloaded.exitStatus, 0);
+  EXPECT_EQ(reloaded.out, result.out.substr(0, second));
+}
+
+TEST(CorvinaCliTest, HelpListsEveryStepAndFieldWithItsStartValue) {
+  ScratchFolder folder;
+  CliResult result = runCli(folder, {"--help"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  for (const char* step : {"load PATH", "save-obj PATH", "stats", "dims", "settings", "color MODE",
+                           "answer=yes|no", "pixelsPerUnit=50 "})
+    EXPECT_NE(result.out.find(step), std::string::npos) << step;
+  ObjExportOptions startValues;
+  for (const OptionField& field : objExportOptionsDialog(startValues).fields) {
+    std::string entry = field.name + "=" + (*field.boolValue ? "on" : "off") + " ";
+    EXPECT_NE(result.out.find(entry), std::string::npos) << entry;
+    EXPECT_NE(result.out.find(field.label), std::string::npos) << field.label;
+  }
+}
+
+}  // namespace
+}  // namespace corvina
