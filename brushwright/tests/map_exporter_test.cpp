@@ -231,6 +231,19 @@ TEST(MapExporter, ReportsEarlyEndsWithoutReleasingTheModel) {
   }
 }
 
+TEST(MapExporter, ReportsAFileThatCouldNotBeWrittenCompletely) {
+  TempFolder folder;
+  writeFile(folder.path("out.map"), "previous");
+  msModel model = buildModel({stripMesh("b", "m", 4000)});
+  ScriptedDialogs dialogs(folder.path("out.map"));
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_EQ(exportMapFile(&model), -1);
+  }
+  EXPECT_EQ(model.destroyCount, 0);
+  EXPECT_EQ(readFile(folder.path("out.map")), "previous");
+}
+
 TEST(MapExporter, WarnsAboutAnEmptyModelAndIgnoresANullOne) {
   ScriptedDialogs dialogs(std::string("/nonexistent/out.map"));
   EXPECT_EQ(exportMapFile(nullptr), -1);

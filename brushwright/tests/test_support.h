@@ -3,7 +3,9 @@
 // Helpers shared by the brushwright tests: a scratch folder, whole-file
 // reading, hand-built host models and dialogs answered from a script.
 
+#include <sys/resource.h>
 #include <array>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +32,20 @@ class TempFolder {
 // The file's bytes, or nothing when it does not exist.
 std::optional<std::string> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+
+// Lowers the largest file this process may write, so writes fail with EFBIG
+// instead of raising SIGXFSZ; both are put back when it goes.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+};
 
 struct MeshSpec {
   std::string name;
