@@ -1,1 +1,346 @@
+// The windows under the offscreen platform, driven as a user would, with a
+// script of answers for the prompts.
+
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+
+#include "app/about_form.h"
+#include "app/config_form.h"
+#include "app/folder_picker.h"
+#include "app/search_form.h"
+#include "core/ini_profile.h"
+#include "tests/temp_tree.h"
+
+namespace lkit {
+namespace {
+
+// Answers prompts from a queue and records what was asked.
+class ScriptedPrompts : public UserPrompts {
+ public:
+  Answer askYesNoCancel(QWidget*, const QString& text, const QString& title) override {
+    asked.push_back(text + " | " + title);
+    Answer next = answers.empty() ? Answer::Cancel : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return next;
+  }
+  std::optional<QString> inputBox(QWidget*, const QString& prompt, const QString& title) override {
+    asked.push_back(prompt + " | " + title);
+    if (inputs.empty()) return std::nullopt;
+    QString next = inputs.front();
+    inputs.pop_front();
+    return next;
+  }
+  std::deque<Answer> answers;
+  std::deque<QString> inputs;
+  std::vector<QString> asked;
+};
+
+class Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree.file("game/main.cs");
+    tree.file("game/scripts/a.cs");
+    tree.file("game/scripts/b.cs");
+    tree.file("game/ui/x.gui");
+    tree.file("game/ui/y.gui");
+    tree.file("lkit.ini",
+              "[Misc]\r\nName=proj\r\nBase=" + tree.path("game") +
+                  "\r\n[Descrip]\r\n0=Scripts\r\n1=GUI\r\n[DescripCheck]\r\n0=True\r\n1=False\r\n"
+                  "[Type]\r\n0=cs\r\n1=gui\r\n[Exclude]\r\n0=CVS\r\n");
+    form = std::make_unique<SearchForm>(tree.path("lkit.ini"), &prompts);
+    form->setPause([this](int ms) { pausedMs += ms; });
+    config = form->configForm();
+  }
+  QStringList rows(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+  }
+  testing::TempTree tree;
+  ScriptedPrompts prompts;
+  std::unique_ptr<SearchForm> form;
+  ConfigForm* config = nullptr;
+  int pausedMs = 0;
+};
+
+TEST_F(Windows, OpenWithTheSavedSettings) {
+  EXPECT_EQ(form->windowTitle(), "Loomkit For Torque");
+  EXPECT_EQ(config->windowTitle(), "Loomkit For Torque");
+  EXPECT_EQ(form->lblProjectName->text(), "proj");
+  EXPECT_EQ(form->Dir1->path(), QString::fromStdString(tree.path("game")));
+  EXPECT_EQ(form->lblBaseDir->text(), QString::fromStdString(tree.path("game") + "/"));
+  EXPECT_EQ(rows(config->lstDescrip), (QStringList{"Scripts", "GUI"}));
+  EXPECT_EQ(rows(config->lstType), (QStringList{"cs", "gui"}));
+  EXPECT_EQ(config->lstDescrip->item(1)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(rows(config->lstExclude), QStringList{"CVS"});
+  EXPECT_FALSE(form->flags().configChanged);
+  EXPECT_EQ(form->cmdStartAbort->text(), "Start");
+  EXPECT_EQ(form->cmdStartAbort->palette().color(QPalette::Button), QColor(128, 255, 128));
+  EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(Windows, AddingCategoriesStopsAfter32) {
+  prompts.inputs = {"", "Name", ""};  // empty name; then an empty type
+  config->cmdAddCat->click();
+  config->cmdAddCat->click();
+  EXPECT_EQ(config->lstDescrip->count(), 2);
+  EXPECT_FALSE(form->flags().configChanged);
+  ASSERT_GE(prompts.asked.size(), 3u);
+  EXPECT_EQ(prompts.asked[0], "Type in the Category Name | LKIT Organization Categories");
+  EXPECT_EQ(prompts.asked[2], "Type in the Category Type | LKIT Organization Categories");
+
+  for (int i = 2; i < 33; ++i) {
+    prompts.inputs = {QString("C%1").arg(i), "t"};
+    ASSERT_TRUE(config->cmdAddCat->isEnabled()) << i;
+    config->cmdAddCat->click();
+  }
+  EXPECT_EQ(config->lstDescrip->count(), 33);
+  EXPECT_EQ(config->lstDescrip->item(32)->checkState(), Qt::Checked);
+  EXPECT_FALSE(config->cmdAddCat->isEnabled());
+  EXPECT_TRUE(form->flags().configChanged);
+}
+
+TEST_F(Windows, AutoOrganizeDisablesTheCategoryControls) {
+  QList<QWidget*> controls = {config->frmOrg, config->lstDescrip, config->lstType,
+                              config->cmdRemCat, config->cmdAddCat};
+  config->chkAutoOrg->click();
+  for (QWidget* w : controls) EXPECT_FALSE(w->isEnabled());
+  EXPECT_TRUE(form->flags().configChanged);
+  config->chkAutoOrg->click();
+  for (QWidget* w : controls) EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(Windows, UpAndDownMovePairsWithoutMarkingAChange) {
+  config->cmdUp->click();  // nothing selected
+  EXPECT_EQ(rows(config->lstDescrip), (QStringList{"Scripts", "GUI"}));
+  config->lstDescrip->setCurrentRow(1);
+  EXPECT_EQ(config->lstType->currentRow(), 1);
+  config->cmdUp->click();
+  EXPECT_EQ(rows(config->lstDescrip), (QStringList{"GUI", "Scripts"}));
+  EXPECT_EQ(rows(config->lstType), (QStringList{"gui", "cs"}));
+  EXPECT_EQ(config->lstDescrip->item(0)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(config->lstDescrip->currentRow(), 0);
+  config->cmdUp->click();  // first row: nothing
+  EXPECT_EQ(rows(config->lstDescrip), (QStringList{"GUI", "Scripts"}));
+  config->cmdDown->click();
+  EXPECT_EQ(rows(config->lstType), (QStringList{"cs", "gui"}));
+  EXPECT_FALSE(form->flags().configChanged);
+  config->lstType->setCurrentRow(0);
+  config->cmdRemCat->click();
+  EXPECT_EQ(rows(config->lstDescrip), QStringList{"GUI"});
+  EXPECT_EQ(rows(config->lstType), QStringList{"gui"});
+  EXPECT_TRUE(form->flags().configChanged);
+}
+
+TEST_F(Windows, LoadAsksFirstAndCancelKeepsTheLists) {
+  prompts.inputs = {"Old folders"};
+  config->cmdAddFolder->click();
+  EXPECT_EQ(prompts.asked.back(),
+            "Type in the name of a folder you want to exclude from the LKIT project creation "
+            "search | LKIT Folder Exclusion");
+  prompts.answers = {Answer::Cancel};
+  config->cmdLoadSettings->click();
+  EXPECT_EQ(rows(config->lstExclude), (QStringList{"CVS", "Old folders"}));
+  EXPECT_EQ(prompts.asked.back(),
+            "You have made changes to the configuration. Do you want to save them first ? | "
+            "Loomkit For Torque");
+  prompts.answers = {Answer::Yes};
+  config->cmdLoadSettings->click();  // saves, then loads what it saved
+  EXPECT_EQ(rows(config->lstExclude), (QStringList{"CVS", "Old folders"}));
+  EXPECT_FALSE(form->flags().configChanged);
+  EXPECT_EQ(IniProfile::load(tree.path("lkit.ini")).read("Exclude", "1", "-", 128), "Old folders");
+}
+
+TEST_F(Windows, QuitPromptsOnlyWhenChanged) {
+  form->show();
+  config->chkSort->click();
+  prompts.answers = {Answer::Cancel};
+  form->cmdExit->click();
+  EXPECT_TRUE(form->isVisible());
+  prompts.answers = {Answer::Yes};
+  form->cmdExit->click();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(prompts.asked.back(), "Save configuration changes ? | Loomkit For Torque");
+  EXPECT_EQ(IniProfile::load(tree.path("lkit.ini")).read("Flags", "Sort", "-", 128), "1");
+}
+
+TEST_F(Windows, StartRunsTheWholeJob) {
+  QString captionDuring;
+  QColor listDuring;
+  QTimer::singleShot(0, [&] {
+    captionDuring = form->cmdStartAbort->text();
+    listDuring = form->FindFilesResults->palette().color(QPalette::Base);
+  });
+  form->cmdStartAbort->click();
+  EXPECT_EQ(captionDuring, "Abort");
+  EXPECT_EQ(listDuring, QColor(255, 255, 0));
+  std::string d = tree.path("game") + "/";
+  EXPECT_EQ(rows(form->FindFilesResults),
+            (QStringList{QString::fromStdString("GUI=" + d + "ui/x.gui"),
+                         QString::fromStdString("GUI=" + d + "ui/y.gui"),
+                         QString::fromStdString("Scripts=" + d + "main.cs"),
+                         QString::fromStdString("Scripts=" + d + "scripts/a.cs"),
+                         QString::fromStdString("Scripts=" + d + "scripts/b.cs")}));
+  EXPECT_EQ(form->cmdStartAbort->text(), "Start");
+  EXPECT_EQ(form->cmdStartAbort->palette().color(QPalette::Button), QColor(128, 255, 128));
+  EXPECT_NE(form->FindFilesResults->palette().color(QPalette::Base), QColor(255, 255, 0));
+  EXPECT_EQ(pausedMs, 4000);
+  EXPECT_EQ(IniProfile::load(d + "proj.prj").read("Files - Scripts", "2", "-", 128),
+            "scripts/b.cs");
+}
+
+TEST_F(Windows, AbortReachesARunningSearch) {
+  for (int i = 0; i < 30; ++i) tree.file("game/more/f" + std::to_string(i) + "/z.cs");
+  QTimer::singleShot(0, [&] { form->cmdStartAbort->click(); });
+  form->cmdStartAbort->click();
+  EXPECT_LT(form->FindFilesResults->count(), 35);
+  EXPECT_EQ(form->cmdStartAbort->text(), "Start");
+  EXPECT_FALSE(form->flags().abortSearch);
+  EXPECT_FALSE(form->jobRunning());
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(tree.path("game/proj.prj"))));
+}
+
+TEST_F(Windows, ContextMenuCaptionsFollowTheSelection) {
+  for (int i = 0; i < 3001; ++i) form->FindFilesResults->addItem(QString("row %1").arg(i, 5));
+  struct Case {
+    int selected;
+    QString caption;
+    bool enabled;
+  };
+  const Case cases[] = {
+      {0, "Copy selected item(s) (up to 3000) to clipboard", false},
+      {1, "Copy selected item to clipboard", true},
+      {2, "Copy selected items (up to 3000, they are 2) to clipboard", true},
+      {3000, "Copy selected items (up to 3000, they are 3000) to clipboard", true},
+      {3001, "Copy selected items (up to 3000, they are 3001) to clipboard", false}};
+  for (const Case& c : cases) {
+    form->FindFilesResults->clearSelection();
+    for (int i = 0; i < c.selected; ++i) form->FindFilesResults->item(i)->setSelected(true);
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QApplication::sendEvent(form->FindFilesResults->viewport(), &press);
+    EXPECT_EQ(form->mnuCopy->text(), c.caption) << c.selected;
+    EXPECT_EQ(form->mnuCopy->isEnabled(), c.enabled) << c.selected;
+    form->popmenu->hide();
+  }
+}
+
+TEST_F(Windows, CopyJoinsSelectedRowsWithCrLfAndDoubleClickSelectsAll) {
+  form->FindFilesResults->addItems({"r1", "r2", "r3", "r4", "r5", "r6"});
+  form->FindFilesResults->item(1)->setSelected(true);
+  form->FindFilesResults->item(4)->setSelected(true);
+  form->mnuCopy->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "r2\r\nr5");
+  form->FindFilesResults_DblClick();
+  EXPECT_EQ(form->FindFilesResults->selectedItems().size(), 6);
+}
+
+TEST_F(Windows, DrivePickerMovesTheFolderPicker) {
+  ASSERT_GT(form->Drive1->count(), 0);
+  int index = form->Drive1->count() - 1;
+  form->Drive1->setCurrentIndex(index == form->Drive1->currentIndex() ? 0 : index);
+  QString root = form->Drive1->currentText();
+  if (QDir(root).exists()) {
+    EXPECT_EQ(form->Dir1->path(), QDir::cleanPath(root));
+    EXPECT_EQ(form->lblBaseDir->text(), QDir::cleanPath(root));
+  }
+  EXPECT_FALSE(form->Dir1->setPath(QString::fromStdString(tree.path("nothing here"))));
+  ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(tree.path("game"))));
+  EXPECT_EQ(form->lblBaseDir->text(), QString::fromStdString(tree.path("game")));
+}
+
+TEST_F(Windows, AboutSavesItsPictureAsABitmap) {
+  frmAbout* about = form->aboutForm();
+  EXPECT_EQ(about->windowTitle(), "About Search");
+  about->setSaveFolder(QString::fromStdString(tree.root()));
+  about->cmdSave->click();
+  EXPECT_EQ(about->cmdSave->text(), "Done");
+  std::string bytes = testing::readFile(tree.path("Search About.bmp"));
+  ASSERT_GT(bytes.size(), 54u);
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  about->cmdSave->click();
+  EXPECT_EQ(about->cmdSave->text(), "Save");
+  about->resize(600, 400);
+  about->show();
+  EXPECT_GT(about->cmdSave->geometry().bottom(), 300);
+}
+
+TEST_F(Windows, ScreenshotsWhenAsked) {
+  form->cmdStartAbort->click();
+  form->resize(1000, 620);
+  config->resize(520, 620);
+  form->show();
+  config->show();
+  QImage main = form->grab().toImage();
+  QImage settings = config->grab().toImage();
+  EXPECT_EQ(main.size(), form->size());
+  QByteArray folder = qgetenv("LKIT_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) {
+    main.save(QString::fromUtf8(folder) + "/lkit-main.png");
+    settings.save(QString::fromUtf8(folder) + "/lkit-config.png");
+    form->aboutForm()->grab().save(QString::fromUtf8(folder) + "/lkit-about.png");
+  }
+}
+
+struct RunCase {
+  const char* name;
+  QStringList arguments;  // after --config FILE
+  int exitCode;
+  bool printsProject;
+};
+
+class RunMode : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RunMode, WritesWithoutWindows) {
+  testing::TempTree tree;
+  tree.file("base/a.cs");
+  tree.file("base/sub/b.cs");
+  tree.file("lkit.ini", "[Descrip]\r\n0=S\r\n[Type]\r\n0=cs\r\n[Flags]\r\nAutoOrg=1\r\n");
+  QProcess run;
+  QStringList arguments = {"--config", QString::fromStdString(tree.path("lkit.ini"))};
+  for (QString argument : GetParam().arguments) {
+    arguments << argument.replace("BASE", QString::fromStdString(tree.path("base")));
+  }
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("DISPLAY");
+  environment.remove("QT_QPA_PLATFORM");
+  run.setProcessEnvironment(environment);
+  run.start(LKIT_PROGRAM, arguments);
+  ASSERT_TRUE(run.waitForFinished(30000));
+  EXPECT_EQ(run.exitCode(), GetParam().exitCode) << run.readAllStandardError().toStdString();
+  QString out = QString::fromUtf8(run.readAllStandardOutput());
+  if (GetParam().printsProject) {
+    EXPECT_EQ(out, QString::fromStdString(tree.path("base/my game.prj") + "\n2\n"));
+    EXPECT_EQ(IniProfile::load(tree.path("base/my game.prj")).read("Files - sub", "0", "-", 128),
+              "sub/b.cs");
+  } else {
+    EXPECT_EQ(out, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunMode,
+    ::testing::Values(
+        RunCase{"BaseAndName", {"--run", "--base", "BASE", "--name", "my game"}, 0, true},
+        RunCase{"NoBaseAnywhere", {"--run", "--name", "x"}, 2, false},
+        RunCase{"UnknownOption", {"--run", "--fast"}, 2, false},
+        RunCase{"BaseWithoutRun", {"--base", "BASE"}, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace lkit
