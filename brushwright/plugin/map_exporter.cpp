@@ -35,7 +35,7 @@ bool hasPrefix(const char* name, std::string_view prefix) {
   return std::strncmp(name, prefix.data(), prefix.size()) == 0;
 }
 
-bool isSpecialMesh(const char* name) {
+bool isEntityMesh(const char* name) {
   return hasPrefix(name, kLightPrefix) || hasPrefix(name, kPlayerStartPrefix) ||
          hasPrefix(name, kBreakableGlassPrefix);
 }
@@ -130,7 +130,7 @@ void writeBreakableGlass(MapTextFile& file, msModel* model, msMesh* mesh, MeshNa
 // The world entity with every ordinary mesh as a brush; true when a mesh was
 // left for the entity pass.
 bool writeWorld(MapTextFile& file, msModel* model) {
-  bool specialMeshesSeen = false;
+  bool entityMeshesSeen = false;
   file.write("{\n");
   file.write(keyValueLine("classname", "worldspawn"));
   MeshNames names;
@@ -138,14 +138,14 @@ bool writeWorld(MapTextFile& file, msModel* model) {
     msMesh* mesh = msModel_GetMeshAt(model, meshIndex);
     readMeshName(mesh, names);
     readMaterialName(model, mesh, names);
-    if (isSpecialMesh(names.mesh)) {
-      specialMeshesSeen = true;
+    if (isEntityMesh(names.mesh)) {
+      entityMeshesSeen = true;
       continue;
     }
     writeBrush(file, mesh, names);
   }
   file.write("}\n");
-  return specialMeshesSeen;
+  return entityMeshesSeen;
 }
 
 // Entities in mesh order; the three tests are independent of each other.

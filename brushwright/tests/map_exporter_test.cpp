@@ -19,36 +19,36 @@ const std::string kHeader =
 // The example model: a 64 x 64 x 16 wall box of 12 triangles (each quad's
 // first triangle listed first), a light of two triangles and a glass pane.
 msModel exampleModel() {
-  MeshSpec wall{"wall",
-                "stone",
-                {{-32, 0, 0},
-                 {32, 0, 0},
-                 {32, 64, 0},
-                 {-32, 64, 0},
-                 {-32, 0, 16},
-                 {32, 0, 16},
-                 {32, 64, 16},
-                 {-32, 64, 16}},
-                {{4, 5, 6},
-                 {4, 6, 7},
-                 {1, 0, 3},
-                 {1, 3, 2},
-                 {5, 1, 2},
-                 {5, 2, 6},
-                 {0, 4, 7},
-                 {0, 7, 3},
-                 {7, 6, 2},
-                 {7, 2, 3},
-                 {0, 1, 5},
-                 {0, 5, 4}}};
-  MeshSpec light{"light1",
-                 "lamp",
-                 {{10.5f, 40, -2.5f}, {0, 0, 0}, {1.4f, 50.6f, -7.5f}},
-                 {{0, 1, 2}, {2, 1, 0}}};
-  MeshSpec glass{"glassB1pane",
-                 "glass",
-                 {{0, 0, 0}, {16, 0, 0}, {16, 16, 0}, {0, 16, 0}},
-                 {{0, 1, 2}, {0, 2, 3}}};
+  MeshRecipe wall{"wall",
+                  "stone",
+                  {{-32, 0, 0},
+                   {32, 0, 0},
+                   {32, 64, 0},
+                   {-32, 64, 0},
+                   {-32, 0, 16},
+                   {32, 0, 16},
+                   {32, 64, 16},
+                   {-32, 64, 16}},
+                  {{4, 5, 6},
+                   {4, 6, 7},
+                   {1, 0, 3},
+                   {1, 3, 2},
+                   {5, 1, 2},
+                   {5, 2, 6},
+                   {0, 4, 7},
+                   {0, 7, 3},
+                   {7, 6, 2},
+                   {7, 2, 3},
+                   {0, 1, 5},
+                   {0, 5, 4}}};
+  MeshRecipe light{"light1",
+                   "lamp",
+                   {{10.5f, 40, -2.5f}, {0, 0, 0}, {1.4f, 50.6f, -7.5f}},
+                   {{0, 1, 2}, {2, 1, 0}}};
+  MeshRecipe glass{"glassB1pane",
+                   "glass",
+                   {{0, 0, 0}, {16, 0, 0}, {16, 16, 0}, {0, 16, 0}},
+                   {{0, 1, 2}, {0, 2, 3}}};
   return buildModel({wall, light, glass});
 }
 

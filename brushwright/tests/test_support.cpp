@@ -50,27 +50,27 @@ FileSizeLimit::~FileSizeLimit() {
   std::signal(SIGXFSZ, previousHandler_);
 }
 
-msModel buildModel(const std::vector<MeshSpec>& meshes) {
+msModel buildModel(const std::vector<MeshRecipe>& meshes) {
   msModel model;
   std::map<std::string, int> materialOfName;
-  for (const MeshSpec& spec : meshes) {
+  for (const MeshRecipe& recipe : meshes) {
     msMesh mesh;
-    mesh.name = spec.name;
-    if (!spec.material.empty()) {
+    mesh.name = recipe.name;
+    if (!recipe.material.empty()) {
       auto [entry, added] =
-          materialOfName.emplace(spec.material, static_cast<int>(model.materials.size()));
-      if (added) model.materials.push_back({spec.material});
+          materialOfName.emplace(recipe.material, static_cast<int>(model.materials.size()));
+      if (added) model.materials.push_back({recipe.material});
       mesh.materialIndex = entry->second;
     }
-    for (const auto& vertex : spec.vertices) mesh.addVertex(vertex[0], vertex[1], vertex[2]);
-    for (const auto& corners : spec.triangles) mesh.triangles.push_back({corners});
+    for (const auto& vertex : recipe.vertices) mesh.addVertex(vertex[0], vertex[1], vertex[2]);
+    for (const auto& corners : recipe.triangles) mesh.triangles.push_back({corners});
     model.meshes.push_back(std::move(mesh));
   }
   return model;
 }
 
-MeshSpec stripMesh(const std::string& name, const std::string& material, int count) {
-  MeshSpec mesh{name, material, {}, {}};
+MeshRecipe stripMesh(const std::string& name, const std::string& material, int count) {
+  MeshRecipe mesh{name, material, {}, {}};
   for (int triangle = 0; triangle < count; ++triangle) {
     for (int corner = 0; corner < 3; ++corner) {
       mesh.vertices.push_back({static_cast<float>(3 * triangle + corner), 0.0f, 0.0f});

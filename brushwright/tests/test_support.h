@@ -47,7 +47,7 @@ class FileSizeLimit {
   void (*previousHandler_)(int) = nullptr;
 };
 
-struct MeshSpec {
+struct MeshRecipe {
   std::string name;
   std::string material;  // empty: the mesh has no material
   std::vector<std::array<float, 3>> vertices;
@@ -55,10 +55,10 @@ struct MeshSpec {
 };
 
 // A host model with the meshes in order; equal material names share one material.
-msModel buildModel(const std::vector<MeshSpec>& meshes);
+msModel buildModel(const std::vector<MeshRecipe>& meshes);
 
 // A mesh of `count` triangles, triangle i using fresh vertices 3i..3i+2, vertex k at (k, 0, 0).
-MeshSpec stripMesh(const std::string& name, const std::string& material, int count);
+MeshRecipe stripMesh(const std::string& name, const std::string& material, int count);
 
 // Answers the save dialog with a fixed path (or cancels) and every question with a fixed answer;
 // records what was shown.
