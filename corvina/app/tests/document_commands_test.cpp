@@ -143,27 +143,6 @@ TEST(DocumentCommandsTest, CancelledSaveDialogsWriteNothingAndKeepTheOptions) {
   }
 }
 
-TEST(DocumentCommandsTest, ConfirmedExportOptionsOpenTheNextDialog) {
-  ScratchFolder folder;
-  Session session(folder);
-  session.load(folder.write("square.obj", kSquare));
-  session.ui.typing.push_back([](OptionDialog& dialog) {
-    *testing::fieldNamed(dialog, "exportNormals").boolValue = false;
-  });
-  session.ui.files.push_back(folder.path("first.obj"));
-  session.run(kCommandSaveModel);
-
-  bool shownNormals = true;
-  session.ui.typing.push_back([&](OptionDialog& dialog) {
-    shownNormals = *testing::fieldNamed(dialog, "exportNormals").boolValue;
-  });
-  session.ui.files.push_back(folder.path("second.obj"));
-  session.run(kCommandSaveModel);
-  EXPECT_FALSE(shownNormals);
-  EXPECT_EQ(folder.read("second.obj").find("vn "), std::string::npos);
-  EXPECT_EQ(folder.read("first.obj"), folder.read("second.obj"));
-}
-
 TEST(DocumentCommandsTest, SaveCommitsAPendingSelectionFirst) {
   ScratchFolder folder;
   Session session(folder);
