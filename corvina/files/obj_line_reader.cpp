@@ -1,27 +1,14 @@
 #include "files/obj_line_reader.h"
 
+#include "files/obj_line_scan.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 
 namespace corvina {
 
 namespace {
-
-// Bytes the line scan has to look at; every other byte is copied as it is.
-enum ByteKind : std::uint8_t { kPlain = 0, kLineEnd, kSpace, kNeedsRewrite };
-
-constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
-  std::array<std::uint8_t, 256> kinds{};
-  kinds['\n'] = kLineEnd;
-  kinds['\r'] = kLineEnd;
-  kinds['\0'] = kLineEnd;
-  kinds[' '] = kSpace;
-  kinds['\t'] = kNeedsRewrite;
-  kinds['\\'] = kNeedsRewrite;
-  return kinds;
-}();
 
 // A full line, its terminator and the LF of a CR LF pair: with this many bytes
 // in the chunk a line can be scanned without refilling.
@@ -81,29 +68,15 @@ bool ObjLineReader::next(ObjLine& line) {
   if (position_ == end_) return false;
   if (!fastPath_) return nextByBytes(line);
 
-  // Fast path: a line with no tab, no backslash, no leading blank and no run
-  // of blanks needs no rewriting apart from dropping one trailing space, so it
-  // is handed out in place. Anything else is read again byte by byte.
+  // Fast path: an ordinary line needs no rewriting apart from dropping one
+  // trailing space, so it is handed out in place. Anything else is read again
+  // byte by byte.
   const char* start = chunk_.get() + position_;
   const std::size_t available = end_ - position_;
-  const char* limit = start + std::min(available, kLineCapacity);
-  const char* p = start;
-  int spaces = 0;
-  for (; p < limit; ++p) {
-    const std::uint8_t kind = kByteKinds[static_cast<unsigned char>(*p)];
-    if (kind == kPlain) continue;
-    if (kind == kLineEnd) break;
-    if (kind == kSpace && p != start && p[-1] != ' ') {
-      ++spaces;
-      continue;
-    }
-    return nextByBytes(line);
-  }
-  // No line end within the first 1023 bytes: the line is cut there.
-  if (p == limit && limit - start == static_cast<std::ptrdiff_t>(kLineCapacity)) {
-    return nextByBytes(line);
-  }
-
+  PlainLineScan scan;
+  if (!scanPlainLine(start, available, kLineCapacity, scan)) return nextByBytes(line);
+  const char* p = start + scan.length;
+  int spaces = scan.spaces;
   const char* textEnd = p;
   if (textEnd > start && textEnd[-1] == ' ') {
     --textEnd;
