@@ -37,7 +37,7 @@ Answer ConsoleUserInterface::ask(const std::string& caption, const std::string& 
 std::optional<std::string> ConsoleUserInterface::chooseFile(const FileRequest&) {
   // Naming the path is the choice; for a save it also confirms replacing an
   // existing file.
-  if (step_ == nullptr || step_->spec->argument != StepArgument::Path) return std::nullopt;
+  if (step_ == nullptr || step_->definition->argument != StepArgument::Path) return std::nullopt;
   return step_->argument;
 }
 

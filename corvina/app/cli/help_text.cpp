@@ -40,13 +40,13 @@ std::string helpText() {
       "\n"
       "Steps, with their fields and start values:\n";
   OptionRecords startValues;
-  for (const StepSpec& spec : availableSteps()) {
-    std::string head = std::string(spec.name);
-    if (!spec.argumentName.empty()) head += " " + std::string(spec.argumentName);
-    text += "  " + padded(head, 30) + std::string(spec.summary) + "\n";
-    if (spec.takesAnswer)
+  for (const StepDefinition& definition : availableSteps()) {
+    std::string head = std::string(definition.name);
+    if (!definition.argumentName.empty()) head += " " + std::string(definition.argumentName);
+    text += "  " + padded(head, 30) + std::string(definition.summary) + "\n";
+    if (definition.takesAnswer)
       text += "      " + padded("answer=yes|no", 26) + "the answer to the step's questions\n";
-    if (std::optional<OptionDialog> dialog = spec.dialog(startValues))
+    if (std::optional<OptionDialog> dialog = definition.dialog(startValues))
       for (const OptionField& field : dialog->fields) text += fieldLine(field);
   }
   text += "\nNot available yet:";

@@ -46,8 +46,8 @@ bool parseViewSize(std::string_view text, int& width, int& height) {
 // Checks one field=value of `step` against the fields of its dialog.
 std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& name,
                                            const std::string& value) {
-  const std::string where = std::string(step.spec->name) + ": ";
-  if (name == "answer" && step.spec->takesAnswer) {
+  const std::string where = std::string(step.definition->name) + ": ";
+  if (name == "answer" && step.definition->takesAnswer) {
     step.answer = parseAnswer(value);
     if (!step.answer) return where + "answer must be yes or no, not " + quoted(value);
     return std::nullopt;
@@ -55,7 +55,7 @@ std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& 
   // Setting the value on a scratch copy of the records both checks it and
   // keeps the real records untouched until the step runs.
   OptionRecords scratch;
-  std::optional<OptionDialog> dialog = step.spec->dialog(scratch);
+  std::optional<OptionDialog> dialog = step.definition->dialog(scratch);
   if (dialog) {
     for (OptionField& field : dialog->fields) {
       if (field.name != name) continue;
@@ -68,10 +68,10 @@ std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& 
 }
 
 std::optional<std::string> checkPlainArgument(ParsedStep& step, const std::string& word) {
-  const std::string where = std::string(step.spec->name) + ": ";
-  if (step.spec->argument == StepArgument::None || step.argument)
+  const std::string where = std::string(step.definition->name) + ": ";
+  if (step.definition->argument == StepArgument::None || step.argument)
     return where + "unexpected argument " + quoted(word);
-  if (step.spec->argument == StepArgument::ColorMode) {
+  if (step.definition->argument == StepArgument::ColorMode) {
     OptionField field = colorModeField(step.colorMode);
     if (auto problem = setFieldFromText(field, word)) return where + *problem;
   }
@@ -80,8 +80,9 @@ std::optional<std::string> checkPlainArgument(ParsedStep& step, const std::strin
 }
 
 std::optional<std::string> checkComplete(const ParsedStep& step) {
-  if (step.spec->argument != StepArgument::None && !step.argument)
-    return std::string(step.spec->name) + ": missing " + std::string(step.spec->argumentName);
+  if (step.definition->argument != StepArgument::None && !step.argument)
+    return std::string(step.definition->name) + ": missing " +
+           std::string(step.definition->argumentName);
   return std::nullopt;
 }
 
@@ -115,16 +116,16 @@ std::variant<ParsedCommandLine, std::string> parseCommandLine(
     if (isStepName(word)) {
       if (!line.steps.empty())
         if (auto problem = checkComplete(line.steps.back())) return *problem;
-      const StepSpec* spec = findAvailableStep(word);
-      if (spec == nullptr) return "step " + quoted(word) + " is not available yet";
+      const StepDefinition* definition = findAvailableStep(word);
+      if (definition == nullptr) return "step " + quoted(word) + " is not available yet";
       line.steps.emplace_back();
-      line.steps.back().spec = spec;
+      line.steps.back().definition = definition;
       continue;
     }
     if (line.steps.empty()) return "unknown step " + quoted(word);
     ParsedStep& step = line.steps.back();
     if (word.starts_with("--"))
-      return std::string(step.spec->name) + ": options such as " + quoted(word) +
+      return std::string(step.definition->name) + ": options such as " + quoted(word) +
              " go before the first step";
     std::optional<std::string> problem;
     if (isFieldValue(word)) {

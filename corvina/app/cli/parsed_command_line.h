@@ -14,7 +14,7 @@
 namespace corvina::cli {
 
 struct ParsedStep {
-  const StepSpec* spec = nullptr;
+  const StepDefinition* definition = nullptr;
   std::optional<std::string> argument;  // the path or mode word as written
   int colorMode = 0;                    // read from the argument of `color`
   std::vector<std::pair<std::string, std::string>> fieldValues;  // in the order written

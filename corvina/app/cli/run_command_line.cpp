@@ -38,7 +38,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
   CommandContext context{app, ui};
   for (const ParsedStep& step : line.steps) {
     ui.beginStep(step);
-    runCommand(context, step.spec->command(step));
+    runCommand(context, step.definition->command(step));
     if (ui.errorShown()) return kExitStepFailed;
   }
   return kExitDone;

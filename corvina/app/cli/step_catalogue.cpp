@@ -99,20 +99,20 @@ int colorCommand(const ParsedStep& step) {
 }
 
 constexpr std::array kAvailableSteps{
-    StepSpec{"load", StepArgument::Path, "PATH", true, "load an OBJ model (&Load Model...)",
-             noDialog, fixedCommand<kCommandLoadModel>},
-    StepSpec{"save-obj", StepArgument::Path, "PATH", false,
-             "save the model as OBJ (&Save Model...)", objExportDialog,
-             fixedCommand<kCommandSaveModel>},
-    StepSpec{"stats", StepArgument::None, "", false, "show the model's statistics", noDialog,
-             fixedCommand<kCommandStatistics>},
-    StepSpec{"dims", StepArgument::None, "", false, "show the model's dimensions", noDialog,
-             fixedCommand<kCommandDimensions>},
-    StepSpec{"settings", StepArgument::None, "", false, "edit the user settings", settingsDialog,
-             fixedCommand<kCommandSettings>},
-    StepSpec{"color", StepArgument::ColorMode, "MODE", false,
-             "colour the texture map: bw, group, material, region or 0 to 3", noDialog,
-             colorCommand},
+    StepDefinition{"load", StepArgument::Path, "PATH", true, "load an OBJ model (&Load Model...)",
+                   noDialog, fixedCommand<kCommandLoadModel>},
+    StepDefinition{"save-obj", StepArgument::Path, "PATH", false,
+                   "save the model as OBJ (&Save Model...)", objExportDialog,
+                   fixedCommand<kCommandSaveModel>},
+    StepDefinition{"stats", StepArgument::None, "", false, "show the model's statistics", noDialog,
+                   fixedCommand<kCommandStatistics>},
+    StepDefinition{"dims", StepArgument::None, "", false, "show the model's dimensions", noDialog,
+                   fixedCommand<kCommandDimensions>},
+    StepDefinition{"settings", StepArgument::None, "", false, "edit the user settings",
+                   settingsDialog, fixedCommand<kCommandSettings>},
+    StepDefinition{"color", StepArgument::ColorMode, "MODE", false,
+                   "colour the texture map: bw, group, material, region or 0 to 3", noDialog,
+                   colorCommand},
 };
 
 }  // namespace
@@ -127,13 +127,13 @@ std::span<const std::string_view> allStepNames() {
   return kStepNames;
 }
 
-std::span<const StepSpec> availableSteps() {
+std::span<const StepDefinition> availableSteps() {
   return kAvailableSteps;
 }
 
-const StepSpec* findAvailableStep(std::string_view name) {
-  for (const StepSpec& spec : kAvailableSteps)
-    if (spec.name == name) return &spec;
+const StepDefinition* findAvailableStep(std::string_view name) {
+  for (const StepDefinition& definition : kAvailableSteps)
+    if (definition.name == name) return &definition;
   return nullptr;
 }
 

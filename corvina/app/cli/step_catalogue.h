@@ -18,7 +18,7 @@ struct ParsedStep;
 // What a step takes as its plain (not field=value) argument.
 enum class StepArgument { None, Path, ColorMode };
 
-struct StepSpec {
+struct StepDefinition {
   std::string_view name;
   StepArgument argument;
   std::string_view argumentName;  // "PATH", "MODE"; "" when none
@@ -38,10 +38,10 @@ bool isStepName(std::string_view word);
 std::span<const std::string_view> allStepNames();
 
 // The steps that run now, in --help order.
-std::span<const StepSpec> availableSteps();
+std::span<const StepDefinition> availableSteps();
 
 // The available step called `name`, or nullptr.
-const StepSpec* findAvailableStep(std::string_view name);
+const StepDefinition* findAvailableStep(std::string_view name);
 
 // The choice field that reads a colour mode word (bw, group, material,
 // region) or number (0 to 3) into `mode`.
