@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/in_memory_model.h"
+#include "host/joined_text.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ class ObjModelLoader {
       ++lineNumber;
       if (!readLine(text.substr(start, end - start))) {
         model_ = msModel();
-        return {false, "line " + std::to_string(lineNumber) + ": " + error_};
+        return {false, joinedText({"line ", std::to_string(lineNumber), ": ", error_})};
       }
       // CR LF is one line end; a lone CR or LF is one as well.
       start = end + ((end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
@@ -99,7 +100,7 @@ class ObjModelLoader {
       const std::string_view word = nextWord(rest);
       if (word.empty()) return fail("a vertex needs three coordinates");
       if (!parseCoordinate(word, *coordinate)) {
-        return fail("\"" + std::string(word) + "\" is not a finite number");
+        return fail(joinedText({"\"", word, "\" is not a finite number"}));
       }
     }
     positions_.push_back(position);
@@ -113,14 +114,14 @@ class ObjModelLoader {
     const auto [end, error] =
         std::from_chars(indexText.data(), indexText.data() + indexText.size(), index);
     if (error != std::errc() || end != indexText.data() + indexText.size() || indexText.empty()) {
-      return fail("\"" + std::string(word) + "\" is not a vertex index");
+      return fail(joinedText({"\"", word, "\" is not a vertex index"}));
     }
     const long long count = static_cast<long long>(positions_.size());
     // Negative indices count back from the last vertex read so far.
     const long long resolved = index < 0 ? count + index : index - 1;
     if (index == 0 || resolved < 0 || resolved >= count) {
-      return fail("vertex index " + std::string(indexText) + " is out of range (" +
-                  std::to_string(count) + " vertices so far)");
+      return fail(joinedText({"vertex index ", indexText, " is out of range (",
+                              std::to_string(count), " vertices so far)"}));
     }
     vertex = static_cast<size_t>(resolved);
     return true;
@@ -155,7 +156,7 @@ class ObjModelLoader {
     }
     msMesh& mesh = model_.meshes[builder.meshIndex];
     if (static_cast<size_t>(mesh.vertexCount()) >= kMaxVerticesPerMesh) {
-      return fail("group \"" + mesh.name + "\" uses more than 65536 vertices");
+      return fail(joinedText({"group \"", mesh.name, "\" uses more than 65536 vertices"}));
     }
     const Position& position = positions_[fileVertex];
     corner = static_cast<uint16_t>(mesh.addVertex(position.x, position.y, position.z));
@@ -207,11 +208,12 @@ ObjLoadResult loadObjModel(std::string_view text, msModel& model) {
 ObjLoadResult loadObjModelFile(const std::string& path, msModel& model) {
   model = msModel();
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return {false, path + " is a folder"};
+  if (std::filesystem::is_directory(path, error))
+    return {false, joinedText({path, " is a folder"})};
   std::ifstream file(path, std::ios::binary);
-  if (!file) return {false, "cannot open " + path};
+  if (!file) return {false, joinedText({"cannot open ", path})};
   std::ostringstream contents;
   contents << file.rdbuf();
-  if (file.bad()) return {false, "cannot read " + path};
+  if (file.bad()) return {false, joinedText({"cannot read ", path})};
   return loadObjModel(contents.str(), model);
 }

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "host/joined_text.h"
+
 PlugInLibrary::~PlugInLibrary() {
   plugIn_.reset();
   if (handle_ != nullptr) dlclose(handle_);
@@ -11,21 +13,22 @@ PlugInLibrary::~PlugInLibrary() {
 
 bool PlugInLibrary::load(const std::string& path, std::string& message) {
   // dlopen searches the library path for a bare name; a plug-in is always a file.
-  const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  const std::string file = path.find('/') == std::string::npos ? joinedText({"./", path}) : path;
   handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle_ == nullptr) {
     const char* reason = dlerror();
-    message = "cannot load plug-in " + path + ": " + (reason != nullptr ? reason : "unknown error");
+    message = joinedText(
+        {"cannot load plug-in ", path, ": ", reason != nullptr ? reason : "unknown error"});
     return false;
   }
   auto create = reinterpret_cast<CreatePlugInFunction>(dlsym(handle_, kCreatePlugInSymbol));
   if (create == nullptr) {
-    message = path + " has no " + kCreatePlugInSymbol;
+    message = joinedText({path, " has no ", kCreatePlugInSymbol});
     return false;
   }
   plugIn_.reset(create());
   if (plugIn_ == nullptr) {
-    message = path + ": " + kCreatePlugInSymbol + " returned no plug-in";
+    message = joinedText({path, ": ", kCreatePlugInSymbol, " returned no plug-in"});
     return false;
   }
   return true;

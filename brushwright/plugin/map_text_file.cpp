@@ -49,7 +49,9 @@ bool MapTextFile::open(const std::string& targetPath) {
   }
 
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string hiddenName = ".";
+  hiddenName.append(target.filename().string()).append(".XXXXXX");
+  const std::string pattern = (folder / hiddenName).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int descriptor = ::mkstemp(name.data());

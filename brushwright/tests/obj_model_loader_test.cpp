@@ -113,8 +113,9 @@ TEST(ObjModelLoader, RefusesGroupsBeyondSixteenBitCorners) {
   std::string text;
   std::string face = "f";
   for (int vertex = 1; vertex <= 65537; ++vertex) {
-    text += "v " + std::to_string(vertex) + " 0 0\n";
-    face += " " + std::to_string(vertex);
+    const std::string number = std::to_string(vertex);
+    text.append("v ").append(number).append(" 0 0\n");
+    face.append(" ").append(number);
   }
   msModel model;
   ObjLoadResult result = loadObjModel(text + face + "\n", model);
