@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/folder_picker.h"
 #include "app/twips.h"
@@ -64,6 +65,10 @@ ConfigForm::ConfigForm(SharedFlags& flags, UserPrompts& prompts, std::string con
   chkAutoOrg->setGeometry(twips(3840, 6720, 2295, 255));
   chkSort = new QCheckBox(QStringLiteral("Files before folders"), this);
   chkSort->setGeometry(twips(3840, 7200, 1695, 255));
+  // The placed widths suit the original font; a wider one must not clip the captions.
+  for (QCheckBox* box : {chkAutoOrg, chkSort}) {
+    box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+  }
   cmdExit = button(this, "Close", twips(5880, 7080, 1575, 495));
   cmdUp = button(this, "up", twips(4680, 8640, 615, 250));
   cmdDown = button(this, "down", twips(4680, 8895, 615, 240));

@@ -65,6 +65,10 @@ struct LoadCase {
   std::vector<bool> checks;
 };
 
+void PrintTo(const LoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ConfigurationLoadTest : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(ConfigurationLoadTest, ReadsTheCategoryList) {

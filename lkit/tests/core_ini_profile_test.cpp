@@ -25,6 +25,10 @@ struct WriteCase {
   const char* expectedText;
 };
 
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class IniWriteTest : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniWriteTest, GivesTheBytesOfWriteThrough) {
@@ -69,6 +73,10 @@ struct ReadCase {
   std::size_t bufferSize;
   const char* expected;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class IniReadTest : public ::testing::TestWithParam<ReadCase> {};
 

@@ -304,6 +304,10 @@ struct RunCase {
   bool printsProject;
 };
 
+void PrintTo(const RunCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class RunMode : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(RunMode, WritesWithoutWindows) {
