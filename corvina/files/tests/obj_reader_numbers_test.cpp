@@ -1,0 +1,157 @@
+// Number reading: corner indices, "%f"-like floats (checked against
+// from_chars on many generated decimals) and "%d"-like integers, and the same
+// results under a locale with a decimal comma.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "files/obj_number_parse.h"
+
+namespace corvina {
+namespace {
+
+TEST(ObjNumbers, ReadsCornerIndices) {
+  struct Case {
+    const char* text;
+    std::int64_t value;
+    std::size_t consumed;
+  };
+  const Case cases[] = {
+      {"12/3", 12, 2}, {"-3 ", -3, 2}, {"+3", 0, 0}, {"-", 0, 1},
+      {"", 0, 0},      {"007x", 7, 3}, {"/5", 0, 0}, {"99999999999999999999999", 1099511627776, 23},
+  };
+  for (const Case& c : cases) {
+    const std::string text = c.text;
+    const char* p = text.data();
+    const std::int64_t value = readCornerIndex(p, text.data() + text.size());
+    EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
+    if (c.value > (std::int64_t{1} << 39)) {
+      EXPECT_GT(value, std::int64_t{1} << 32) << c.text;  // saturated, far out of any range
+    } else {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+}
+
+TEST(ObjNumbers, ReadsFloatsLikeScanf) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    const char* text;
+    bool reads;
+    float value;
+    std::size_t consumed;
+  };
+  const Case cases[] = {
+      {"0.5", true, 0.5f, 3},
+      {" -1.25 2", true, -1.25f, 6},
+      {"+2", true, 2.0f, 2},
+      {"+-2", false, 0, 0},
+      {".5", true, 0.5f, 2},
+      {"1e3", true, 1000.0f, 3},
+      {"2.5E-1x", true, 0.25f, 6},
+      {"1e40", true, inf, 4},
+      {"-1e40", true, -inf, 5},
+      {"1e-50", true, 0.0f, 5},
+      {"0.000000000000000000000000000000000000000000000000001", true, 0.0f, 53},
+      {"123456789012345678901234567890123456789012", true, inf, 42},
+      {"inf", true, inf, 3},
+      {"abc", false, 0, 0},
+      {"", false, 0, 0},
+      {"0,5", true, 0.0f, 1},
+      {"16777217", true, 16777216.0f, 8},
+      {"0.1234567891", true, 0.1234567891f, 12},
+  };
+  for (const Case& c : cases) {
+    const std::string text = c.text;
+    const char* p = text.data();
+    float value = -7;
+    EXPECT_EQ(readFloat(p, text.data() + text.size(), value), c.reads) << c.text;
+    if (!c.reads) {
+      EXPECT_EQ(p, text.data()) << c.text;
+      continue;
+    }
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
+  }
+  const std::string nan = "nan";
+  const char* p = nan.data();
+  float value = 0;
+  EXPECT_TRUE(readFloat(p, nan.data() + nan.size(), value));
+  EXPECT_TRUE(std::isnan(value));
+}
+
+// The plain-decimal shortcut must round exactly as from_chars does.
+TEST(ObjNumbers, PlainDecimalsMatchFromChars) {
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = (random() % 2) ? "-" : "";
+    text += std::to_string(random() % (i % 3 == 0 ? 100000000 : 1000));
+    const int decimals = static_cast<int>(random() % 12);
+    if (decimals > 0) {
+      text += '.';
+      for (int d = 0; d < decimals; ++d) text += static_cast<char>('0' + random() % 10);
+    }
+    float expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const char* p = text.data();
+    float value = 0;
+    ASSERT_TRUE(readFloat(p, text.data() + text.size(), value)) << text;
+    ASSERT_EQ(value, expected) << text;
+    ASSERT_EQ(p, text.data() + text.size()) << text;
+  }
+}
+
+TEST(ObjNumbers, ReadsIntegersLikeScanf) {
+  struct Case {
+    const char* text;
+    bool reads;
+    int value;
+    std::size_t consumed;
+  };
+  const Case cases[] = {
+      {"512/", true, 512, 3},
+      {" -3", true, -3, 3},
+      {"+7", true, 7, 2},
+      {"/1", false, 0, 0},
+      {"-", false, 0, 0},
+      {"x", false, 0, 0},
+      {"99999999999", true, 2147483647, 11},
+      {"-99999999999", true, -2147483647 - 1, 12},
+  };
+  for (const Case& c : cases) {
+    const std::string text = c.text;
+    const char* p = text.data();
+    int value = 0;
+    EXPECT_EQ(readInt(p, text.data() + text.size(), value), c.reads) << c.text;
+    EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
+    if (c.reads) EXPECT_EQ(value, c.value) << c.text;
+  }
+}
+
+TEST(ObjNumbers, IgnoreTheDecimalCommaOfTheLocale) {
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = previous ? previous : "C";
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
+      std::setlocale(LC_NUMERIC, "de_DE.utf8") == nullptr) {
+    GTEST_SKIP() << "no German locale installed";
+  }
+  const std::string text = "0.5 1,5";
+  const char* p = text.data();
+  float half = 0, next = 0;
+  const bool readHalf = readFloat(p, text.data() + text.size(), half);
+  const bool readNext = readFloat(p, text.data() + text.size(), next);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_TRUE(readHalf);
+  EXPECT_EQ(half, 0.5f);
+  EXPECT_TRUE(readNext);
+  EXPECT_EQ(next, 1.0f);  // the comma ends the number
+}
+
+}  // namespace
+}  // namespace corvina
