@@ -41,12 +41,6 @@ class ObjWriteBuffer {
     if (crLf_) *end_++ = '\r';
     *end_++ = '\n';
   }
-  // " % 0.8f": one separating space, then the value with its space or sign.
-  void spacedItem(float value) {
-    room();
-    *end_++ = ' ';
-    end_ = formatSpaceSignedFixed8(end_, value);
-  }
   void fixed8(float value) {
     room();
     end_ = formatFixed8(end_, value);
@@ -58,6 +52,19 @@ class ObjWriteBuffer {
   void character(char c) {
     room();
     *end_++ = c;
+  }
+
+  // Room for one item of at most kMaxItem bytes, written through the returned
+  // pointer and ended with commit(); for lines formatted in one go.
+  char* reserve() {
+    room();
+    return end_;
+  }
+  void commit(char* end) { end_ = end; }
+  char* lineEndAt(char* at) const {
+    if (crLf_) *at++ = '\r';
+    *at++ = '\n';
+    return at;
   }
 
   // Writes what is gathered. False once any write failed.

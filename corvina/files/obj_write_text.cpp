@@ -53,16 +53,23 @@ void writeHeader(const ModelStore& store, const ObjExportOptions& options, ObjWr
   out.lineEnd();
 }
 
+// One "v", "vt" or "vn" line: the keyword, then " % 0.8f" per value. The
+// longest such line is far below the buffer's item size.
+template <typename... Values>
+void writeNumberLine(ObjWriteBuffer& out, std::string_view keyword, Values... values) {
+  char* at = out.reserve();
+  for (char c : keyword) *at++ = c;
+  ((*at++ = ' ', at = formatSpaceSignedFixed8(at, values)), ...);
+  out.commit(out.lineEndAt(at));
+}
+
 void writeVertices(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
                    ObjWriteProgress& progress) {
   const std::size_t count = presentCount(store.numVerts, store.vertices);
   for (std::size_t i = 0; i < count; ++i) {
     const Vertex& vertex = store.vertices[i];
-    out.plain("v");
-    out.spacedItem(vertex.x);
-    out.spacedItem(options.swapYZ ? vertex.z : vertex.y);
-    out.spacedItem(options.swapYZ ? vertex.y : vertex.z);
-    out.lineEnd();
+    writeNumberLine(out, "v", vertex.x, options.swapYZ ? vertex.z : vertex.y,
+                    options.swapYZ ? vertex.y : vertex.z);
     progress.advance();
   }
   out.lineEnd();
@@ -73,10 +80,8 @@ void writeTexVertices(const ModelStore& store, const ObjExportOptions& options, 
   const std::size_t count = presentCount(store.numTVerts, store.texVertices);
   for (std::size_t i = 0; i < count; ++i) {
     const TexVertex& texVertex = store.texVertices[i];
-    out.plain("vt");
-    out.spacedItem(options.flipH ? 1.0f - texVertex.u : texVertex.u);
-    out.spacedItem(options.flipV ? 1.0f - texVertex.v : texVertex.v);
-    out.lineEnd();
+    writeNumberLine(out, "vt", options.flipH ? 1.0f - texVertex.u : texVertex.u,
+                    options.flipV ? 1.0f - texVertex.v : texVertex.v);
     progress.advance();
   }
   out.lineEnd();
@@ -87,11 +92,11 @@ void writeNormals(const ModelStore& store, const ObjExportOptions& options, ObjW
   const std::size_t count = presentCount(store.numVNormals, store.normals);
   for (std::size_t i = 0; i < count; ++i) {
     const Normal& normal = store.normals[i];
-    out.plain("vn");
-    out.spacedItem(options.invertNormals ? -normal.x : normal.x);
-    out.spacedItem(options.invertNormals ? -normal.y : normal.y);
-    out.spacedItem(options.invertNormals ? -normal.z : normal.z);
-    out.lineEnd();
+    if (options.invertNormals) {
+      writeNumberLine(out, "vn", -normal.x, -normal.y, -normal.z);
+    } else {
+      writeNumberLine(out, "vn", normal.x, normal.y, normal.z);
+    }
     progress.advance();
   }
   out.lineEnd();
@@ -130,14 +135,18 @@ class SetStatements {
 void writeCorner(const CornerRecord& corner, const ObjExportOptions& options, ObjWriteBuffer& out) {
   const bool texture = options.exportUVs && corner.texVertex != 0;
   const bool normal = options.exportNormals && corner.normal != 0;
-  out.character(' ');
-  out.integer(corner.vertex);
-  if (!texture && !normal) return;
-  out.character('/');
-  if (texture) out.integer(corner.texVertex);
-  if (!normal) return;
-  out.character('/');
-  out.integer(corner.normal);
+  char* at = out.reserve();
+  *at++ = ' ';
+  at = formatInt(at, corner.vertex);
+  if (texture || normal) {
+    *at++ = '/';
+    if (texture) at = formatInt(at, corner.texVertex);
+    if (normal) {
+      *at++ = '/';
+      at = formatInt(at, corner.normal);
+    }
+  }
+  out.commit(at);
 }
 
 void writeFacets(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
