@@ -47,6 +47,11 @@ bool AtomicFile::open(const std::string& targetPath) {
   abandon();
   targetPath_ = targetPath;
   failed_ = false;
+  // A file the user may not write stays as it is, as it would if it were
+  // written in place; the rename alone would replace it regardless.
+  if (::access(targetPath.c_str(), F_OK) == 0 && ::access(targetPath.c_str(), W_OK) != 0) {
+    return false;
+  }
   // A name of our own with O_EXCL rather than mkstemp: the file is then created
   // with the usual permissions (0666 less the umask), not 0600.
   // The name is short so a target name near the length limit still fits.

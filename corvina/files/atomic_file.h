@@ -19,7 +19,8 @@ class AtomicFile {
   ~AtomicFile();
 
   // Creates the temporary file beside `targetPath`. False when the folder
-  // cannot be written (missing, not a folder, no permission, no space).
+  // cannot be written (missing, not a folder, no permission, no space) or
+  // the target exists and may not be written.
   bool open(const std::string& targetPath);
 
   // Appends bytes. False, and every later call false, once a write failed.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -177,6 +178,7 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
     // Prepares the folder and returns the path to save to.
     std::function<std::string(const ScratchFolder&)> target;
     bool limitFileSize = false;
+    bool needsPermissionChecks = false;  // the superuser may write anything
   };
   const Case cases[] = {
       {"MissingFolder", [](const ScratchFolder& f) { return f.file("missing/m.obj"); }},
@@ -186,6 +188,13 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
          testing::writeBytes(f.file("taken.obj/inside"), "keep");
          return f.file("taken.obj");
        }},
+      {"ReadOnlyTarget",
+       [](const ScratchFolder& f) {
+         testing::writeBytes(f.file("locked.obj"), "locked bytes");
+         ::chmod(f.file("locked.obj").c_str(), 0444);
+         return f.file("locked.obj");
+       },
+       false, true},
       {"DiskFullWhileWriting",
        [](const ScratchFolder& f) {
          testing::writeBytes(f.file("old.obj"), "old model bytes\r\n");
@@ -195,6 +204,7 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    if (c.needsPermissionChecks && ::geteuid() == 0) continue;
     ScratchFolder folder;
     const std::string path = c.target(folder);
     std::vector<std::pair<std::string, std::string>> filesBefore;
