@@ -17,7 +17,7 @@
 namespace corvina {
 namespace {
 
-using testing::ModelSpec;
+using testing::ModelRecipe;
 
 // Eight decimals keep every digit of a float of magnitude 0.1 and up; smaller
 // ones lose digits below the eighth decimal.
@@ -85,25 +85,25 @@ void expectSameModel(const ModelStore& read, const ModelStore& written,
   EXPECT_EQ(readLines, expectedLines);
 }
 
-ModelSpec quadsWithSets() {
-  ModelSpec spec;
-  spec.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, -0.25f}};
-  spec.texVertices = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}};
-  spec.normals = {{0, 0, 1}};
-  spec.facets = {{{1, 1, 1}, {2, 2, 1}, {3, 3, 1}, {4, 4, 1}},
-                 {{1, 1, 0}, {2, 2, 0}, {5, 5, 0}},
-                 {{2, 0, 1}, {3, 0, 1}, {5, 0, 1}}};
-  spec.groups = {{1, "lid top"}, {2, "base"}};
-  spec.materials = {{0, "Metal"}, {2, "metal"}};
-  spec.regions = {{0, "r1"}};
-  spec.shapeLines = {{0, "s 1"}, {2, "s off"}, {3, "l 1 2"}};
-  return spec;
+ModelRecipe quadsWithSets() {
+  ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, -0.25f}};
+  recipe.texVertices = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}};
+  recipe.normals = {{0, 0, 1}};
+  recipe.facets = {{{1, 1, 1}, {2, 2, 1}, {3, 3, 1}, {4, 4, 1}},
+                   {{1, 1, 0}, {2, 2, 0}, {5, 5, 0}},
+                   {{2, 0, 1}, {3, 0, 1}, {5, 0, 1}}};
+  recipe.groups = {{1, "lid top"}, {2, "base"}};
+  recipe.materials = {{0, "Metal"}, {2, "metal"}};
+  recipe.regions = {{0, "r1"}};
+  recipe.shapeLines = {{0, "s 1"}, {2, "s off"}, {3, "l 1 2"}};
+  return recipe;
 }
 
 TEST(ObjRoundTrip, ReaderGetsTheWrittenModelBack) {
   struct Case {
     const char* name;
-    ModelSpec spec;
+    ModelRecipe recipe;
     ObjExportOptions options;
     void (*prepare)(ModelStore&) = nullptr;
   };
@@ -123,17 +123,17 @@ TEST(ObjRoundTrip, ReaderGetsTheWrittenModelBack) {
        }},
   };
   for (unsigned seed = 1; seed <= 4; ++seed) {
-    cases.push_back({"Random", testing::randomModelSpec(seed, 200 * seed),
+    cases.push_back({"Random", testing::randomModelRecipe(seed, 200 * seed),
                      seed % 2 ? ObjExportOptions{} : separate});
   }
-  cases.push_back({"RandomRotated", testing::randomModelSpec(9, 300), rotated, [](ModelStore& s) {
+  cases.push_back({"RandomRotated", testing::randomModelRecipe(9, 300), rotated, [](ModelStore& s) {
                      for (Vertex& v : s.vertices) v.x = -v.x;
                    }});
 
   testing::ScratchFolder folder;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ModelStore written = testing::buildModel(c.spec);
+    ModelStore written = testing::buildModel(c.recipe);
     if (c.prepare) c.prepare(written);
     corvina::testing::ScriptedUserInterface ui;
     const std::string path = folder.file("round.obj");

@@ -16,64 +16,64 @@ namespace corvina {
 namespace {
 
 using testing::buildModel;
-using testing::ModelSpec;
+using testing::ModelRecipe;
 
 //  3
 //  | \      one triangle at the origin with a texture coordinate per corner
 //  1--2
-ModelSpec triangleWithUvs() {
-  ModelSpec spec;
-  spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  spec.texVertices = {{0, 0}, {1, 0}, {0, 1}};
-  spec.facets = {{{1, 1, 0}, {2, 2, 0}, {3, 3, 0}}};
-  return spec;
+ModelRecipe triangleWithUvs() {
+  ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  recipe.texVertices = {{0, 0}, {1, 0}, {0, 1}};
+  recipe.facets = {{{1, 1, 0}, {2, 2, 0}, {3, 3, 0}}};
+  return recipe;
 }
 
 // Two triangles whose texture coordinates are listed out of corner order and
 // share one value twice, so compression renumbers and merges them.
-ModelSpec twoTriangles() {
-  ModelSpec spec;
-  spec.vertices = {{-1.5f, 0.25f, 2}, {1, -0.125f, 0}, {0, 1, -3}, {2, 2, 2}};
-  spec.texVertices = {{0.5f, 0.5f}, {0.25f, 0.75f}, {1, 0}, {0.5f, 0.5f}};
-  spec.normals = {{0, 0, 1}, {0, -1, 0}};
-  spec.facets = {{{1, 2, 1}, {2, 1, 1}, {3, 3, 2}}, {{2, 4, 1}, {4, 3, 2}, {3, 2, 2}}};
-  return spec;
+ModelRecipe twoTriangles() {
+  ModelRecipe recipe;
+  recipe.vertices = {{-1.5f, 0.25f, 2}, {1, -0.125f, 0}, {0, 1, -3}, {2, 2, 2}};
+  recipe.texVertices = {{0.5f, 0.5f}, {0.25f, 0.75f}, {1, 0}, {0.5f, 0.5f}};
+  recipe.normals = {{0, 0, 1}, {0, -1, 0}};
+  recipe.facets = {{{1, 2, 1}, {2, 1, 1}, {3, 3, 2}}, {{2, 4, 1}, {4, 3, 2}, {3, 2, 2}}};
+  return recipe;
 }
 
 // Four facets without texture coordinates or normals, with groups, materials,
 // a region and shape lines; the last shape line stands after the last facet.
-ModelSpec facetsWithSets() {
-  ModelSpec spec;
-  spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-  spec.facets = {{{1}, {2}, {3}}, {{2}, {3}, {4}}, {{3}, {4}, {1}}, {{4}, {1}, {2}}};
-  spec.groups = {{0, "a"}, {1, "b"}, {3, "a"}};
-  spec.materials = {{0, "red"}, {2, "blue"}};
-  spec.regions = {{0, "top side"}};
-  spec.shapeLines = {{1, "s 1"}, {3, "l 1 2"}, {4, "s off"}};
-  return spec;
+ModelRecipe facetsWithSets() {
+  ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+  recipe.facets = {{{1}, {2}, {3}}, {{2}, {3}, {4}}, {{3}, {4}, {1}}, {{4}, {1}, {2}}};
+  recipe.groups = {{0, "a"}, {1, "b"}, {3, "a"}};
+  recipe.materials = {{0, "red"}, {2, "blue"}};
+  recipe.regions = {{0, "top side"}};
+  recipe.shapeLines = {{1, "s 1"}, {3, "l 1 2"}, {4, "s off"}};
+  return recipe;
 }
 
 // Facets before the first group statement.
-ModelSpec lateGroups() {
-  ModelSpec spec;
-  spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-  spec.facets = {{{1}, {2}, {3}}, {{2}, {3}, {4}}, {{3}, {4}, {1}}};
-  spec.groups = {{1, "a"}, {2, "b"}};
-  return spec;
+ModelRecipe lateGroups() {
+  ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+  recipe.facets = {{{1}, {2}, {3}}, {{2}, {3}, {4}}, {{3}, {4}, {1}}};
+  recipe.groups = {{1, "a"}, {2, "b"}};
+  return recipe;
 }
 
 // Rotated positions in vertices, the unrotated ones in baseVertices.
-ModelSpec rotatedTriangle() {
-  ModelSpec spec;
-  spec.vertices = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
-  spec.baseVertices = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-  spec.facets = {{{1}, {2}, {3}}};
-  return spec;
+ModelRecipe rotatedTriangle() {
+  ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
+  recipe.baseVertices = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  recipe.facets = {{{1}, {2}, {3}}};
+  return recipe;
 }
 
 struct GoldenCase {
   const char* name;
-  ModelSpec (*model)();
+  ModelRecipe (*model)();
   std::function<void(ObjExportOptions&)> options;
   const char* expected;  // line feeds stand for the file's line ends
   std::function<void(ModelStore&)> prepare = {};

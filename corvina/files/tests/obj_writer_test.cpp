@@ -87,7 +87,7 @@ TEST(ObjWriter, SetsPathsRecountsFacetsAndStepsProgressOncePer256Elements) {
     bool exportUVs, exportNormals;
   };
   for (const Case c : {Case{true, true}, Case{false, true}, Case{true, false}}) {
-    ModelStore store = buildModel(testing::randomModelSpec(7, 900));
+    ModelStore store = buildModel(testing::randomModelRecipe(7, 900));
     store.numFacets = 12345;  // a stale count the save must correct
     ObjExportOptions options;
     options.exportUVs = c.exportUVs;
@@ -104,7 +104,7 @@ TEST(ObjWriter, SetsPathsRecountsFacetsAndStepsProgressOncePer256Elements) {
     EXPECT_EQ(ui.progressBegun, 1);
     EXPECT_EQ(ui.progressEnded, 1);
     // One step per 256 written vertices, texture vertices, normals and facets.
-    ModelStore compact = buildModel(testing::randomModelSpec(7, 900));
+    ModelStore compact = buildModel(testing::randomModelRecipe(7, 900));
     compressTextureVertices(compact);
     const int elements = compact.numVerts + 900 + (c.exportUVs ? compact.numTVerts : 0) +
                          (c.exportNormals ? compact.numVNormals : 0);
@@ -118,11 +118,11 @@ TEST(ObjWriter, SetsPathsRecountsFacetsAndStepsProgressOncePer256Elements) {
 // array, the facet count including the empty facet.
 TEST(ObjWriter, DamagedModelIsWrittenWithinItsArrays) {
   ScratchFolder folder;
-  testing::ModelSpec spec;
-  spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  spec.facets = {{{1}, {2}, {3}}, {{0}, {2}, {3}}};
-  spec.groups = {{0, "a"}};
-  ModelStore store = buildModel(spec);
+  testing::ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  recipe.facets = {{{1}, {2}, {3}}, {{0}, {2}, {3}}};
+  recipe.groups = {{0, "a"}};
+  ModelStore store = buildModel(recipe);
   std::memset(store.groups[0].name, 'n', kSetNameSize);  // no terminating NUL
   store.facetStream[6].group = 7;                        // no group 7
   ScriptedUserInterface ui;
@@ -142,7 +142,7 @@ TEST(ObjWriter, ReplacingAFileKeepsItsPermissions) {
   const std::string path = folder.file("kept.obj");
   testing::writeBytes(path, "old");
   ::chmod(path.c_str(), 0640);
-  ModelStore store = buildModel(testing::randomModelSpec(3, 10));
+  ModelStore store = buildModel(testing::randomModelRecipe(3, 10));
   ScriptedUserInterface ui;
   ASSERT_TRUE(writeObjModel(store, path, ObjExportOptions{}, ui));
   struct stat info;
@@ -213,7 +213,7 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
         filesBefore.emplace_back(entry.path().string(), testing::readBytes(entry.path()));
       }
     }
-    ModelStore store = buildModel(testing::randomModelSpec(11, 3000));
+    ModelStore store = buildModel(testing::randomModelRecipe(11, 3000));
     ModelStore rotated = store;
     rotated.vertices[0].x += 1;  // rotated positions differ from baseVertices
     store = rotated;
