@@ -1,7 +1,5 @@
 #include "files/obj_line_reader.h"
 
-#include "files/obj_line_scan.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -9,10 +7,6 @@
 namespace corvina {
 
 namespace {
-
-// A full line, its terminator and the LF of a CR LF pair: with this many bytes
-// in the chunk a line can be scanned without refilling.
-constexpr std::size_t kWindow = ObjLineReader::kLineCapacity + 2;
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -61,36 +55,6 @@ int ObjLineReader::peekByte() {
     if (position_ == end_) return -1;
   }
   return static_cast<unsigned char>(chunk_[position_]);
-}
-
-bool ObjLineReader::next(ObjLine& line) {
-  if (end_ - position_ < kWindow && !endOfInput_) refill();
-  if (position_ == end_) return false;
-  if (!fastPath_) return nextByBytes(line);
-
-  // Fast path: an ordinary line needs no rewriting apart from dropping one
-  // trailing space, so it is handed out in place. Anything else is read again
-  // byte by byte.
-  const char* start = chunk_.get() + position_;
-  const std::size_t available = end_ - position_;
-  PlainLineScan scan;
-  if (!scanPlainLine(start, available, kLineCapacity, scan)) return nextByBytes(line);
-  const char* p = start + scan.length;
-  int spaces = scan.spaces;
-  const char* textEnd = p;
-  if (textEnd > start && textEnd[-1] == ' ') {
-    --textEnd;
-    --spaces;
-  }
-  std::size_t consumed = static_cast<std::size_t>(p - start);
-  if (consumed < available) {
-    ++consumed;  // the line end itself
-    if (*p == '\r' && consumed < available && p[1] == '\n') ++consumed;
-  }
-  position_ += consumed;
-  line.text = std::string_view(start, static_cast<std::size_t>(textEnd - start));
-  line.words = line.text.empty() ? 0 : spaces + 1;
-  return true;
 }
 
 // The line read one byte at a time into the 1023-byte buffer, then trimmed

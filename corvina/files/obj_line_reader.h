@@ -15,6 +15,7 @@
 #include <memory>
 #include <string_view>
 
+#include "files/obj_line_scan.h"
 #include "files/obj_line_source.h"
 
 namespace corvina {
@@ -38,6 +39,7 @@ class ObjLineReader {
                          bool fastPath = true);
 
   // The next line; false when nothing is left (or the source failed).
+  // Inline, as the passes call it for every line of the file.
   bool next(ObjLine& line);
 
   // Starts again at the first byte of the source; false when it cannot.
@@ -47,6 +49,10 @@ class ObjLineReader {
   bool failed() const { return source_.failed(); }
 
  private:
+  // A full line, its line end and the LF of a CR LF pair: with this many
+  // bytes in the chunk a line can be scanned without refilling.
+  static constexpr std::size_t kWindow = kLineCapacity + 2;
+
   bool nextByBytes(ObjLine& line);
   void refill();
   int takeByte();
@@ -62,5 +68,35 @@ class ObjLineReader {
   char raw_[kLineCapacity];
   char normalised_[kLineCapacity];
 };
+
+inline bool ObjLineReader::next(ObjLine& line) {
+  if (end_ - position_ < kWindow && !endOfInput_) refill();
+  if (position_ == end_) return false;
+  if (!fastPath_) return nextByBytes(line);
+
+  // Fast path: an ordinary line needs no rewriting apart from dropping one
+  // trailing space, so it is handed out in place. Anything else is read again
+  // byte by byte.
+  const char* start = chunk_.get() + position_;
+  const std::size_t available = end_ - position_;
+  PlainLineScan scan;
+  if (!scanPlainLine(start, available, kLineCapacity, scan)) return nextByBytes(line);
+  const char* p = start + scan.length;
+  int spaces = scan.spaces;
+  const char* textEnd = p;
+  if (textEnd > start && textEnd[-1] == ' ') {
+    --textEnd;
+    --spaces;
+  }
+  std::size_t consumed = static_cast<std::size_t>(p - start);
+  if (consumed < available) {
+    ++consumed;  // the line end itself
+    if (*p == '\r' && consumed < available && p[1] == '\n') ++consumed;
+  }
+  position_ += consumed;
+  line.text = std::string_view(start, static_cast<std::size_t>(textEnd - start));
+  line.words = line.text.empty() ? 0 : spaces + 1;
+  return true;
+}
 
 }  // namespace corvina

@@ -53,35 +53,6 @@ float outOfRangeValue(const char* first, const char* last) {
   return negative ? -magnitude : magnitude;
 }
 
-// Most numbers in OBJ files are plain decimals such as "0.123456". With at
-// most 2^24 as digits and at most ten decimals, both the digits and the power
-// of ten are exact floats, so one division gives the correctly rounded value
-// (the result from_chars gives). Anything else is left to from_chars.
-bool readPlainDecimal(const char*& p, const char* end, float& value) {
-  static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                           1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-  const char* q = p;
-  const bool negative = q < end && *q == '-';
-  if (negative) ++q;
-  std::uint64_t digits = 0;
-  int count = 0;
-  int decimals = 0;
-  for (; q < end && *q >= '0' && *q <= '9' && count < 19; ++q, ++count) {
-    digits = digits * 10 + static_cast<unsigned>(*q - '0');
-  }
-  if (q < end && *q == '.') {
-    for (++q; q < end && *q >= '0' && *q <= '9' && count < 19; ++q, ++count, ++decimals) {
-      digits = digits * 10 + static_cast<unsigned>(*q - '0');
-    }
-  }
-  if (count == 0 || count == 19 || digits > (std::uint64_t{1} << 24) || decimals > 10) return false;
-  if (q < end && (*q == 'e' || *q == 'E' || (*q >= '0' && *q <= '9'))) return false;
-  const float magnitude = static_cast<float>(digits) / kPowersOfTen[decimals];
-  value = negative ? -magnitude : magnitude;
-  p = q;
-  return true;
-}
-
 }  // namespace
 
 bool readFloat(const char*& p, const char* end, float& value) {
@@ -90,10 +61,6 @@ bool readFloat(const char*& p, const char* end, float& value) {
   if (first < end && *first == '+') {
     if (first + 1 < end && (first[1] == '-' || first[1] == '+')) return false;
     ++first;
-  }
-  if (readPlainDecimal(first, end, value)) {
-    p = first;
-    return true;
   }
   float parsed = 0;
   const auto [last, error] = std::from_chars(first, end, parsed, std::chars_format::general);

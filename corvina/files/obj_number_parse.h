@@ -9,18 +9,15 @@ namespace corvina {
 // A corner index: an optional '-' and decimal digits; any other character
 // (a '+' included) ends it, so "+3" reads as 0. Advances `p` past what was
 // read. Magnitudes beyond any array size saturate instead of overflowing.
+// Inline: the index pass reads three of these for every corner.
 inline std::int64_t readCornerIndex(const char*& p, const char* end) {
   // Far beyond any count a store can hold, so saturating changes no result.
   constexpr std::int64_t kSaturation = std::int64_t{1} << 40;
-  bool negative = false;
-  if (p < end && *p == '-') {
-    negative = true;
-    ++p;
-  }
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
   std::int64_t value = 0;
-  while (p < end && *p >= '0' && *p <= '9') {
+  for (; p < end && *p >= '0' && *p <= '9'; ++p) {
     if (value < kSaturation) value = value * 10 + (*p - '0');
-    ++p;
   }
   return negative ? -value : value;
 }
