@@ -107,7 +107,9 @@ TEST(ObjNumbers, ReadsIntegersLikeScanf) {
     int value = 0;
     EXPECT_EQ(readInt(p, text.data() + text.size(), value), c.reads) << c.text;
     EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
-    if (c.reads) EXPECT_EQ(value, c.value) << c.text;
+    if (c.reads) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
   }
 }
 
