@@ -117,19 +117,6 @@ TEST(ObjLineReader, FastPathMatchesBytePathOnRandomText) {
   }
 }
 
-TEST(ObjLineReader, RewindReadsTheSameLinesAgain) {
-  const std::string input = "v 1 2 3\n" + repeat('y', 5000) + "\nf 1 2 3";
-  ObjMemorySource source(input);
-  ObjLineReader reader(source, ObjLineReader::kMinimumChunkSize);
-  std::vector<std::string> first, second;
-  ObjLine line;
-  while (reader.next(line)) first.emplace_back(line.text);
-  ASSERT_TRUE(reader.rewind());
-  while (reader.next(line)) second.emplace_back(line.text);
-  EXPECT_EQ(first.size(), 7u);
-  EXPECT_EQ(first, second);
-}
-
 TEST(ObjStatementRecognition, MatchesKeywordsIgnoringCase) {
   struct Case {
     const char* line;

@@ -1,9 +1,8 @@
-// Number reading: corner indices, "%f"-like floats and "%d"-like integers,
+// Number reading: "%f"-like floats,
 // and the same results under a locale with a decimal comma.
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -13,29 +12,6 @@
 
 namespace corvina {
 namespace {
-
-TEST(ObjNumbers, ReadsCornerIndices) {
-  struct Case {
-    const char* text;
-    std::int64_t value;
-    std::size_t consumed;
-  };
-  const Case cases[] = {
-      {"12/3", 12, 2}, {"-3 ", -3, 2}, {"+3", 0, 0}, {"-", 0, 1},
-      {"", 0, 0},      {"007x", 7, 3}, {"/5", 0, 0}, {"99999999999999999999999", 1099511627776, 23},
-  };
-  for (const Case& c : cases) {
-    const std::string text = c.text;
-    const char* p = text.data();
-    const std::int64_t value = readCornerIndex(p, text.data() + text.size());
-    EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
-    if (c.value > (std::int64_t{1} << 39)) {
-      EXPECT_GT(value, std::int64_t{1} << 32) << c.text;  // saturated, far out of any range
-    } else {
-      EXPECT_EQ(value, c.value) << c.text;
-    }
-  }
-}
 
 TEST(ObjNumbers, ReadsFloatsLikeScanf) {
   const float inf = std::numeric_limits<float>::infinity();
@@ -82,35 +58,6 @@ TEST(ObjNumbers, ReadsFloatsLikeScanf) {
   float value = 0;
   EXPECT_TRUE(readFloat(p, nan.data() + nan.size(), value));
   EXPECT_TRUE(std::isnan(value));
-}
-
-TEST(ObjNumbers, ReadsIntegersLikeScanf) {
-  struct Case {
-    const char* text;
-    bool reads;
-    int value;
-    std::size_t consumed;
-  };
-  const Case cases[] = {
-      {"512/", true, 512, 3},
-      {" -3", true, -3, 3},
-      {"+7", true, 7, 2},
-      {"/1", false, 0, 0},
-      {"-", false, 0, 0},
-      {"x", false, 0, 0},
-      {"99999999999", true, 2147483647, 11},
-      {"-99999999999", true, -2147483647 - 1, 12},
-  };
-  for (const Case& c : cases) {
-    const std::string text = c.text;
-    const char* p = text.data();
-    int value = 0;
-    EXPECT_EQ(readInt(p, text.data() + text.size(), value), c.reads) << c.text;
-    EXPECT_EQ(static_cast<std::size_t>(p - text.data()), c.consumed) << c.text;
-    if (c.reads) {
-      EXPECT_EQ(value, c.value) << c.text;
-    }
-  }
 }
 
 TEST(ObjNumbers, IgnoreTheDecimalCommaOfTheLocale) {

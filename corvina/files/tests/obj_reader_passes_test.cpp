@@ -73,6 +73,8 @@ TEST(ObjReaderPasses, BuildsTheFacetStream) {
       {"index beyond the count", kThreeVertices + "vt 0 0\nf 1/9 2/1 4/1 3\n",
        "| 1/0/0 2/1/0 | 3/0/0 $", 2},
       {"plus sign reads as zero", kThreeVertices + "f 1 +2 3\n", "| 1/0/0 | 3/0/0 $", 2},
+      {"huge index", kThreeVertices + "f 1 -99999999999999999999 4294967298 3\n",
+       "| 1/0/0 | | 3/0/0 $", 3},
       {"rest of a token skipped", kThreeVertices + "vn 0 0 1\nf 1x/5 2/x/1 3/0/1q\n",
        "| 1/0/0 2/0/0 3/0/1 $", 1},
       {"blanks and tabs", kThreeVertices + "\t f \t1   2\t3  \n", "| 1/0/0 2/0/0 3/0/0 $", 1},
@@ -176,20 +178,6 @@ TEST(ObjReaderPasses, CountsFitTheStoreOnlyBelow32Bits) {
       {"shape lines over", with([&](ObjCounts& c) { c.shapeLines = largest + 1; }), false},
   };
   for (const Case& c : cases) EXPECT_EQ(objCountsFitStore(c.counts), c.fits) << c.name;
-}
-
-TEST(ObjReaderPasses, ResolvesCornerIndices) {
-  struct Case {
-    std::int64_t index, next, count;
-    std::int32_t resolved;
-  };
-  const Case cases[] = {
-      {0, 4, 3, 0},  {1, 4, 3, 1},  {3, 4, 3, 3},  {4, 4, 3, 0},  {-1, 4, 3, 3},
-      {-3, 4, 3, 1}, {-4, 4, 3, 0}, {-1, 2, 3, 1}, {-1, 1, 3, 0}, {std::int64_t{1} << 40, 4, 3, 0}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(resolveCornerIndex(c.index, c.next, c.count), c.resolved)
-        << c.index << " next " << c.next;
-  }
 }
 
 }  // namespace
