@@ -1,5 +1,5 @@
-// Number reading: "%f"-like floats,
-// and the same results under a locale with a decimal comma.
+// Reading "%f"-like floats, and the same results under a locale with a
+// decimal comma.
 
 #include <gtest/gtest.h>
 
