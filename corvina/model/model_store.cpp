@@ -1,5 +1,7 @@
 #include "model/model_store.h"
 
+#include "model/distinct_value_table.h"
+
 #include <algorithm>
 #include <bit>
 #include <new>
@@ -108,23 +110,6 @@ struct SetTableCursor {
   }
 };
 
-// One sort key per corner: the bit patterns of (u, v) as one number, then the
-// corner's stream position, so the sort leaves each group's earliest corner
-// first. Packed to 12 bytes: the key array is the compression's largest
-// working block.
-#pragma pack(push, 4)
-struct CornerKey {
-  std::uint64_t uv;
-  std::uint32_t position;
-
-  bool operator<(const CornerKey& other) const {
-    return uv != other.uv ? uv < other.uv : position < other.position;
-  }
-  bool sameValue(const CornerKey& other) const { return uv == other.uv; }
-};
-#pragma pack(pop)
-static_assert(sizeof(CornerKey) == 12);
-
 std::uint32_t bitsOf(float value) {
   return std::bit_cast<std::uint32_t>(value);
 }
@@ -217,61 +202,33 @@ void compressTextureVertices(ModelStore& store) {
   if (store.texVerticesExpanded != 1) expandTextureVertices(store, false);
   if (store.numCornerRecords != store.numTVerts) return;
 
-  // Working memory is obtained before anything changes, so a failure leaves
-  // the store as it was.
+  // Each distinct (u, v) bit pattern is numbered at its earliest corner in
+  // stream order. The numbers are gathered in working memory first, so a
+  // failed allocation leaves the store as it was.
   const std::size_t corners = recordsBeforeEnd(store);
-  std::vector<CornerKey> keys;
+  std::vector<std::int32_t> numbers;
   std::vector<TexVertex> compact;
   try {
-    std::size_t cornerCount = 0;
-    for (std::size_t j = 0; j < corners; ++j) cornerCount += store.facetStream[j].vertex >= 1;
-    keys.reserve(cornerCount);
+    numbers.resize(corners);
+    DistinctValueTable table(store.texVertices.size() / 4);
     for (std::size_t j = 0; j < corners; ++j) {
       const CornerRecord& record = store.facetStream[j];
-      if (record.vertex < 1) continue;
+      if (record.vertex < 1) continue;  // separators own no texture vertex here
       const TexVertex* source = texVertexOf(store, record);
       const TexVertex value = source ? *source : TexVertex{kNoUvU, kNoUvV, 0};
       const std::uint64_t uv = std::uint64_t{bitsOf(value.u)} << 32 | bitsOf(value.v);
-      keys.push_back({uv, static_cast<std::uint32_t>(j)});
+      const std::uint32_t number = table.number(uv);
+      if (number == compact.size()) compact.push_back({value.u, value.v, 0});
+      numbers[j] = static_cast<std::int32_t>(number) + 1;
     }
-    std::sort(keys.begin(), keys.end());
-    std::size_t distinct = 0;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      distinct += i == 0 || !keys[i].sameValue(keys[i - 1]);
-    }
-    compact.resize(distinct);
   } catch (const std::bad_alloc&) {
     return;
   }
 
-  // Each corner first points at its group's representative (the group's
-  // earliest corner, since the sort orders equal values by position); one
-  // pass in stream order then numbers the representatives as they appear.
-  std::uint32_t representative = 0;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i == 0 || !keys[i].sameValue(keys[i - 1])) representative = keys[i].position;
-    store.facetStream[keys[i].position].texVertex = static_cast<std::int32_t>(representative);
-  }
   const std::size_t length = streamLength(store);
-  std::int32_t nextNumber = 0;
   for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    if (j >= corners || record.vertex < 1) {
-      // Separators and the end-of-list record own no texture vertex here.
-      record.texVertex = 0;
-      continue;
-    }
-    const auto rep = static_cast<std::size_t>(record.texVertex);
-    record.texVertex = rep == j ? ++nextNumber : store.facetStream[rep].texVertex;
+    store.facetStream[j].texVertex = j < corners ? numbers[j] : 0;
   }
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i != 0 && keys[i].sameValue(keys[i - 1])) continue;
-    TexVertex& entry =
-        compact[static_cast<std::size_t>(store.facetStream[keys[i].position].texVertex) - 1];
-    entry.u = std::bit_cast<float>(static_cast<std::uint32_t>(keys[i].uv >> 32));
-    entry.v = std::bit_cast<float>(static_cast<std::uint32_t>(keys[i].uv));
-  }
-
   if (compact.size() == 1 && compact[0].u == kNoUvU && compact[0].v == kNoUvV) {
     for (std::size_t j = 0; j < length; ++j) store.facetStream[j].texVertex = 0;
     freeArray(compact);
