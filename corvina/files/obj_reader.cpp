@@ -115,7 +115,9 @@ bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& s
     showError(ui, "Insufficient memory");
     return false;
   }
-  for (CornerRecord& record : store.facetStream) record.flags = 0;
+  // Every flags word is 0 already: the index pass writes each record with
+  // flags 0 and assignSetIndices only clears them, so no second walk over the
+  // stream is needed.
   store.modelLoaded = 1;
   ui.endProgress();
   if (clearUndoHistory) clearUndoHistory();

@@ -52,6 +52,7 @@ void checkLoadedStore(const ModelStore& store) {
   int separators = 0;
   for (std::size_t j = 0; j + 1 < store.facetStream.size(); ++j) {
     const CornerRecord& record = store.facetStream[j];
+    check(record.flags == 0);
     check(inRange(record.vertex, store.numVerts));
     check(inRange(record.texVertex, store.numTVerts));
     check(inRange(record.normal, store.numVNormals));
