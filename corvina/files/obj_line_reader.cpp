@@ -86,7 +86,6 @@ bool ObjLineReader::nextByBytes(ObjLine& line) {
   std::size_t i = 0;
   while (i < length && isBlank(raw_[i])) ++i;
   std::size_t out = 0;
-  int spaces = 0;
   bool blankPending = false;
   for (; i < length; ++i) {
     const char c = raw_[i];
@@ -96,13 +95,11 @@ bool ObjLineReader::nextByBytes(ObjLine& line) {
     }
     if (blankPending) {
       normalised_[out++] = ' ';
-      ++spaces;
       blankPending = false;
     }
     normalised_[out++] = c;
   }
   line.text = std::string_view(normalised_, out);
-  line.words = out == 0 ? 0 : spaces + 1;
   return true;
 }
 

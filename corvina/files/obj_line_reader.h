@@ -22,8 +22,15 @@ namespace corvina {
 
 struct ObjLine {
   std::string_view text;  // normalised; valid until the next call of next()
-  int words = 0;          // space-separated words in text (0 for an empty line)
 };
+
+// The number of words in a normalised line (one more than its spaces).
+inline int countObjWords(std::string_view normalisedLine) {
+  if (normalisedLine.empty()) return 0;
+  int spaces = 0;
+  for (char c : normalisedLine) spaces += c == ' ';
+  return spaces + 1;
+}
 
 class ObjLineReader {
  public:
@@ -79,23 +86,17 @@ inline bool ObjLineReader::next(ObjLine& line) {
   // byte by byte.
   const char* start = chunk_.get() + position_;
   const std::size_t available = end_ - position_;
-  PlainLineScan scan;
-  if (!scanPlainLine(start, available, kLineCapacity, scan)) return nextByBytes(line);
-  const char* p = start + scan.length;
-  int spaces = scan.spaces;
-  const char* textEnd = p;
-  if (textEnd > start && textEnd[-1] == ' ') {
-    --textEnd;
-    --spaces;
+  std::size_t length = 0;
+  if (!scanPlainLine(start, available, kLineCapacity, length)) return nextByBytes(line);
+  const char* p = start + length;
+  std::size_t textLength = length;
+  if (textLength > 0 && start[textLength - 1] == ' ') --textLength;
+  if (length < available) {
+    ++length;  // the line end itself
+    if (*p == '\r' && length < available && p[1] == '\n') ++length;
   }
-  std::size_t consumed = static_cast<std::size_t>(p - start);
-  if (consumed < available) {
-    ++consumed;  // the line end itself
-    if (*p == '\r' && consumed < available && p[1] == '\n') ++consumed;
-  }
-  position_ += consumed;
-  line.text = std::string_view(start, static_cast<std::size_t>(textEnd - start));
-  line.words = line.text.empty() ? 0 : spaces + 1;
+  position_ += length;
+  line.text = std::string_view(start, textLength);
   return true;
 }
 

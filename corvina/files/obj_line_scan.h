@@ -15,38 +15,24 @@
 
 namespace corvina {
 
-struct PlainLineScan {
-  std::size_t length = 0;  // bytes before the line end (or the end of the input)
-  int spaces = 0;          // single spaces among them
-};
-
 namespace detail {
 
 inline bool isLineEnd(char c) {
   return c == '\n' || c == '\r' || c == '\0';
 }
 
-// Set bits of a 16-bit mask, without relying on a population-count
-// instruction the baseline processor may lack.
-inline int countBits16(unsigned mask) {
-  mask = mask - ((mask >> 1) & 0x5555u);
-  mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
-  mask = (mask + (mask >> 4)) & 0x0F0Fu;
-  return static_cast<int>((mask + (mask >> 8)) & 0x1Fu);
-}
-
 }  // namespace detail
 
 // Scans the line at `start`, of which `available` bytes are at hand (all that
-// is left of the input when fewer than `capacity` + 1). True, with the line's
-// length and spaces, when the line is ordinary and ends (at LF, CR, NUL or
-// the end of the input) within `capacity` bytes; false when the line must be
-// read byte by byte. False is always safe: the byte path gives the same text.
+// is left of the input when fewer than `capacity` + 1). True, with the bytes
+// before the line end in `length`, when the line is ordinary and ends (at LF,
+// CR, NUL or the end of the input) within `capacity` bytes; false when the
+// line must be read byte by byte. False is always safe: the byte path gives
+// the same text.
 inline bool scanPlainLine(const char* start, std::size_t available, std::size_t capacity,
-                          PlainLineScan& scan) {
+                          std::size_t& length) {
   const std::size_t limit = available < capacity ? available : capacity;
   std::size_t offset = 0;
-  int spaces = 0;
   unsigned previousSpace = 1;  // a blank at the very start counts as a run
 
 #ifdef CORVINA_OBJ_LINE_SCAN_SSE2
@@ -68,12 +54,10 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
       if ((spaceMask & ((spaceMask << 1) | previousSpace)) != 0) return false;
       const std::size_t end = offset + static_cast<std::size_t>(first);
       if (end >= limit || !detail::isLineEnd(start[end])) return false;
-      scan.length = end;
-      scan.spaces = spaces + detail::countBits16(spaceMask);
+      length = end;
       return true;
     }
     if ((spaceMask & ((spaceMask << 1) | previousSpace)) != 0) return false;
-    spaces += detail::countBits16(spaceMask);
     previousSpace = (spaceMask >> 15) & 1u;
   }
 #endif
@@ -83,21 +67,18 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
     if (c == ' ') {
       if (previousSpace) return false;
       previousSpace = 1;
-      ++spaces;
       continue;
     }
     previousSpace = 0;
     if (detail::isLineEnd(c)) {
-      scan.length = offset;
-      scan.spaces = spaces;
+      length = offset;
       return true;
     }
     if (c == '\\' || c == '\t') return false;
   }
   // No line end within the capacity: the line is cut, which the byte path does.
   if (limit == capacity) return false;
-  scan.length = limit;
-  scan.spaces = spaces;
+  length = limit;
   return true;
 }
 

@@ -32,7 +32,7 @@ bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
       case ObjStatement::Facet:
         ++counts.facets;
         // One separator plus one record per word after the keyword.
-        counts.cornerRecords += line.words;
+        counts.cornerRecords += countObjWords(line.text);
         break;
       case ObjStatement::Group:
         ++counts.groupStatements;

