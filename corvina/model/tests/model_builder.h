@@ -25,21 +25,21 @@ using Statements = std::vector<std::pair<int, std::string>>;
 // Fills one set table from its statements: distinct names in order of first
 // appearance, each statement's position and name index, then the sentinel.
 inline void fillSetTable(std::vector<SetRecord>& table, int& distinct, int& statements,
-                         const Statements& spec, int numCornerRecords) {
-  statements = static_cast<int>(spec.size());
-  table.assign(spec.size() + 1, SetRecord{});
+                         const Statements& stated, int numCornerRecords) {
+  statements = static_cast<int>(stated.size());
+  table.assign(stated.size() + 1, SetRecord{});
   std::vector<std::string> names;
-  for (std::size_t s = 0; s < spec.size(); ++s) {
+  for (std::size_t s = 0; s < stated.size(); ++s) {
     int index = 0;
-    while (index < static_cast<int>(names.size()) && names[index] != spec[s].second) ++index;
+    while (index < static_cast<int>(names.size()) && names[index] != stated[s].second) ++index;
     if (index == static_cast<int>(names.size())) {
-      names.push_back(spec[s].second);
-      std::strncpy(table[index].name, spec[s].second.c_str(), kSetNameSize - 1);
+      names.push_back(stated[s].second);
+      std::strncpy(table[index].name, stated[s].second.c_str(), kSetNameSize - 1);
     }
-    table[s].firstFacet = spec[s].first;
+    table[s].firstFacet = stated[s].first;
     table[s].setIndex = index;
   }
-  table[spec.size()].firstFacet = numCornerRecords;
+  table[stated.size()].firstFacet = numCornerRecords;
   distinct = static_cast<int>(names.size());
 }
 
