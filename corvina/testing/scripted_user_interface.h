@@ -31,12 +31,11 @@ class ScriptedUserInterface : public UserInterface {
   int progressBegun = 0, progressSteps = 0, progressEnded = 0;
   int busyOn = 0, busyOff = 0, refreshes = 0;
 
-  void showMessage(const std::string& caption, const std::string& text,
-                   MessageIcon icon) override {
+  void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) override {
     messages.push_back({caption, text, icon});
   }
-  Answer ask(const std::string& caption, const std::string& text, MessageIcon icon,
-             QuestionButtons, Answer unattended) override {
+  Answer ask(const std::string& caption, const std::string& text, MessageIcon icon, QuestionButtons,
+             Answer unattended) override {
     questions.push_back({caption, text, icon});
     if (answers.empty()) return unattended;
     Answer a = answers.front();
