@@ -17,7 +17,7 @@ bool isBlank(char c) {
 ObjLineReader::ObjLineReader(ObjByteSource& source, std::size_t chunkSize, bool fastPath)
     : source_(source),
       chunkSize_(std::max(chunkSize, kMinimumChunkSize)),
-      chunk_(new char[chunkSize_]),
+      chunk_(new char[chunkSize_ + kLinePadding]()),
       fastPath_(fastPath) {}
 
 bool ObjLineReader::rewind() {
@@ -37,6 +37,8 @@ void ObjLineReader::refill() {
     if (got == 0) endOfInput_ = true;
     end_ += got;
   }
+  // The last line of the input is followed by a NUL like any other line end.
+  chunk_[end_] = '\0';
 }
 
 int ObjLineReader::takeByte() {
@@ -99,6 +101,7 @@ bool ObjLineReader::nextByBytes(ObjLine& line) {
     }
     normalised_[out++] = c;
   }
+  normalised_[out] = '\0';
   line.text = std::string_view(normalised_, out);
   return true;
 }

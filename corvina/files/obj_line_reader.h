@@ -21,8 +21,16 @@
 namespace corvina {
 
 struct ObjLine {
-  std::string_view text;  // normalised; valid until the next call of next()
+  // Normalised; valid until the next call of next(). The byte just after the
+  // text can always be read and is a space, CR, LF or NUL, and at least
+  // kLinePadding bytes after the text can be read, so number readers may stop
+  // at a non-digit and look at whole words without checking the end first.
+  std::string_view text;
+  std::size_t words = 0;  // words of the text, when the reader was asked to count them
 };
+
+// Readable bytes after every line's text (see ObjLine).
+inline constexpr std::size_t kLinePadding = 16;
 
 // The number of words in a normalised line (one more than its spaces).
 inline int countObjWords(std::string_view normalisedLine) {
@@ -45,8 +53,10 @@ class ObjLineReader {
   explicit ObjLineReader(ObjByteSource& source, std::size_t chunkSize = kDefaultChunkSize,
                          bool fastPath = true);
 
-  // The next line; false when nothing is left (or the source failed).
-  // Inline, as the passes call it for every line of the file.
+  // The next line; false when nothing is left (or the source failed). With
+  // kCountWords, line.words is set as well. Inline, as the passes call it for
+  // every line of the file.
+  template <bool kCountWords = false>
   bool next(ObjLine& line);
 
   // Starts again at the first byte of the source; false when it cannot.
@@ -73,13 +83,18 @@ class ObjLineReader {
   bool endOfInput_ = false;
   bool fastPath_;
   char raw_[kLineCapacity];
-  char normalised_[kLineCapacity];
+  char normalised_[kLineCapacity + kLinePadding];
 };
 
+template <bool kCountWords>
 inline bool ObjLineReader::next(ObjLine& line) {
   if (end_ - position_ < kWindow && !endOfInput_) refill();
   if (position_ == end_) return false;
-  if (!fastPath_) return nextByBytes(line);
+  if (!fastPath_) {
+    if (!nextByBytes(line)) return false;
+    if constexpr (kCountWords) line.words = static_cast<std::size_t>(countObjWords(line.text));
+    return true;
+  }
 
   // Fast path: an ordinary line needs no rewriting apart from dropping one
   // trailing space, so it is handed out in place. Anything else is read again
@@ -87,10 +102,20 @@ inline bool ObjLineReader::next(ObjLine& line) {
   const char* start = chunk_.get() + position_;
   const std::size_t available = end_ - position_;
   std::size_t length = 0;
-  if (!scanPlainLine(start, available, kLineCapacity, length)) return nextByBytes(line);
+  std::size_t spaces = 0;
+  if (!scanPlainLine<kCountWords>(start, available, kLineCapacity, length, &spaces)) {
+    if (!nextByBytes(line)) return false;
+    if constexpr (kCountWords) line.words = static_cast<std::size_t>(countObjWords(line.text));
+    return true;
+  }
   const char* p = start + length;
   std::size_t textLength = length;
-  if (textLength > 0 && start[textLength - 1] == ' ') --textLength;
+  if (textLength > 0 && start[textLength - 1] == ' ') {
+    --textLength;
+    --spaces;
+  }
+  // A plain line has no blank at its start and single spaces between words.
+  if constexpr (kCountWords) line.words = textLength == 0 ? 0 : spaces + 1;
   if (length < available) {
     ++length;  // the line end itself
     if (*p == '\r' && length < available && p[1] == '\n') ++length;

@@ -28,12 +28,16 @@ inline bool isLineEnd(char c) {
 // before the line end in `length`, when the line is ordinary and ends (at LF,
 // CR, NUL or the end of the input) within `capacity` bytes; false when the
 // line must be read byte by byte. False is always safe: the byte path gives
-// the same text.
+// the same text. With kCountSpaces, `spaces` receives the number of spaces
+// before the line end (the counting pass needs the words of facet lines, and
+// counting them here saves a second walk over the line).
+template <bool kCountSpaces = false>
 inline bool scanPlainLine(const char* start, std::size_t available, std::size_t capacity,
-                          std::size_t& length) {
+                          std::size_t& length, [[maybe_unused]] std::size_t* spaces = nullptr) {
   const std::size_t limit = available < capacity ? available : capacity;
   std::size_t offset = 0;
   unsigned previousSpace = 1;  // a blank at the very start counts as a run
+  std::size_t spaceCount = 0;
 
 #ifdef CORVINA_OBJ_LINE_SCAN_SSE2
   // Every byte that can stop an ordinary line except the backslash is a
@@ -42,12 +46,23 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
   const __m128i highestControl = _mm_set1_epi8(0x1F);
   const __m128i backslash = _mm_set1_epi8('\\');
   const __m128i space = _mm_set1_epi8(' ');
+  // Per-byte-lane space counts of the whole blocks; a line of at most 1023
+  // bytes has at most 64 blocks, so no lane overflows.
+  __m128i laneSpaces = _mm_setzero_si128();
+  auto addLaneSpaces = [&] {
+    if constexpr (kCountSpaces) {
+      const __m128i sums = _mm_sad_epu8(laneSpaces, _mm_setzero_si128());
+      spaceCount += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                    static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    }
+  };
   for (; offset + 16 <= available && offset < limit; offset += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + offset));
     const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highestControl), bytes);
     const __m128i stops = _mm_or_si128(control, _mm_cmpeq_epi8(bytes, backslash));
     const unsigned stopMask = static_cast<unsigned>(_mm_movemask_epi8(stops));
-    unsigned spaceMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, space)));
+    const __m128i isSpace = _mm_cmpeq_epi8(bytes, space);
+    unsigned spaceMask = static_cast<unsigned>(_mm_movemask_epi8(isSpace));
     if (stopMask != 0) {
       const int first = std::countr_zero(stopMask);
       spaceMask &= (1u << first) - 1;
@@ -55,11 +70,21 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
       const std::size_t end = offset + static_cast<std::size_t>(first);
       if (end >= limit || !detail::isLineEnd(start[end])) return false;
       length = end;
+      if constexpr (kCountSpaces) {
+        // The spaces of this block that come before the line end.
+        const __m128i lane = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m128i before = _mm_cmplt_epi8(lane, _mm_set1_epi8(static_cast<char>(first)));
+        laneSpaces = _mm_sub_epi8(laneSpaces, _mm_and_si128(isSpace, before));
+        addLaneSpaces();
+        *spaces = spaceCount;
+      }
       return true;
     }
     if ((spaceMask & ((spaceMask << 1) | previousSpace)) != 0) return false;
     previousSpace = (spaceMask >> 15) & 1u;
+    if constexpr (kCountSpaces) laneSpaces = _mm_sub_epi8(laneSpaces, isSpace);
   }
+  addLaneSpaces();
 #endif
 
   for (; offset < limit; ++offset) {
@@ -67,11 +92,13 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
     if (c == ' ') {
       if (previousSpace) return false;
       previousSpace = 1;
+      ++spaceCount;
       continue;
     }
     previousSpace = 0;
     if (detail::isLineEnd(c)) {
       length = offset;
+      if constexpr (kCountSpaces) *spaces = spaceCount;
       return true;
     }
     if (c == '\\' || c == '\t') return false;
@@ -79,6 +106,7 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
   // No line end within the capacity: the line is cut, which the byte path does.
   if (limit == capacity) return false;
   length = limit;
+  if constexpr (kCountSpaces) *spaces = spaceCount;
   return true;
 }
 

@@ -55,7 +55,7 @@ float outOfRangeValue(const char* first, const char* last) {
 
 }  // namespace
 
-bool readFloat(const char*& p, const char* end, float& value) {
+bool readFloatInGeneral(const char*& p, const char* end, float& value) {
   const char* first = skipScanSpace(p, end);
   // from_chars takes no '+'; "%f" does, but not a second sign after it.
   if (first < end && *first == '+') {

@@ -11,7 +11,7 @@ namespace corvina {
 bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
   counts = ObjCounts{};
   ObjLine line;
-  while (reader.next(line)) {
+  while (reader.next<true>(line)) {
     ++counts.lines;
     switch (classifyObjLine(line.text).kind) {
       case ObjStatement::Region:
@@ -32,7 +32,7 @@ bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
       case ObjStatement::Facet:
         ++counts.facets;
         // One separator plus one record per word after the keyword.
-        counts.cornerRecords += countObjWords(line.text);
+        counts.cornerRecords += static_cast<std::int64_t>(line.words);
         break;
       case ObjStatement::Group:
         ++counts.groupStatements;

@@ -18,29 +18,30 @@ namespace {
 
 // One corner token: "v", "v/t", "v//n" or "v/t/n"; whatever follows the
 // numbers up to the next space is skipped. Advances p past the token and its
-// space.
+// space. The text must be an ObjLine's: the byte at `end` is a space or a line
+// end, so neither a digit nor a slash, and the numbers need no end checks.
 struct CornerIndices {
   std::int64_t vertex = 0, texVertex = 0, normal = 0;
 };
 
-CornerIndices readCornerToken(const char*& p, const char* end) {
+inline CornerIndices readCornerToken(const char*& p, const char* end) {
   CornerIndices corner;
-  corner.vertex = readCornerIndex(p, end);
-  if (p < end && *p == '/') {
+  corner.vertex = readMarkedCornerIndex(p);
+  if (*p == '/') {
     ++p;
-    if (p < end && *p == '/') {
+    if (*p == '/') {
       ++p;
-      corner.normal = readCornerIndex(p, end);
+      corner.normal = readMarkedCornerIndex(p);
     } else {
-      corner.texVertex = readCornerIndex(p, end);
-      if (p < end && *p == '/') {
+      corner.texVertex = readMarkedCornerIndex(p);
+      if (*p == '/') {
         ++p;
-        corner.normal = readCornerIndex(p, end);
+        corner.normal = readMarkedCornerIndex(p);
       }
     }
   }
   while (p < end && *p != ' ') ++p;
-  if (p < end) ++p;
+  ++p;
   return corner;
 }
 
