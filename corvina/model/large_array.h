@@ -29,17 +29,23 @@ inline void adviseHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::s
 #endif
 }
 
-// Resizes `array` to `count` value-initialised elements, like resize, and
-// throws what resize throws. An array of several megabytes that is still
-// unallocated is reserved first (the allocator maps such a block from the
-// system untouched), so the huge-page request comes before the first write.
+// Makes room for `count` elements in an empty `array` without creating them,
+// like reserve, and throws what reserve throws. An array of several megabytes
+// asks for huge pages before its first write (the allocator maps such a block
+// from the system untouched).
+template <typename T>
+void reserveLargeArray(std::vector<T>& array, std::size_t count) {
+  constexpr std::size_t kLargeBytes = std::size_t{8} << 20;
+  const bool fresh = array.capacity() == 0;
+  array.reserve(count);
+  if (fresh && count >= kLargeBytes / sizeof(T)) adviseHugePages(array.data(), count * sizeof(T));
+}
+
+// Resizes an empty `array` to `count` value-initialised elements, like
+// resize, with the huge-page request of reserveLargeArray.
 template <typename T>
 void resizeLargeArray(std::vector<T>& array, std::size_t count) {
-  constexpr std::size_t kLargeBytes = std::size_t{8} << 20;
-  if (array.capacity() == 0 && count >= kLargeBytes / sizeof(T)) {
-    array.reserve(count);
-    adviseHugePages(array.data(), count * sizeof(T));
-  }
+  reserveLargeArray(array, count);
   array.resize(count);
 }
 

@@ -158,21 +158,31 @@ void assignSetIndices(ModelStore& store) {
   SetTableCursor materials{store.materials, store.numMaterials, store.numMaterialStatements};
   SetTableCursor regions{store.regions, store.numRegions, store.numRegionStatements};
   const std::size_t length = streamLength(store);
+  CornerRecord* records = store.facetStream.data();
+  // The set indices change only at separators, so the corners between two
+  // separators all take the same three values.
+  std::uint16_t group = groups.setIndex();
+  std::uint16_t material = materials.setIndex();
+  std::uint16_t region = regions.setIndex();
   int facetNumber = 0;
   for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
+    CornerRecord& record = records[j];
     if (record.vertex < 0) break;
-    record.flags = 0;
     if (record.vertex == kSeparator) {
+      record.flags = 0;
       ++facetNumber;
       groups.enterFacet(facetNumber);
       materials.enterFacet(facetNumber);
       regions.enterFacet(facetNumber);
+      group = groups.setIndex();
+      material = materials.setIndex();
+      region = regions.setIndex();
       continue;
     }
-    record.group = groups.setIndex();
-    record.material = materials.setIndex();
-    record.region = regions.setIndex();
+    record.group = group;
+    record.material = material;
+    record.region = region;
+    record.flags = 0;
   }
 }
 
@@ -182,15 +192,21 @@ void expandTextureVertices(ModelStore& store, bool force) {
   const TexVertex filler = fillerTexVertex(store);
   std::vector<TexVertex> expanded;
   try {
-    resizeLargeArray(expanded, length);
+    reserveLargeArray(expanded, length);
   } catch (const std::bad_alloc&) {
     return;
   }
+  const TexVertex* texVertices = store.texVertices.data();
+  const std::size_t texVertexTotal = texVertexCount(store);
+  CornerRecord* records = store.facetStream.data();
   for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    const TexVertex* source = record.vertex >= 1 ? texVertexOf(store, record) : nullptr;
-    expanded[j].u = source ? source->u : filler.u;
-    expanded[j].v = source ? source->v : filler.v;
+    CornerRecord& record = records[j];
+    // 0 and negative indices wrap beyond every count, so a corner without a
+    // texture vertex, or with one outside the array, takes the filler.
+    const std::size_t index = static_cast<std::uint32_t>(record.texVertex) - std::size_t{1};
+    const bool owned = record.vertex >= 1 && index < texVertexTotal;
+    const TexVertex& source = owned ? texVertices[index] : filler;
+    expanded.push_back(TexVertex{source.u, source.v, 0});
     record.texVertex = static_cast<std::int32_t>(j + 1);
   }
   store.texVertices = std::move(expanded);

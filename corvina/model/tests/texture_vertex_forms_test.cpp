@@ -71,6 +71,23 @@ TEST(ExpandTextureVertices, EveryRecordOwnsOneEntryAndUntexturedOnesTakeTheCorne
                                           {lu, gv}});
 }
 
+TEST(ExpandTextureVertices, IndicesOutsideTheArrayTakeTheFiller) {
+  // Indices past the end and negative ones name no entry: such corners are
+  // treated like corners without a texture vertex.
+  ModelStore store = twoFacetModel({{0.5f, 0.25f}, {0.75f, 0.5f}}, {1, 3, 2, -2, 0, 2});
+  expandTextureVertices(store, false);
+  const float lu = 0.5f, gv = 0.5f;
+  expectSameBits(texVertexValues(store), {{lu, gv},
+                                          {0.5f, 0.25f},
+                                          {lu, gv},
+                                          {0.75f, 0.5f},
+                                          {lu, gv},
+                                          {lu, gv},
+                                          {lu, gv},
+                                          {0.75f, 0.5f},
+                                          {lu, gv}});
+}
+
 TEST(ExpandTextureVertices, RunsAgainOnlyWhenForced) {
   ModelStore store = twoFacetModel({{0.5f, 0.5f}}, {1, 1, 1, 1, 1, 1});
   expandTextureVertices(store, false);
