@@ -59,8 +59,22 @@ class ObjLineReader {
   template <bool kCountWords = false>
   bool next(ObjLine& line);
 
+  // The input at the start of the next line, as it stands (not normalised):
+  // all that is left or at least the longest line the reader keeps. Empty when
+  // no line is left. Lets a pass recognise from its first bytes a line it does
+  // not need and skip it. Valid until the next call of peek, next or skipLine.
+  std::string_view peek();
+
+  // Passes over the next line exactly as next() would, without normalising it.
+  void skipLine();
+
   // Starts again at the first byte of the source; false when it cannot.
   bool rewind();
+
+  // False when every line goes through the byte path (the fastPath argument);
+  // passes then also leave recognising lines by their first bytes alone, so
+  // the two ways can be compared.
+  bool inPlace() const { return fastPath_; }
 
   // True when the source reported a read error.
   bool failed() const { return source_.failed(); }
@@ -123,6 +137,29 @@ inline bool ObjLineReader::next(ObjLine& line) {
   position_ += length;
   line.text = std::string_view(start, textLength);
   return true;
+}
+
+inline std::string_view ObjLineReader::peek() {
+  if (end_ - position_ < kWindow && !endOfInput_) refill();
+  return std::string_view(chunk_.get() + position_, end_ - position_);
+}
+
+inline void ObjLineReader::skipLine() {
+  if (end_ - position_ < kWindow && !endOfInput_) refill();
+  if (position_ == end_) return;
+  const char* start = chunk_.get() + position_;
+  const std::size_t available = end_ - position_;
+  std::size_t length = 0;
+  if (!fastPath_ || !findPlainLineEnd(start, available, kLineCapacity, length)) {
+    ObjLine unused;
+    nextByBytes(unused);
+    return;
+  }
+  if (length < available) {
+    ++length;  // the line end itself
+    if (start[length - 1] == '\r' && length < available && start[length] == '\n') ++length;
+  }
+  position_ += length;
 }
 
 }  // namespace corvina

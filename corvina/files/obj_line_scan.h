@@ -110,4 +110,43 @@ inline bool scanPlainLine(const char* start, std::size_t available, std::size_t 
   return true;
 }
 
+// Finds where the line at `start` ends when only its extent matters (a pass
+// that knows from its first bytes that it does not need the line). True, with
+// the bytes before the line end in `length`, when the line ends at LF, CR, NUL
+// or the end of the input within `capacity` bytes and holds no backslash or
+// other control character; false when the byte path must read it. Cheaper
+// than scanPlainLine: blanks are not looked at.
+inline bool findPlainLineEnd(const char* start, std::size_t available, std::size_t capacity,
+                             std::size_t& length) {
+  const std::size_t limit = available < capacity ? available : capacity;
+  std::size_t offset = 0;
+#ifdef CORVINA_OBJ_LINE_SCAN_SSE2
+  const __m128i highestControl = _mm_set1_epi8(0x1F);
+  const __m128i backslash = _mm_set1_epi8('\\');
+  for (; offset + 16 <= available && offset < limit; offset += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + offset));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highestControl), bytes);
+    const __m128i stops = _mm_or_si128(control, _mm_cmpeq_epi8(bytes, backslash));
+    const unsigned stopMask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+    if (stopMask != 0) {
+      const std::size_t end = offset + static_cast<std::size_t>(std::countr_zero(stopMask));
+      if (end >= limit || !detail::isLineEnd(start[end])) return false;
+      length = end;
+      return true;
+    }
+  }
+#endif
+  for (; offset < limit; ++offset) {
+    const char c = start[offset];
+    if (detail::isLineEnd(c)) {
+      length = offset;
+      return true;
+    }
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\\') return false;
+  }
+  if (limit == capacity) return false;
+  length = limit;
+  return true;
+}
+
 }  // namespace corvina

@@ -92,4 +92,15 @@ inline ObjStatementMatch classifyObjLine(std::string_view line) {
   }
 }
 
+// True when a line's raw bytes (ObjLineReader::peek) make it a `keyword`
+// statement whatever follows: the keyword with its space (lower case) at the
+// very start, then a character that begins a word, so normalising cannot
+// change the start and the line cannot end after the keyword. False says
+// nothing; the line may still be one after normalising.
+inline bool rawLineStartsStatement(std::string_view raw, std::string_view keyword) {
+  if (raw.size() <= keyword.size() || raw.substr(0, keyword.size()) != keyword) return false;
+  const char next = raw[keyword.size()];
+  return static_cast<unsigned char>(next) > ' ' && next != '\\';
+}
+
 }  // namespace corvina

@@ -11,8 +11,24 @@ namespace corvina {
 bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
   counts = ObjCounts{};
   ObjLine line;
-  while (reader.next<true>(line)) {
+  for (;;) {
+    // Element lines, the bulk of a file, are known by their first bytes and
+    // need no more than their end found.
+    const std::string_view raw = reader.peek();
+    if (raw.empty()) break;
     ++counts.lines;
+    if (reader.inPlace() && raw[0] == 'v') {
+      std::int64_t* count = rawLineStartsStatement(raw, "v ")    ? &counts.vertices
+                            : rawLineStartsStatement(raw, "vt ") ? &counts.texVertices
+                            : rawLineStartsStatement(raw, "vn ") ? &counts.normals
+                                                                 : nullptr;
+      if (count != nullptr) {
+        ++*count;
+        reader.skipLine();
+        continue;
+      }
+    }
+    if (!reader.next<true>(line)) break;
     switch (classifyObjLine(line.text).kind) {
       case ObjStatement::Region:
         ++counts.regionStatements;

@@ -75,8 +75,24 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
   const std::int64_t normalCount = store.numVNormals;
 
   ObjLine line;
-  while (reader.next(line)) {
+  for (;;) {
+    const std::string_view raw = reader.peek();
+    if (raw.empty()) break;
     progress.advance();
+    // Element lines only advance their counters here and are known by their
+    // first bytes.
+    if (reader.inPlace() && raw[0] == 'v') {
+      std::int64_t* next = rawLineStartsStatement(raw, "v ")    ? &state.nextVertex
+                           : rawLineStartsStatement(raw, "vt ") ? &state.nextTexVertex
+                           : rawLineStartsStatement(raw, "vn ") ? &state.nextNormal
+                                                                : nullptr;
+      if (next != nullptr) {
+        ++*next;
+        reader.skipLine();
+        continue;
+      }
+    }
+    if (!reader.next(line)) break;
     const ObjStatementMatch statement = classifyObjLine(line.text);
     switch (statement.kind) {
       case ObjStatement::Vertex:

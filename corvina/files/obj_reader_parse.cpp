@@ -75,7 +75,17 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
   int facets = 0;
 
   ObjLine line;
-  while (reader.next(line)) {
+  for (;;) {
+    // Facet lines, the bulk of a file, only need counting here.
+    const std::string_view raw = reader.peek();
+    if (raw.empty()) break;
+    if (reader.inPlace() && rawLineStartsStatement(raw, "f ")) {
+      reader.skipLine();
+      progress.advance();
+      ++facets;
+      continue;
+    }
+    if (!reader.next(line)) break;
     const ObjStatementMatch statement = classifyObjLine(line.text);
     const std::string_view arguments = line.text.substr(statement.argumentStart);
     switch (statement.kind) {

@@ -1,14 +1,17 @@
 // Fuzz target for the OBJ reader: any byte sequence must load or be refused
 // with a message, never crash, hang or use memory the input does not justify.
 // Each input also checks that the line reader's in-place fast path splits
-// exactly like its byte-at-a-time path, and that a successful load leaves a
-// store whose indices stay inside its arrays.
+// exactly like its byte-at-a-time path, that the byte path loads the same
+// model, and that a successful load leaves a store whose indices stay inside
+// its arrays.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
@@ -66,6 +69,35 @@ void checkLoadedStore(const ModelStore& store) {
   check(separators == store.numFacets);
 }
 
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// The byte-at-a-time path must load the same model as the quick ways.
+void checkBytePathLoadsTheSame(std::string_view bytes, bool loaded, const ModelStore& store,
+                               Answer answer) {
+  ModelStore other;
+  SelectionState selection;
+  corvina::testing::ScriptedUserInterface ui;
+  ui.answers.push_back(answer);
+  ObjMemorySource source(bytes);
+  ObjReadOptions options;
+  options.chunkSize = ObjLineReader::kMinimumChunkSize;
+  options.fastPath = false;
+  check(readObjModel(other, selection, source, "fuzz/model.obj", ui, {}, options) == loaded);
+  check(sameBytes(store.facetStream, other.facetStream));
+  check(sameBytes(store.texVertices, other.texVertices));
+  check(sameBytes(store.normals, other.normals));
+  check(sameBytes(store.groups, other.groups) && sameBytes(store.materials, other.materials) &&
+        sameBytes(store.regions, other.regions) && sameBytes(store.shapeLines, other.shapeLines));
+  check(store.vertices.size() == other.vertices.size());
+  for (std::size_t i = 0; i < store.vertices.size(); ++i) {
+    check(std::memcmp(&store.vertices[i].x, &other.vertices[i].x, 3 * sizeof(float)) == 0);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -77,15 +109,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvina::testing::ScriptedUserInterface ui;
   // The out-of-range question is answered by the input's length, so both the
   // repair and the refusal get exercised.
-  ui.answers.push_back(size % 2 == 0 ? Answer::Yes : Answer::No);
+  const Answer answer = size % 2 == 0 ? Answer::Yes : Answer::No;
+  ui.answers.push_back(answer);
   ObjMemorySource source(bytes);
   ObjReadOptions options;
   options.chunkSize = ObjLineReader::kMinimumChunkSize;
-  if (readObjModel(store, selection, source, "fuzz/model.obj", ui, {}, options)) {
+  const bool loaded = readObjModel(store, selection, source, "fuzz/model.obj", ui, {}, options);
+  if (loaded) {
     checkLoadedStore(store);
   } else {
     check(store.modelLoaded == 0 && store.numCornerRecords == 0 && store.facetStream.empty());
   }
+  checkBytePathLoadsTheSame(bytes, loaded, store, answer);
   check(ui.progressBegun == ui.progressEnded);
   return 0;
 }

@@ -1,0 +1,143 @@
+// The reader's quick ways (lines handed out in place, element and facet lines
+// recognised by their first bytes and skipped by passes that do not need
+// them) must load exactly the model that the byte-at-a-time path loads.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/obj_reader.h"
+#include "testing/scripted_user_interface.h"
+
+namespace corvina {
+namespace {
+
+// Random OBJ text over the features that decide how lines are split and
+// recognised: every statement kind in both letter cases, blanks and tabs in
+// odd places, continuations, CR, CR LF and NUL line ends, over-long lines,
+// lines that hold only a keyword, and numbers of every form.
+std::string randomObjText(std::mt19937& random, std::size_t lines) {
+  const char* const numbers[] = {
+      "1",  "-1", "0.5",   "-2.250000", "1e3",      "+4", "7x", "", "12345678901234",
+      "-0", ".5", "3/4/5", "2//2",      "-3/-3/-3", "9/", "nan"};
+  const char* const starts[] = {"v ",
+                                "vt ",
+                                "vn ",
+                                "f ",
+                                "fo ",
+                                "F ",
+                                "V ",
+                                "g ",
+                                "s ",
+                                "l ",
+                                "usemtl ",
+                                "# r ",
+                                "# x/y/color/ppu ",
+                                "#",
+                                "v",
+                                "f",
+                                " v ",
+                                "\tf ",
+                                "vt\t",
+                                "f  ",
+                                "vx ",
+                                "mtllib "};
+  const char* const blanks[] = {" ", " ", " ", "  ", "\t", " \t"};
+  const std::string_view ends[] = {
+      "\n", "\n", "\n", "\n", "\r\n", "\r", std::string_view("\0", 1), "\\\n", " \n"};
+  std::string text;
+  for (std::size_t i = 0; i < lines; ++i) {
+    text += starts[random() % std::size(starts)];
+    const std::size_t words = random() % 5 == 0 ? 200 + random() % 200 : random() % 6;
+    for (std::size_t w = 0; w < words; ++w) {
+      if (w > 0) text += blanks[random() % std::size(blanks)];
+      text += numbers[random() % std::size(numbers)];
+      if (random() % 50 == 0) text += '\\';
+    }
+    text += ends[random() % std::size(ends)];
+  }
+  return text;
+}
+
+struct Loaded {
+  bool ok = false;
+  ModelStore store;
+  testing::ScriptedUserInterface ui;
+};
+
+void load(const std::string& text, bool fastPath, std::size_t chunkSize, Loaded& result) {
+  ObjMemorySource source(text);
+  SelectionState selection;
+  ObjReadOptions options;
+  options.fastPath = fastPath;
+  options.chunkSize = chunkSize;
+  result.ok = readObjModel(result.store, selection, source, "random.obj", result.ui, {}, options);
+}
+
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+bool sameVertices(const std::vector<Vertex>& a, const std::vector<Vertex>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::memcmp(&a[i].x, &b[i].x, 3 * sizeof(float)) != 0 || a[i].mark != b[i].mark)
+      return false;
+  }
+  return true;
+}
+
+void expectSameModel(const Loaded& fast, const Loaded& bytes, int round) {
+  ASSERT_EQ(fast.ok, bytes.ok) << round;
+  const ModelStore& a = fast.store;
+  const ModelStore& b = bytes.store;
+  EXPECT_TRUE(sameVertices(a.vertices, b.vertices)) << round;
+  EXPECT_TRUE(sameVertices(a.baseVertices, b.baseVertices)) << round;
+  EXPECT_TRUE(sameBytes(a.texVertices, b.texVertices)) << round;
+  EXPECT_TRUE(sameBytes(a.normals, b.normals)) << round;
+  EXPECT_TRUE(sameBytes(a.facetStream, b.facetStream)) << round;
+  EXPECT_TRUE(sameBytes(a.groups, b.groups)) << round;
+  EXPECT_TRUE(sameBytes(a.materials, b.materials)) << round;
+  EXPECT_TRUE(sameBytes(a.regions, b.regions)) << round;
+  EXPECT_TRUE(sameBytes(a.shapeLines, b.shapeLines)) << round;
+  EXPECT_EQ(a.numFacets, b.numFacets) << round;
+  EXPECT_EQ(a.numGroups, b.numGroups) << round;
+  EXPECT_EQ(a.numMaterials, b.numMaterials) << round;
+  EXPECT_EQ(a.numRegions, b.numRegions) << round;
+  EXPECT_EQ(a.mapWidth, b.mapWidth) << round;
+  EXPECT_EQ(a.colorMode, b.colorMode) << round;
+  EXPECT_EQ(fast.ui.progressSteps, bytes.ui.progressSteps) << round;
+  ASSERT_EQ(fast.ui.messages.size(), bytes.ui.messages.size()) << round;
+  for (std::size_t m = 0; m < fast.ui.messages.size(); ++m) {
+    EXPECT_EQ(fast.ui.messages[m].text, bytes.ui.messages[m].text) << round;
+  }
+}
+
+TEST(ObjReaderPaths, QuickWaysLoadWhatTheBytePathLoads) {
+  std::mt19937 random(1234);
+  int loadedModels = 0;
+  for (int round = 0; round < 60; ++round) {
+    const std::string text = randomObjText(random, 20 + random() % 400);
+    Loaded bytes;
+    load(text, false, ObjLineReader::kMinimumChunkSize, bytes);
+    for (std::size_t chunkSize :
+         {ObjLineReader::kMinimumChunkSize, ObjLineReader::kDefaultChunkSize}) {
+      Loaded fast;
+      load(text, true, chunkSize, fast);
+      expectSameModel(fast, bytes, round);
+      if (HasFatalFailure()) return;
+    }
+    loadedModels += bytes.ok;
+  }
+  // Most texts have facets and vertices, so the comparison covers full loads.
+  EXPECT_GT(loadedModels, 40);
+}
+
+}  // namespace
+}  // namespace corvina
