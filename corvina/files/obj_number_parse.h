@@ -36,23 +36,29 @@ inline std::int64_t readCornerIndex(const char*& p, const char* end) {
 // Both m (below 2^53) and 10^k (k <= 19) are exact doubles, so the division
 // is the double nearest the number; rounding that double to float gives the
 // float nearest the number unless the double sits exactly on a float midpoint.
+//
+// With kMarked, the byte at `end` must be readable and be neither a digit, a
+// point, a sign nor an exponent letter (an ObjLine's end is a space, CR, LF or
+// NUL), and the scan needs no end checks.
+template <bool kMarked = false>
 inline bool readPlainDecimal(const char* first, const char* end, float& value, const char*& last) {
+  auto before = [end](const char* q) { return kMarked || q < end; };
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                             1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
                                             1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
   const char* q = first;
-  const bool negative = q < end && *q == '-';
+  const bool negative = before(q) && *q == '-';
   if (negative) ++q;
   std::uint64_t mantissa = 0;
   const char* digitsStart = q;
-  for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
+  for (; before(q) && static_cast<unsigned char>(*q - '0') < 10; ++q) {
     mantissa = mantissa * 10 + static_cast<unsigned char>(*q - '0');
   }
   std::ptrdiff_t digits = q - digitsStart;
   std::ptrdiff_t fractionDigits = 0;
-  if (q < end && *q == '.') {
+  if (before(q) && *q == '.') {
     const char* fractionStart = ++q;
-    for (; q < end && static_cast<unsigned char>(*q - '0') < 10; ++q) {
+    for (; before(q) && static_cast<unsigned char>(*q - '0') < 10; ++q) {
       mantissa = mantissa * 10 + static_cast<unsigned char>(*q - '0');
     }
     fractionDigits = q - fractionStart;
@@ -61,7 +67,7 @@ inline bool readPlainDecimal(const char* first, const char* end, float& value, c
   // Up to 19 digits cannot overflow 64 bits; leading zeros count, which only
   // sends a few more numbers to the general reader.
   if (digits == 0 || digits > 19) return false;
-  if (q < end && (*q == 'e' || *q == 'E')) return false;
+  if (before(q) && (*q == 'e' || *q == 'E')) return false;
   if (mantissa > (std::uint64_t{1} << 53)) return false;
   double magnitude = static_cast<double>(mantissa);
   if (fractionDigits > 0) magnitude /= kPowersOfTen[fractionDigits];
@@ -109,11 +115,14 @@ inline std::int64_t readMarkedCornerIndex(const char*& p) {
 // an infinity and underflow a zero, as with the C library. Returns false, with
 // `p` unchanged, when no number starts there. Inline for the plain decimals
 // that make up nearly every vertex line.
+//
+// With kMarked, the text must end as readPlainDecimal<true> requires.
+template <bool kMarked = false>
 inline bool readFloat(const char*& p, const char* end, float& value) {
   const char* first = p;
   while (first < end && *first == ' ') ++first;
   const char* last = nullptr;
-  if (readPlainDecimal(first, end, value, last)) {
+  if (readPlainDecimal<kMarked>(first, end, value, last)) {
     p = last;
     return true;
   }

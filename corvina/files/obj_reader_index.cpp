@@ -55,6 +55,56 @@ struct IndexState {
   int groupStatements = 0, materialStatements = 0, regionStatements = 0, shapeLines = 0;
 };
 
+// The element counts corner indices are resolved against.
+struct ElementCounts {
+  std::int64_t vertices = 0, texVertices = 0, normals = 0;
+};
+
+// Writes the separator and corner records of one facet line (`corners` is
+// the text after the keyword). False when the stream has no room left, which
+// means the file changed since it was counted. The running values are kept in
+// locals so the stores into the stream cannot be taken to change them.
+bool writeFacet(std::string_view corners, IndexState& state, CornerRecord* stream,
+                std::size_t lastRecord, const ElementCounts& counts) {
+  std::size_t record = state.record;
+  int separators = state.separators;
+  const std::int64_t nextVertex = state.nextVertex;
+  const std::int64_t nextTexVertex = state.nextTexVertex;
+  const std::int64_t nextNormal = state.nextNormal;
+  bool room = record < lastRecord;
+  if (room) {
+    stream[record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+    ++separators;
+    const char* p = corners.data();
+    const char* end = p + corners.size();
+    while (p < end) {
+      const CornerIndices corner = readCornerToken(p, end);
+      if (record >= lastRecord) {
+        room = false;
+        break;
+      }
+      const std::int32_t vertex = resolveCornerIndex(corner.vertex, nextVertex, counts.vertices);
+      if (vertex == 0) {
+        // Without a vertex the record is a separator and opens a new facet.
+        stream[record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+        ++separators;
+        continue;
+      }
+      stream[record++] =
+          CornerRecord{vertex,
+                       resolveCornerIndex(corner.texVertex, nextTexVertex, counts.texVertices),
+                       resolveCornerIndex(corner.normal, nextNormal, counts.normals),
+                       0,
+                       0,
+                       0,
+                       0};
+    }
+  }
+  state.record = record;
+  state.separators = separators;
+  return room;
+}
+
 // Moves a statement's facet number to the separators written before it;
 // differs from the parse pass's number only after a facet was split.
 bool placeStatement(std::vector<SetRecord>& table, int& statement, int separators) {
@@ -73,6 +123,7 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
   const std::int64_t vertexCount = store.numVerts;
   const std::int64_t texVertexCount = store.numTVerts;
   const std::int64_t normalCount = store.numVNormals;
+  const ElementCounts counts{vertexCount, texVertexCount, normalCount};
 
   ObjLine line;
   for (;;) {
@@ -120,36 +171,13 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
         store.shapeLines[static_cast<std::size_t>(state.shapeLines++)].facetOrdinal =
             state.separators;
         break;
-      case ObjStatement::Facet: {
+      case ObjStatement::Facet:
         ++state.facetLines;
-        if (state.record >= lastRecord) return false;
-        stream[state.record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
-        ++state.separators;
-        const std::string_view corners = line.text.substr(statement.argumentStart);
-        const char* p = corners.data();
-        const char* end = p + corners.size();
-        while (p < end) {
-          const CornerIndices corner = readCornerToken(p, end);
-          if (state.record >= lastRecord) return false;
-          const std::int32_t vertex =
-              resolveCornerIndex(corner.vertex, state.nextVertex, vertexCount);
-          if (vertex == 0) {
-            // Without a vertex the record is a separator and opens a new facet.
-            stream[state.record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
-            ++state.separators;
-            continue;
-          }
-          stream[state.record++] = CornerRecord{
-              vertex,
-              resolveCornerIndex(corner.texVertex, state.nextTexVertex, texVertexCount),
-              resolveCornerIndex(corner.normal, state.nextNormal, normalCount),
-              0,
-              0,
-              0,
-              0};
+        if (!writeFacet(line.text.substr(statement.argumentStart), state, stream.data(), lastRecord,
+                        counts)) {
+          return false;
         }
         break;
-      }
       default:
         break;
     }

@@ -14,12 +14,13 @@ namespace corvina {
 namespace {
 
 // Reads up to `count` floats one after another, as "%f %f %f" would; the
-// components after the first that does not read stay 0.
+// components after the first that does not read stay 0. `text` is (the end
+// of) an ObjLine, so the numbers can be read up to its end mark.
 void readComponents(std::string_view text, float* components, int count) {
   const char* p = text.data();
   const char* end = p + text.size();
   for (int i = 0; i < count; ++i) {
-    if (!readFloat(p, end, components[i])) return;
+    if (!readFloat<true>(p, end, components[i])) return;
   }
 }
 

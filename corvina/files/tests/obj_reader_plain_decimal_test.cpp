@@ -1,5 +1,6 @@
 // The quick path for plain decimals must give exactly what std::from_chars
-// gives (the general reader), value bits and length read alike, or step aside.
+// gives (the general reader), value bits and length read alike, or step aside;
+// and read the same with or without end checks.
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,25 @@ Reading readFloatReading(const std::string& text) {
   return {true, std::bit_cast<std::uint32_t>(value), static_cast<std::size_t>(p - text.data())};
 }
 
+// The quick path on the text followed by a line end, read up to that mark
+// without end checks, as the reader does with its lines.
+Reading markedReading(const std::string& text, bool& tookQuickPath) {
+  const std::string line = text + '\n';
+  float value = 0;
+  const char* last = nullptr;
+  tookQuickPath = readPlainDecimal<true>(line.data(), line.data() + text.size(), value, last);
+  if (!tookQuickPath) return {};
+  return {true, std::bit_cast<std::uint32_t>(value), static_cast<std::size_t>(last - line.data())};
+}
+
 // Checks one text; counts how often the quick path answered.
 void expectSameAsGeneral(const std::string& text, int& quick) {
   bool tookQuickPath = false;
   const Reading fast = quickReading(text, tookQuickPath);
+  bool tookMarkedPath = false;
+  const Reading marked = markedReading(text, tookMarkedPath);
+  ASSERT_EQ(tookMarkedPath, tookQuickPath) << text;
+  ASSERT_EQ(marked, fast) << text;
   if (tookQuickPath) {
     ++quick;
     ASSERT_EQ(fast, referenceReading(text)) << text;
