@@ -62,8 +62,13 @@ class ObjLineReader {
   // The input at the start of the next line, as it stands (not normalised):
   // all that is left or at least the longest line the reader keeps. Empty when
   // no line is left. Lets a pass recognise from its first bytes a line it does
-  // not need and skip it. Valid until the next call of peek, next or skipLine.
+  // not need and skip it. Valid until the next call of peek, next, skipLine
+  // or consume. The byte after the view can be read and is a NUL.
   std::string_view peek();
+
+  // Passes over the first `bytes` bytes that peek showed; they must be whole
+  // lines, ends included, which the caller has read itself.
+  void consume(std::size_t bytes) { position_ += bytes; }
 
   // Passes over the next line exactly as next() would, without normalising it.
   void skipLine();

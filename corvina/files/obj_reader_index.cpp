@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "files/obj_line_scan.h"
 #include "files/obj_line_statement.h"
 #include "files/obj_number_parse.h"
 #include "files/obj_reader_passes.h"
@@ -105,6 +106,85 @@ bool writeFacet(std::string_view corners, IndexState& state, CornerRecord* strea
   return room;
 }
 
+bool isWordByte(char c) {
+  return static_cast<unsigned char>(c) > ' ' && c != '\\';
+}
+
+// Writes the records of a facet line straight from the input (`raw`, as
+// ObjLineReader::peek shows it, starting with "f " and a word), reading the
+// corner tokens and finding the line end in one walk instead of finding the
+// end first. Only a plain line can be read so: single spaces between the
+// words, no tab, backslash or other control character before the line end,
+// fewer than 1023 characters. Returns the bytes the line takes, its end
+// included; 0 when the line is not plain or the stream has no room, and then
+// `state` is untouched and the line must be read the ordinary way.
+std::size_t writeRawFacet(std::string_view raw, IndexState& state, CornerRecord* stream,
+                          std::size_t lastRecord, const ElementCounts& counts) {
+  const char* line = raw.data();
+  const char* p = line + 2;
+  std::size_t record = state.record;
+  int separators = state.separators;
+  if (record >= lastRecord) return 0;
+  stream[record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+  ++separators;
+  for (;;) {
+    // p is at the first byte of a word. The numbers stop at any other byte,
+    // and the NUL after the input stops them at its end.
+    CornerIndices corner;
+    corner.vertex = readMarkedCornerIndex(p);
+    if (*p == '/') {
+      ++p;
+      if (*p == '/') {
+        ++p;
+        corner.normal = readMarkedCornerIndex(p);
+      } else {
+        corner.texVertex = readMarkedCornerIndex(p);
+        if (*p == '/') {
+          ++p;
+          corner.normal = readMarkedCornerIndex(p);
+        }
+      }
+    }
+    while (isWordByte(*p)) ++p;
+    if (record >= lastRecord) return 0;
+    const std::int32_t vertex =
+        resolveCornerIndex(corner.vertex, state.nextVertex, counts.vertices);
+    if (vertex == 0) {
+      stream[record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
+      ++separators;
+    } else {
+      stream[record++] = CornerRecord{
+          vertex,
+          resolveCornerIndex(corner.texVertex, state.nextTexVertex, counts.texVertices),
+          resolveCornerIndex(corner.normal, state.nextNormal, counts.normals),
+          0,
+          0,
+          0,
+          0};
+    }
+    if (*p == ' ' && isWordByte(p[1])) {
+      ++p;
+      continue;
+    }
+    // One trailing space is what normalising drops.
+    if (*p == ' ') ++p;
+    if (!detail::isLineEnd(*p)) return 0;
+    break;
+  }
+  const std::size_t textLength = static_cast<std::size_t>(p - line);
+  // A line of 1023 characters or more is cut, and the byte path reads its
+  // rest (even if that is only the line end) as a line of its own.
+  if (textLength >= ObjLineReader::kLineCapacity) return 0;
+  std::size_t taken = textLength;
+  if (taken < raw.size()) {
+    ++taken;  // the line end itself
+    if (*p == '\r' && taken < raw.size() && p[1] == '\n') ++taken;
+  }
+  state.record = record;
+  state.separators = separators;
+  return taken;
+}
+
 // Moves a statement's facet number to the separators written before it;
 // differs from the parse pass's number only after a facet was split.
 bool placeStatement(std::vector<SetRecord>& table, int& statement, int separators) {
@@ -140,6 +220,14 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
       if (next != nullptr) {
         ++*next;
         reader.skipLine();
+        continue;
+      }
+    }
+    if (reader.inPlace() && rawLineStartsStatement(raw, "f ")) {
+      const std::size_t taken = writeRawFacet(raw, state, stream.data(), lastRecord, counts);
+      if (taken > 0) {
+        ++state.facetLines;
+        reader.consume(taken);
         continue;
       }
     }
