@@ -73,6 +73,13 @@ class ObjLineReader {
   // Passes over the next line exactly as next() would, without normalising it.
   void skipLine();
 
+  // Takes the next line as it stands, blanks not normalised, when nothing
+  // else would change it: no backslash or control character before its end,
+  // shorter than the cut. For lines whose words are read by code that skips
+  // blanks of every kind itself (numbers). The byte after `text` is the line
+  // end or a NUL. False, with nothing taken, when the line needs next().
+  bool takeRawLine(std::string_view& text);
+
   // Starts again at the first byte of the source; false when it cannot.
   bool rewind();
 
@@ -147,6 +154,22 @@ inline bool ObjLineReader::next(ObjLine& line) {
 inline std::string_view ObjLineReader::peek() {
   if (end_ - position_ < kWindow && !endOfInput_) refill();
   return std::string_view(chunk_.get() + position_, end_ - position_);
+}
+
+inline bool ObjLineReader::takeRawLine(std::string_view& text) {
+  if (end_ - position_ < kWindow && !endOfInput_) refill();
+  if (!fastPath_ || position_ == end_) return false;
+  const char* start = chunk_.get() + position_;
+  const std::size_t available = end_ - position_;
+  std::size_t length = 0;
+  if (!findPlainLineEnd(start, available, kLineCapacity, length)) return false;
+  text = std::string_view(start, length);
+  if (length < available) {
+    ++length;  // the line end itself
+    if (start[length - 1] == '\r' && length < available && start[length] == '\n') ++length;
+  }
+  position_ += length;
+  return true;
 }
 
 inline void ObjLineReader::skipLine() {

@@ -54,6 +54,43 @@ void readMapSettings(std::string_view text, ObjMapSettings& settings) {
   }
 }
 
+// Where the pass writes the next vertex, texture vertex and normal.
+struct ElementPositions {
+  std::size_t vertices = 0, texVertices = 0, normals = 0;
+};
+
+// Stores the values of one vertex, texture-vertex or normal line. False when
+// its array is full already, which means the file changed since it was
+// counted.
+bool storeElement(ObjStatement kind, std::string_view arguments, ElementPositions& at,
+                  ModelStore& store) {
+  switch (kind) {
+    case ObjStatement::Vertex: {
+      if (at.vertices == store.vertices.size()) return false;
+      float xyz[3] = {0, 0, 0};
+      readComponents(arguments, xyz, 3);
+      store.vertices[at.vertices++] = Vertex{xyz[0], xyz[1], xyz[2], 0};
+      return true;
+    }
+    case ObjStatement::TexVertex: {
+      if (at.texVertices == store.texVertices.size()) return false;
+      float uv[2] = {0, 0};
+      readComponents(arguments, uv, 2);
+      store.texVertices[at.texVertices++] = TexVertex{uv[0], uv[1], 0};
+      return true;
+    }
+    case ObjStatement::Normal: {
+      if (at.normals == store.normals.size()) return false;
+      float xyz[3] = {0, 0, 0};
+      readComponents(arguments, xyz, 3);
+      store.normals[at.normals++] = Normal{xyz[0], xyz[1], xyz[2]};
+      return true;
+    }
+    default:
+      return true;
+  }
+}
+
 void keepShapeLine(std::string_view text, int facetOrdinal, TextLine& kept) {
   const std::size_t length = std::min(text.size(), static_cast<std::size_t>(kTextLineSize - 1));
   std::memset(kept.text, 0, sizeof kept.text);
@@ -68,11 +105,9 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
   ObjSetTableBuilder groups(store.groups);
   ObjSetTableBuilder materials(store.materials);
   ObjSetTableBuilder regions(store.regions);
-  const std::size_t vertexCount = store.vertices.size();
-  const std::size_t texVertexCount = store.texVertices.size();
-  const std::size_t normalCount = store.normals.size();
   const std::size_t shapeLineCount = store.shapeLines.size();
-  std::size_t vertices = 0, texVertices = 0, normals = 0, shapeLines = 0;
+  ElementPositions elements;
+  std::size_t shapeLines = 0;
   int facets = 0;
 
   ObjLine line;
@@ -85,6 +120,21 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
       progress.advance();
       ++facets;
       continue;
+    }
+    // Element lines are read as they stand: their numbers are the same
+    // whatever blanks separate them.
+    if (reader.inPlace() && raw[0] == 'v') {
+      const ObjStatement kind = rawLineStartsStatement(raw, "v ")    ? ObjStatement::Vertex
+                                : rawLineStartsStatement(raw, "vt ") ? ObjStatement::TexVertex
+                                : rawLineStartsStatement(raw, "vn ") ? ObjStatement::Normal
+                                                                     : ObjStatement::Other;
+      std::string_view text;
+      if (kind != ObjStatement::Other && reader.takeRawLine(text)) {
+        progress.advance();
+        const std::string_view arguments = text.substr(kind == ObjStatement::Vertex ? 2 : 3);
+        if (!storeElement(kind, arguments, elements, store)) return false;
+        continue;
+      }
     }
     if (!reader.next(line)) break;
     const ObjStatementMatch statement = classifyObjLine(line.text);
@@ -110,27 +160,11 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
       case ObjStatement::Facet:
         ++facets;
         break;
-      case ObjStatement::Vertex: {
-        if (vertices == vertexCount) return false;
-        float xyz[3] = {0, 0, 0};
-        readComponents(arguments, xyz, 3);
-        store.vertices[vertices++] = Vertex{xyz[0], xyz[1], xyz[2], 0};
+      case ObjStatement::Vertex:
+      case ObjStatement::TexVertex:
+      case ObjStatement::Normal:
+        if (!storeElement(statement.kind, arguments, elements, store)) return false;
         break;
-      }
-      case ObjStatement::TexVertex: {
-        if (texVertices == texVertexCount) return false;
-        float uv[2] = {0, 0};
-        readComponents(arguments, uv, 2);
-        store.texVertices[texVertices++] = TexVertex{uv[0], uv[1], 0};
-        break;
-      }
-      case ObjStatement::Normal: {
-        if (normals == normalCount) return false;
-        float xyz[3] = {0, 0, 0};
-        readComponents(arguments, xyz, 3);
-        store.normals[normals++] = Normal{xyz[0], xyz[1], xyz[2]};
-        break;
-      }
       case ObjStatement::Group:
         if (!groups.record(arguments, facets)) return false;
         break;
@@ -143,9 +177,10 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
   }
   if (reader.failed()) return false;
   // Fewer elements than counted also means the file changed under us.
-  if (vertices != vertexCount || texVertices != texVertexCount || normals != normalCount ||
-      shapeLines != shapeLineCount || facets != store.numFacets ||
-      groups.statements() != store.numGroupStatements ||
+  if (elements.vertices != store.vertices.size() ||
+      elements.texVertices != store.texVertices.size() ||
+      elements.normals != store.normals.size() || shapeLines != shapeLineCount ||
+      facets != store.numFacets || groups.statements() != store.numGroupStatements ||
       materials.statements() != store.numMaterialStatements ||
       regions.statements() != store.numRegionStatements) {
     return false;
