@@ -17,7 +17,7 @@ bool isBlank(char c) {
 ObjLineReader::ObjLineReader(ObjByteSource& source, std::size_t chunkSize, bool fastPath)
     : source_(source),
       chunkSize_(std::max(chunkSize, kMinimumChunkSize)),
-      chunk_(new char[chunkSize_ + kLinePadding]()),
+      chunk_(new char[chunkSize_ + 1]()),  // and the NUL after the input
       fastPath_(fastPath) {}
 
 bool ObjLineReader::rewind() {

@@ -22,15 +22,11 @@ namespace corvina {
 
 struct ObjLine {
   // Normalised; valid until the next call of next(). The byte just after the
-  // text can always be read and is a space, CR, LF or NUL, and at least
-  // kLinePadding bytes after the text can be read, so number readers may stop
-  // at a non-digit and look at whole words without checking the end first.
+  // text can always be read and is a space, CR, LF or NUL, so number readers
+  // may stop at the first non-digit without checking the end first.
   std::string_view text;
   std::size_t words = 0;  // words of the text, when the reader was asked to count them
 };
-
-// Readable bytes after every line's text (see ObjLine).
-inline constexpr std::size_t kLinePadding = 16;
 
 // The number of words in a normalised line (one more than its spaces).
 inline int countObjWords(std::string_view normalisedLine) {
@@ -97,6 +93,7 @@ class ObjLineReader {
   static constexpr std::size_t kWindow = kLineCapacity + 2;
 
   bool nextByBytes(ObjLine& line);
+  void passLine(const char* start, std::size_t length, std::size_t available);
   void refill();
   int takeByte();
   int peekByte();
@@ -109,7 +106,7 @@ class ObjLineReader {
   bool endOfInput_ = false;
   bool fastPath_;
   char raw_[kLineCapacity];
-  char normalised_[kLineCapacity + kLinePadding];
+  char normalised_[kLineCapacity + 1];  // and the NUL that marks the end
 };
 
 template <bool kCountWords>
@@ -134,7 +131,6 @@ inline bool ObjLineReader::next(ObjLine& line) {
     if constexpr (kCountWords) line.words = static_cast<std::size_t>(countObjWords(line.text));
     return true;
   }
-  const char* p = start + length;
   std::size_t textLength = length;
   if (textLength > 0 && start[textLength - 1] == ' ') {
     --textLength;
@@ -142,11 +138,7 @@ inline bool ObjLineReader::next(ObjLine& line) {
   }
   // A plain line has no blank at its start and single spaces between words.
   if constexpr (kCountWords) line.words = textLength == 0 ? 0 : spaces + 1;
-  if (length < available) {
-    ++length;  // the line end itself
-    if (*p == '\r' && length < available && p[1] == '\n') ++length;
-  }
-  position_ += length;
+  passLine(start, length, available);
   line.text = std::string_view(start, textLength);
   return true;
 }
@@ -164,11 +156,7 @@ inline bool ObjLineReader::takeRawLine(std::string_view& text) {
   std::size_t length = 0;
   if (!findPlainLineEnd(start, available, kLineCapacity, length)) return false;
   text = std::string_view(start, length);
-  if (length < available) {
-    ++length;  // the line end itself
-    if (start[length - 1] == '\r' && length < available && start[length] == '\n') ++length;
-  }
-  position_ += length;
+  passLine(start, length, available);
   return true;
 }
 
@@ -183,6 +171,12 @@ inline void ObjLineReader::skipLine() {
     nextByBytes(unused);
     return;
   }
+  passLine(start, length, available);
+}
+
+// Moves past a line of `length` bytes at `start` and its line end (CR LF
+// counts as one), if the input goes on after it.
+inline void ObjLineReader::passLine(const char* start, std::size_t length, std::size_t available) {
   if (length < available) {
     ++length;  // the line end itself
     if (start[length - 1] == '\r' && length < available && start[length] == '\n') ++length;
