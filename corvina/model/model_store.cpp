@@ -1,7 +1,6 @@
 #include "model/model_store.h"
 
 #include "model/distinct_value_table.h"
-#include "model/large_array.h"
 
 #include <algorithm>
 #include <bit>
@@ -43,7 +42,7 @@ void zeroCounts(ModelStore& store) {
 template <typename T>
 void sizeArray(std::vector<T>& array, long long count) {
   if (count < 0) throw std::length_error("negative element count");
-  resizeLargeArray(array, static_cast<std::size_t>(count));
+  array.resize(static_cast<std::size_t>(count));
 }
 
 // The number of facet-stream records the arrays can actually back.
@@ -192,7 +191,7 @@ void expandTextureVertices(ModelStore& store, bool force) {
   const TexVertex filler = fillerTexVertex(store);
   std::vector<TexVertex> expanded;
   try {
-    reserveLargeArray(expanded, length);
+    expanded.reserve(length);
   } catch (const std::bad_alloc&) {
     return;
   }
