@@ -17,15 +17,12 @@ std::int32_t resolveCornerIndex(std::int64_t index, std::int64_t next, std::int6
 
 namespace {
 
-// One corner token: "v", "v/t", "v//n" or "v/t/n"; whatever follows the
-// numbers up to the next space is skipped. Advances p past the token and its
-// space. The text must be an ObjLine's: the byte at `end` is a space or a line
-// end, so neither a digit nor a slash, and the numbers need no end checks.
 struct CornerIndices {
   std::int64_t vertex = 0, texVertex = 0, normal = 0;
 };
 
-inline CornerIndices readCornerToken(const char*& p, const char* end) {
+// Reads the numbers of a corner token and leaves p on the byte after them.
+inline CornerIndices readCornerNumbers(const char*& p) {
   CornerIndices corner;
   corner.vertex = readMarkedCornerIndex(p);
   if (*p == '/') {
@@ -41,6 +38,15 @@ inline CornerIndices readCornerToken(const char*& p, const char* end) {
       }
     }
   }
+  return corner;
+}
+
+// One corner token: "v", "v/t", "v//n" or "v/t/n"; whatever follows the
+// numbers up to the next space is skipped. Advances p past the token and its
+// space. The text must be an ObjLine's: the byte at `end` is a space or a line
+// end, so neither a digit nor a slash, and the numbers need no end checks.
+inline CornerIndices readCornerToken(const char*& p, const char* end) {
+  const CornerIndices corner = readCornerNumbers(p);
   while (p < end && *p != ' ') ++p;
   ++p;
   return corner;
@@ -130,21 +136,7 @@ std::size_t writeRawFacet(std::string_view raw, IndexState& state, CornerRecord*
   for (;;) {
     // p is at the first byte of a word. The numbers stop at any other byte,
     // and the NUL after the input stops them at its end.
-    CornerIndices corner;
-    corner.vertex = readMarkedCornerIndex(p);
-    if (*p == '/') {
-      ++p;
-      if (*p == '/') {
-        ++p;
-        corner.normal = readMarkedCornerIndex(p);
-      } else {
-        corner.texVertex = readMarkedCornerIndex(p);
-        if (*p == '/') {
-          ++p;
-          corner.normal = readMarkedCornerIndex(p);
-        }
-      }
-    }
+    const CornerIndices corner = readCornerNumbers(p);
     while (isWordByte(*p)) ++p;
     if (record >= lastRecord) return 0;
     const std::int32_t vertex =
