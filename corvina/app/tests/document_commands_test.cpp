@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/tests/scratch_folder.h"
+#include "app/tests/square_model.h"
 #include "app/tests/typing_user_interface.h"
 
 namespace corvina {
@@ -15,16 +16,7 @@ namespace {
 using testing::ScratchFolder;
 using testing::TypingUserInterface;
 
-// A unit square of two triangles in one group and material.
-//   4---3
-//   | / |
-//   1---2
-constexpr const char* kSquare =
-    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
-    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
-    "vn 0 0 1\n"
-    "g front\nusemtl paint\n"
-    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n";
+using testing::kSquare;
 
 constexpr const char* kSquareStatistics =
     "vertices = 4\ntextures = 4\nnormals = 1\nfacets = 2\ngroups = 1\nmaterials = 1\nregions = 0";

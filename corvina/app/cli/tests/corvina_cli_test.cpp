@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/cli/tests/cli_process.h"
+#include "app/tests/square_model.h"
 #include "files/obj_writer.h"
 
 namespace corvina {
@@ -15,13 +16,7 @@ using testing::CliResult;
 using testing::runCli;
 using testing::ScratchFolder;
 
-// Two triangles making a unit square, in one group and material.
-constexpr const char* kSquare =
-    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
-    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
-    "vn 0 0 1\n"
-    "g front\nusemtl paint\n"
-    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n";
+using testing::kSquare;
 
 // One triangle whose texture coordinates reach u = 2.
 constexpr const char* kWide = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 2 0\nvt 0 1\nf 1/1 2/2 3/3\n";
