@@ -1,0 +1,185 @@
+#include "tools/normal_smoothing.h"
+
+#include <climits>
+#include <cmath>
+#include <new>
+
+#include "tools/normal_math.h"
+
+namespace corvina {
+
+int smoothingProgressSteps(const ModelStore& store) {
+  return store.numCornerRecords / 128;
+}
+
+namespace {
+
+// Single-precision pi / 180, as the angle has always been converted.
+constexpr float kDegreesToRadians = 0.017453291681077746f;
+// Below about 1.99 degrees rounding noise would split coplanar facets.
+constexpr float kMostCosine = 0.9994f;
+
+struct Working {
+  std::vector<std::int32_t> facetOf;        // per record: facet number (0 before any)
+  std::vector<std::int32_t> firstCornerOf;  // per facet (1-based): record of its first corner
+  std::vector<Normal> facetNormal;          // per facet (1-based)
+  std::vector<std::int32_t> firstCorner;    // corners by vertex, as slices
+  std::vector<std::int32_t> cornerAt;
+  std::vector<Normal> newNormals;  // per corner, in stream order
+};
+
+Normal facetNormalOf(const ModelStore& store, std::size_t vertexCount, std::size_t first,
+                     std::size_t end) {
+  if (end - first < 3) return Normal{};
+  const Vertex* p[3];
+  for (int k = 0; k < 3; ++k) {
+    const std::int32_t v = store.facetStream[first + static_cast<std::size_t>(k)].vertex;
+    if (!namesEntry(v, vertexCount)) return Normal{};
+    p[k] = &store.vertices[static_cast<std::size_t>(v) - 1];
+  }
+  const float ax = p[1]->x - p[0]->x, ay = p[1]->y - p[0]->y, az = p[1]->z - p[0]->z;
+  const float bx = p[2]->x - p[1]->x, by = p[2]->y - p[1]->y, bz = p[2]->z - p[1]->z;
+  return normalised(Normal{ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx});
+}
+
+std::uint16_t setField(const CornerRecord& corner, SmoothingScope scope) {
+  switch (scope) {
+    case SmoothingScope::ByGroup:
+      return corner.group & kSetIndexMask;
+    case SmoothingScope::ByMaterial:
+      return corner.material & kSetIndexMask;
+    case SmoothingScope::ByRegion:
+      return corner.region & kSetIndexMask;
+    case SmoothingScope::AllFacets:
+      break;
+  }
+  return 0;
+}
+
+bool selected(const CornerRecord& corner) {
+  return (corner.group & kSelectedBit) != 0;
+}
+
+}  // namespace
+
+bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
+                   bool selectionActive, const ProgressStep& step) {
+  float c = std::cos(angleDegrees * kDegreesToRadians);
+  if (c > kMostCosine) c = kMostCosine;
+
+  const std::size_t length = streamLength(store);
+  const std::size_t vertexCount = backedCount(store.numVerts, store.vertices);
+  const std::size_t normalCount = backedCount(store.numVNormals, store.normals);
+  std::size_t end = 0;  // records before the end-of-list record
+  std::size_t facets = 0, corners = 0;
+  for (; end < length && store.facetStream[end].vertex >= 0; ++end) {
+    if (store.facetStream[end].vertex == kSeparator)
+      ++facets;
+    else
+      ++corners;
+  }
+  if (corners > static_cast<std::size_t>(INT_MAX)) return false;
+
+  Working w;
+  try {
+    w.facetOf.resize(end);
+    w.firstCornerOf.assign(facets + 1, -1);
+    w.facetNormal.resize(facets + 1);
+    w.firstCorner.assign(vertexCount + 1, 0);
+    w.cornerAt.resize(corners);
+    w.newNormals.resize(corners);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+
+  // Facet of every record, first corner of every facet, and the corners of
+  // every vertex as slices of one array (a counting sort by vertex).
+  std::int32_t facet = 0;
+  for (std::size_t at = 0; at < end; ++at) {
+    const CornerRecord& record = store.facetStream[at];
+    if (record.vertex == kSeparator) {
+      ++facet;
+    } else {
+      if (w.firstCornerOf[static_cast<std::size_t>(facet)] < 0) {
+        w.firstCornerOf[static_cast<std::size_t>(facet)] = static_cast<std::int32_t>(at);
+      }
+      if (namesEntry(record.vertex, vertexCount)) {
+        ++w.firstCorner[static_cast<std::size_t>(record.vertex)];
+      }
+    }
+    w.facetOf[at] = facet;
+  }
+  for (std::size_t v = 1; v <= vertexCount; ++v) w.firstCorner[v] += w.firstCorner[v - 1];
+  {
+    std::vector<std::int32_t> next;
+    try {
+      next.assign(w.firstCorner.begin(), w.firstCorner.end() - 1);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    for (std::size_t at = 0; at < end; ++at) {
+      const std::int32_t v = store.facetStream[at].vertex;
+      if (v == kSeparator || !namesEntry(v, vertexCount)) continue;
+      w.cornerAt[static_cast<std::size_t>(next[static_cast<std::size_t>(v) - 1]++)] =
+          static_cast<std::int32_t>(at);
+    }
+  }
+
+  // Facet normals from each facet's first three corners. Corners before any
+  // separator form facet 0, which is treated like any other facet.
+  for (std::size_t f = 0; f <= facets; ++f) {
+    const std::int32_t first = w.firstCornerOf[f];
+    if (first < 0) continue;
+    std::size_t last = static_cast<std::size_t>(first);
+    while (last < end && store.facetStream[last].vertex > 0) ++last;
+    w.facetNormal[f] = facetNormalOf(store, vertexCount, static_cast<std::size_t>(first), last);
+  }
+
+  std::size_t corner = 0;
+  for (std::size_t j = 0; j < end; ++j) {
+    if (step && j % 128 == 127) step();
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex == kSeparator) continue;
+    const auto f = static_cast<std::size_t>(w.facetOf[j]);
+    const CornerRecord& r = store.facetStream[static_cast<std::size_t>(w.firstCornerOf[f])];
+    const Normal& own = w.facetNormal[f];
+    Normal sum{};
+    if (namesEntry(record.vertex, vertexCount)) {
+      const auto v = static_cast<std::size_t>(record.vertex);
+      for (auto k = w.firstCorner[v - 1]; k < w.firstCorner[v]; ++k) {
+        const auto h = static_cast<std::size_t>(w.cornerAt[static_cast<std::size_t>(k)]);
+        const CornerRecord& other = store.facetStream[h];
+        if (scope != SmoothingScope::AllFacets && setField(r, scope) != setField(other, scope)) {
+          continue;
+        }
+        if (selectionActive && !(selected(r) && selected(other))) continue;
+        const Normal& g = w.facetNormal[static_cast<std::size_t>(w.facetOf[h])];
+        if (own.x * g.x + own.y * g.y + own.z * g.z < c) continue;
+        sum.x += g.x;
+        sum.y += g.y;
+        sum.z += g.z;
+      }
+    } else {
+      sum = own;  // a corner on no vertex has only its own facet around it
+    }
+    Normal result = normalised(sum);
+    if (selectionActive && !selected(record)) {
+      result = namesEntry(record.normal, normalCount)
+                   ? store.normals[static_cast<std::size_t>(record.normal) - 1]
+                   : Normal{};
+    }
+    w.newNormals[corner++] = result;
+  }
+
+  corner = 0;
+  for (std::size_t j = 0; j < end; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if (record.vertex != kSeparator) record.normal = static_cast<std::int32_t>(++corner);
+  }
+  store.normals = std::move(w.newNormals);
+  store.numVNormals = static_cast<int>(corners);
+  store.numFacets = static_cast<int>(facets);
+  return true;
+}
+
+}  // namespace corvina
