@@ -1,0 +1,109 @@
+// Speed of the mesh tools on large generated models, each at half and at full
+// size, so that the ratio shows how the time grows: Weld, Fix Seams and normal
+// smoothing on a grid of pieces (1 million vertices, 2 million triangles at
+// full size), and a whole sphere generated with its mapping (1024 x 1024
+// divisions at full size).
+//
+//   mesh_tools_bench [--scale F] [--repeat R]
+//
+// --scale multiplies the full sizes' element counts (0.001 for a smoke run).
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "mesh_bench_models.h"
+#include "tools/normal_smoothing.h"
+#include "tools/seam_normals.h"
+#include "tools/weld_vertices.h"
+
+namespace {
+
+using corvina::ModelStore;
+
+struct Arguments {
+  double scale = 1.0;
+  int repeat = 3;
+};
+
+bool parseArguments(int argc, char** argv, Arguments& args) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--scale" && i + 1 < argc) {
+      args.scale = std::atof(argv[++i]);
+    } else if (word == "--repeat" && i + 1 < argc) {
+      args.repeat = std::atoi(argv[++i]);
+    } else {
+      return false;
+    }
+  }
+  return args.scale > 0 && args.repeat > 0;
+}
+
+// Seconds of the fastest of `repeat` runs; `prepare` runs untimed before each.
+double fastest(int repeat, const std::function<void()>& prepare,
+               const std::function<bool()>& work) {
+  double best = 1e30;
+  for (int r = 0; r < repeat; ++r) {
+    prepare();
+    const auto start = std::chrono::steady_clock::now();
+    if (!work()) {
+      std::fprintf(stderr, "the tool failed\n");
+      std::exit(1);
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    if (took.count() < best) best = took.count();
+  }
+  return best;
+}
+
+void report(const char* name, const std::string& halfSize, double half, const std::string& fullSize,
+            double full) {
+  std::printf("%-12s %-28s %8.3f s   %-28s %8.3f s   ratio %.2f\n", name, halfSize.c_str(), half,
+              fullSize.c_str(), full, half > 0 ? full / half : 0.0);
+}
+
+struct ToolTimes {
+  std::string size;
+  double weld = 0, seams = 0, smoothing = 0;
+};
+
+ToolTimes timeTools(int side, int repeat) {
+  const ModelStore model = bench::gridOfPieces(side);
+  ModelStore work;
+  ToolTimes times;
+  times.size = std::to_string(model.numVerts) + " v, " + std::to_string(model.numFacets) + " f";
+  auto fresh = [&] { work = model; };
+  times.weld = fastest(repeat, fresh, [&] {
+    return corvina::weldVertices(work) == corvina::NormalToolOutcome::Done;
+  });
+  times.seams = fastest(
+      repeat, fresh, [&] { return corvina::fixSeams(work) == corvina::NormalToolOutcome::Done; });
+  times.smoothing = fastest(repeat, fresh, [&] {
+    return corvina::smoothNormals(work, 89.0f, corvina::SmoothingScope::AllFacets, false);
+  });
+  return times;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  if (!parseArguments(argc, argv, args)) {
+    std::fprintf(stderr, "usage: mesh_tools_bench [--scale F] [--repeat R]\n");
+    return 2;
+  }
+  // A grid of side s has s * s vertices and about 2 s^2 triangles; the half
+  // model has half as many of each.
+  const int fullSide = std::max(4, static_cast<int>(std::lround(1000.0 * std::sqrt(args.scale))));
+  const int halfSide = std::max(3, static_cast<int>(std::lround(fullSide / std::sqrt(2.0))));
+  const ToolTimes half = timeTools(halfSide, args.repeat);
+  const ToolTimes full = timeTools(fullSide, args.repeat);
+  report("weld", half.size, half.weld, full.size, full.weld);
+  report("fix seams", half.size, half.seams, full.size, full.seams);
+  report("smoothing", half.size, half.smoothing, full.size, full.smoothing);
+  return 0;
+}
