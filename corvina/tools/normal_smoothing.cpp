@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "tools/corners_by_vertex.h"
 #include "tools/normal_math.h"
 
 namespace corvina {
@@ -23,8 +24,7 @@ struct Working {
   std::vector<std::int32_t> facetOf;        // per record: facet number (0 before any)
   std::vector<std::int32_t> firstCornerOf;  // per facet (1-based): record of its first corner
   std::vector<Normal> facetNormal;          // per facet (1-based)
-  std::vector<std::int32_t> firstCorner;    // corners by vertex, as slices
-  std::vector<std::int32_t> cornerAt;
+  CornersByVertex byVertex;
   std::vector<Normal> newNormals;  // per corner, in stream order
 };
 
@@ -85,44 +85,22 @@ bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
     w.facetOf.resize(end);
     w.firstCornerOf.assign(facets + 1, -1);
     w.facetNormal.resize(facets + 1);
-    w.firstCorner.assign(vertexCount + 1, 0);
-    w.cornerAt.resize(corners);
+    w.byVertex = listCornersByVertex(store, vertexCount, end,
+                                     [](const CornerRecord& corner) { return corner.vertex > 0; });
     w.newNormals.resize(corners);
   } catch (const std::bad_alloc&) {
     return false;
   }
 
-  // Facet of every record, first corner of every facet, and the corners of
-  // every vertex as slices of one array (a counting sort by vertex).
+  // Facet of every record and first corner of every facet.
   std::int32_t facet = 0;
   for (std::size_t at = 0; at < end; ++at) {
-    const CornerRecord& record = store.facetStream[at];
-    if (record.vertex == kSeparator) {
+    if (store.facetStream[at].vertex == kSeparator) {
       ++facet;
-    } else {
-      if (w.firstCornerOf[static_cast<std::size_t>(facet)] < 0) {
-        w.firstCornerOf[static_cast<std::size_t>(facet)] = static_cast<std::int32_t>(at);
-      }
-      if (namesEntry(record.vertex, vertexCount)) {
-        ++w.firstCorner[static_cast<std::size_t>(record.vertex)];
-      }
+    } else if (w.firstCornerOf[static_cast<std::size_t>(facet)] < 0) {
+      w.firstCornerOf[static_cast<std::size_t>(facet)] = static_cast<std::int32_t>(at);
     }
     w.facetOf[at] = facet;
-  }
-  for (std::size_t v = 1; v <= vertexCount; ++v) w.firstCorner[v] += w.firstCorner[v - 1];
-  {
-    std::vector<std::int32_t> next;
-    try {
-      next.assign(w.firstCorner.begin(), w.firstCorner.end() - 1);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    for (std::size_t at = 0; at < end; ++at) {
-      const std::int32_t v = store.facetStream[at].vertex;
-      if (v == kSeparator || !namesEntry(v, vertexCount)) continue;
-      w.cornerAt[static_cast<std::size_t>(next[static_cast<std::size_t>(v) - 1]++)] =
-          static_cast<std::int32_t>(at);
-    }
   }
 
   // Facet normals from each facet's first three corners. Corners before any
@@ -146,8 +124,8 @@ bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
     Normal sum{};
     if (namesEntry(record.vertex, vertexCount)) {
       const auto v = static_cast<std::size_t>(record.vertex);
-      for (auto k = w.firstCorner[v - 1]; k < w.firstCorner[v]; ++k) {
-        const auto h = static_cast<std::size_t>(w.cornerAt[static_cast<std::size_t>(k)]);
+      for (const std::int32_t* k = w.byVertex.begin(v); k != w.byVertex.end(v); ++k) {
+        const auto h = static_cast<std::size_t>(*k);
         const CornerRecord& other = store.facetStream[h];
         if (scope != SmoothingScope::AllFacets && setField(r, scope) != setField(other, scope)) {
           continue;

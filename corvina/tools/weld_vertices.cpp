@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "tools/corners_by_vertex.h"
 #include "tools/normal_math.h"
 #include "tools/position_order.h"
 
@@ -11,44 +12,6 @@ int weldProgressSteps(const ModelStore& store) {
   return static_cast<int>((static_cast<long long>(store.numCornerRecords) + 2LL * store.numVerts) /
                           256);
 }
-
-namespace {
-
-// The corners of every vertex in stream order, as slices of one array
-// (counting sort by vertex): corners of vertex v are
-// cornerAt[firstCorner[v - 1] .. firstCorner[v]).
-struct CornersByVertex {
-  std::vector<std::int32_t> firstCorner;
-  std::vector<std::int32_t> cornerAt;
-
-  std::size_t count(std::size_t v) const {
-    return static_cast<std::size_t>(firstCorner[v] - firstCorner[v - 1]);
-  }
-};
-
-CornersByVertex listCorners(const ModelStore& store, std::size_t vertexCount, std::size_t length) {
-  CornersByVertex lists;
-  lists.firstCorner.assign(vertexCount + 1, 0);
-  std::size_t corners = 0;
-  for (std::size_t at = 0; at < length && store.facetStream[at].vertex >= 0; ++at) {
-    const std::int32_t v = store.facetStream[at].vertex;
-    if (!namesEntry(v, vertexCount)) continue;
-    ++lists.firstCorner[static_cast<std::size_t>(v)];
-    ++corners;
-  }
-  for (std::size_t v = 1; v <= vertexCount; ++v) lists.firstCorner[v] += lists.firstCorner[v - 1];
-  lists.cornerAt.resize(corners);
-  std::vector<std::int32_t> next(lists.firstCorner.begin(), lists.firstCorner.end() - 1);
-  for (std::size_t at = 0; at < length && store.facetStream[at].vertex >= 0; ++at) {
-    const std::int32_t v = store.facetStream[at].vertex;
-    if (!namesEntry(v, vertexCount)) continue;
-    lists.cornerAt[static_cast<std::size_t>(next[static_cast<std::size_t>(v) - 1]++)] =
-        static_cast<std::int32_t>(at);
-  }
-  return lists;
-}
-
-}  // namespace
 
 NormalToolOutcome weldVertices(ModelStore& store, const ProgressStep& step) {
   if (!store.modelLoaded) return NormalToolOutcome::NoModel;
@@ -61,7 +24,8 @@ NormalToolOutcome weldVertices(ModelStore& store, const ProgressStep& step) {
   CornersByVertex lists;
   try {
     order.reserve(vertexCount);
-    lists = listCorners(store, vertexCount, length);
+    lists =
+        listCornersByVertex(store, vertexCount, length, [](const CornerRecord&) { return true; });
   } catch (const std::bad_alloc&) {
     return NormalToolOutcome::InsufficientMemory;
   }
@@ -90,8 +54,8 @@ NormalToolOutcome weldVertices(ModelStore& store, const ProgressStep& step) {
     const bool haveNormals = m <= normalCount && o <= normalCount;
     const Normal n =
         haveNormals ? normalisedMean(store.normals[m - 1], store.normals[o - 1]) : Normal{};
-    const std::int32_t* mCorners = lists.cornerAt.data() + lists.firstCorner[m - 1];
-    const std::int32_t* oCorners = lists.cornerAt.data() + lists.firstCorner[o - 1];
+    const std::int32_t* mCorners = lists.begin(m);
+    const std::int32_t* oCorners = lists.begin(o);
     const bool overflow =
         lists.count(m) > kWeldListedCorners || lists.count(o) > kWeldListedCorners;
     if (!overflow || !mEmptied) {
