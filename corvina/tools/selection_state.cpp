@@ -23,15 +23,6 @@ TexVertex* texVertexOf(ModelStore& store, const CornerRecord& record) {
   return &store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
 }
 
-// Scale from a source span to a target span. A source of zero size can only
-// come from a frame squeezed flat and made the source; its corners then share
-// one coordinate, so the move keeps them at the target's edge instead of
-// dividing by zero (scale 1 also keeps any stray offsets as they were).
-float spanScale(float targetSpan, float sourceSpan) {
-  if (sourceSpan == 0.0f) return 1.0f;
-  return targetSpan / sourceSpan;
-}
-
 // Moves every selected corner's texture coordinate from the source frame to
 // the target frame; clears the selected bits as it goes when asked to.
 void transformSelection(ModelStore& store, const SelectionState& selection, bool clearBits) {
@@ -65,6 +56,24 @@ int toPixels(int clientSize, float coordinate) {
 }
 
 }  // namespace
+
+// A source of zero size can only come from a frame squeezed flat and made
+// the source; its corners then share one coordinate, so the move keeps them
+// at the target's edge instead of dividing by zero (scale 1 also keeps any
+// stray offsets as they were).
+float spanScale(float targetSpan, float sourceSpan) {
+  if (sourceSpan == 0.0f) return 1.0f;
+  return targetSpan / sourceSpan;
+}
+
+PixelRect framePixelsOf(const FrameRect& frame, int clientWidth, int clientHeight) {
+  PixelRect pixels;
+  pixels.left = toPixels(clientWidth, frame.left);
+  pixels.right = toPixels(clientWidth, frame.right);
+  pixels.top = toPixels(clientHeight, frame.top);
+  pixels.bottom = toPixels(clientHeight, frame.bottom);
+  return pixels;
+}
 
 void commitSelection(ModelStore& store, SelectionState& selection) {
   if (!selection.selectionActive) return;
@@ -119,10 +128,7 @@ void fitFrameToSelection(ModelStore& store, SelectionState& selection, int clien
   frame.bottom = 1.0f - leastV;
   selection.source = frame;
   selection.target = frame;
-  selection.framePixels.left = toPixels(clientWidth, frame.left);
-  selection.framePixels.right = toPixels(clientWidth, frame.right);
-  selection.framePixels.top = toPixels(clientHeight, frame.top);
-  selection.framePixels.bottom = toPixels(clientHeight, frame.bottom);
+  selection.framePixels = framePixelsOf(frame, clientWidth, clientHeight);
   selection.selectionActive = true;
 }
 

@@ -41,4 +41,13 @@ void applyPendingMove(ModelStore& store, SelectionState& selection);
 void fitFrameToSelection(ModelStore& store, SelectionState& selection, int clientWidth,
                          int clientHeight);
 
+// The frame's pixel rectangle for a view of clientWidth x clientHeight:
+// each edge is the client size times the coordinate, truncated toward zero
+// (and held inside the int range).
+PixelRect framePixelsOf(const FrameRect& frame, int clientWidth, int clientHeight);
+
+// Target span over source span, the factor a selection is scaled by; 1 when
+// the source has no extent, so a flat source never divides by zero.
+float spanScale(float targetSpan, float sourceSpan);
+
 }  // namespace corvina

@@ -1,0 +1,118 @@
+#pragma once
+// SelectionEditor: everything the texture-map view does with the mouse and
+// the keys, without a toolkit, so the window and corvina-cli run the same
+// code. The window forwards its events in device pixels and acts on the
+// response; it keeps no editing logic of its own.
+//
+//   Window event                         Call
+//   left/right button press at (x, y)    mousePress(view, button, x, y)
+//   pointer move (buttons up or down)    mouseMove(view, x, y)
+//   button release                       mouseRelease(view, button, x, y)
+//   key press in the view                keyPress(view, ViewKeyPress{...})
+//   focus lost / mouse grab lost         cancelDrag()
+//   resize to w x h                      viewResized(ViewSize{w, h})
+//   Ctrl+X, Ctrl+Y                       invertHorizontally(), invertVertically()
+//
+// Each call returns an EditorResponse: whether the event was the view's
+// (keys that are not go on to default handling), what to redraw (Full:
+// compose the texture map again; Overlay: only the rubber band or frame
+// drawn on top changed), the cursor to show when the call concerns the
+// pointer, and a command to run next (the T and Insert keys run the
+// triangulate and degenerate-facet commands through the command table).
+//
+// What to draw on top of the composed map: rubberBand() while a band is
+// dragged (a solid outline), and, while a selection is active, frameRect()
+// with frameHandles() (a solid one-pixel outline and eight 4 x 4 handles).
+// Both are in device pixels, right and bottom being the far edges.
+//
+// A left press while a model is loaded commits any pending move and starts a
+// rubber band, unless a selection is active and the press hits the frame or
+// a handle: then it moves or stretches the frame. While a frame drag lasts
+// the target rectangle follows the pointer, so the map previews the move;
+// a drag that ends where it began changes nothing. A right press commits;
+// during a drag it cancels the drag instead, as Esc does.
+
+#include <optional>
+#include <vector>
+
+#include "editor/tracker.h"
+#include "editor/undo_history.h"
+#include "editor/view_keys.h"
+#include "editor/view_size.h"
+#include "model/model_store.h"
+#include "tools/selection_state.h"
+
+namespace corvina {
+
+enum class ViewButton { Left, Right };
+
+enum class ViewRedraw { None, Overlay, Full };
+
+enum class ViewCommand { None, Triangulate, Degenerates };
+
+struct EditorResponse {
+  bool handled = false;
+  ViewRedraw redraw = ViewRedraw::None;
+  std::optional<ViewCursor> cursor;  // set by the pointer calls
+  ViewCommand command = ViewCommand::None;
+};
+
+class SelectionEditor {
+ public:
+  // Edits `store` and `selection`, which must outlive the editor.
+  SelectionEditor(ModelStore& store, SelectionState& selection)
+      : store_(store), selection_(selection) {}
+  SelectionEditor(const SelectionEditor&) = delete;
+  SelectionEditor& operator=(const SelectionEditor&) = delete;
+
+  EditorResponse mousePress(ViewSize view, ViewButton button, int x, int y);
+  EditorResponse mouseMove(ViewSize view, int x, int y);
+  EditorResponse mouseRelease(ViewSize view, ViewButton button, int x, int y);
+  EditorResponse keyPress(ViewSize view, const ViewKeyPress& press);
+
+  // Ends a drag without effect: a frame drag puts the frame back where it
+  // was; a rubber band is dropped (the commit made at its start stays).
+  EditorResponse cancelDrag();
+
+  // The frame's pixel rectangle follows the target rectangle to the new
+  // size.
+  void viewResized(ViewSize view);
+
+  // Mirror the selection inside its frame: swap the source's left and right
+  // (top and bottom); the frame itself stays.
+  EditorResponse invertHorizontally();
+  EditorResponse invertVertically();
+
+  // The band being dragged, made normal; nothing when no band is dragged.
+  std::optional<PixelRect> rubberBand() const;
+  // The selection frame in view pixels while a selection is active.
+  std::optional<PixelRect> frameRect() const;
+  std::vector<TrackerHandle> frameHandles() const;
+  bool dragging() const { return drag_.kind != DragKind::None; }
+
+  UndoHistory& undoHistory() { return undo_; }
+  const UndoHistory& undoHistory() const { return undo_; }
+
+ private:
+  enum class DragKind { None, RubberBand, Frame };
+  struct Drag {
+    DragKind kind = DragKind::None;
+    int startX = 0, startY = 0, x = 0, y = 0;
+    TrackerHit hit = TrackerHit::Nothing;
+    // The frame as it was when a frame drag began.
+    FrameRect source, target;
+    PixelRect pixels;
+  };
+
+  // Sets the frame as if a frame drag had ended at the current point;
+  // returns whether the rectangle changed.
+  bool followFrameDrag(ViewSize view);
+  ViewCursor hoverCursor(int x, int y) const;
+
+  ModelStore& store_;
+  SelectionState& selection_;
+  Drag drag_;
+  UndoHistory undo_;
+};
+
+}  // namespace corvina

@@ -1,0 +1,17 @@
+#pragma once
+// Picking corners with a rubber band.
+
+#include "model/model_store.h"
+#include "tools/selection_state.h"
+
+namespace corvina {
+
+// Selects the visible corners with texture coordinates that lie inside or on
+// `band` (normalised view coordinates) and deselects those outside; hidden
+// corners and corners without a valid texture index keep their bits. By
+// vertex each corner inside is selected and its vertex marked; by facet a
+// corner inside selects every corner of its facet. Every vertex mark is
+// cleared first. Returns whether any corner record is selected afterwards.
+bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method);
+
+}  // namespace corvina
