@@ -1,0 +1,429 @@
+// Picking with the rubber band, dragging the frame, the keys through the
+// editor, and what the view is told to redraw and show.
+
+#include "editor/selection_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/hot_keys_text.h"
+#include "editor/selection_picking.h"
+#include "editor/tests/three_triangles.h"
+
+namespace corvina {
+namespace {
+
+using testing::facets;
+using testing::selectedCorners;
+
+constexpr ViewSize kView = {101, 101};  // pixel p is at p / 100
+
+struct EditorFixture : ::testing::Test {
+  ModelStore store = testing::threeTriangles();
+  SelectionState selection;
+  SelectionEditor editor{store, selection};
+
+  EditorResponse band(int x0, int y0, int x1, int y1) {
+    editor.mousePress(kView, ViewButton::Left, x0, y0);
+    editor.mouseMove(kView, (x0 + x1) / 2, (y0 + y1) / 2);
+    return editor.mouseRelease(kView, ViewButton::Left, x1, y1);
+  }
+  EditorResponse drag(int x0, int y0, int x1, int y1) {
+    editor.mousePress(kView, ViewButton::Left, x0, y0);
+    editor.mouseMove(kView, x1, y1);
+    return editor.mouseRelease(kView, ViewButton::Left, x1, y1);
+  }
+  std::vector<int> marks() const {
+    std::vector<int> m;
+    for (const Vertex& v : store.vertices) m.push_back(v.mark);
+    return m;
+  }
+};
+
+struct BandCase {
+  const char* name;
+  SelectMethod method;
+  int x0, y0, x1, y1;
+  std::vector<bool> selected;
+  std::vector<int> marks;
+  bool active;
+};
+
+const BandCase kBandCases[] = {
+    {"facet_touched_by_one_corner",
+     SelectMethod::ByFacet,
+     45,
+     45,
+     55,
+     55,
+     facets(false, true, false),
+     {0, 0, 0, 0, 0, 0, 0, 0, 0},
+     true},
+    {"band_dragged_backwards",
+     SelectMethod::ByFacet,
+     55,
+     55,
+     45,
+     45,
+     facets(false, true, false),
+     {0, 0, 0, 0, 0, 0, 0, 0, 0},
+     true},
+    {"two_facets",
+     SelectMethod::ByFacet,
+     0,
+     0,
+     55,
+     55,
+     facets(true, true, false),
+     {0, 0, 0, 0, 0, 0, 0, 0, 0},
+     true},
+    {"vertex_only_the_corner_inside",
+     SelectMethod::ByVertex,
+     45,
+     45,
+     55,
+     55,
+     {false, false, false, true, false, false, false, false, false},
+     {0, 0, 0, 1, 0, 0, 0, 0, 0},
+     true},
+    // Corners lying exactly on the band's edges count as inside.
+    {"vertex_corners_on_the_edges",
+     SelectMethod::ByVertex,
+     50,
+     30,
+     60,
+     50,
+     {false, false, false, true, true, false, false, false, false},
+     {0, 0, 0, 1, 1, 0, 0, 0, 0},
+     true},
+    {"nothing_inside",
+     SelectMethod::ByFacet,
+     0,
+     90,
+     10,
+     100,
+     facets(false, false, false),
+     {0, 0, 0, 0, 0, 0, 0, 0, 0},
+     false},
+};
+
+class BandTest : public EditorFixture, public ::testing::WithParamInterface<BandCase> {};
+
+TEST_P(BandTest, BandPicksCorners) {
+  const BandCase& c = GetParam();
+  selection.selectMethod = c.method;
+  const EditorResponse r = band(c.x0, c.y0, c.x1, c.y1);
+  EXPECT_TRUE(r.handled);
+  EXPECT_EQ(r.redraw, c.active ? ViewRedraw::Full : ViewRedraw::Overlay);
+  EXPECT_EQ(selectedCorners(store), c.selected);
+  EXPECT_EQ(marks(), c.marks);
+  EXPECT_EQ(selection.selectionActive, c.active);
+  if (!c.active) return;
+  ASSERT_TRUE(editor.frameRect().has_value());
+  EXPECT_EQ(editor.frameRect()->left, std::min(c.x0, c.x1));
+  EXPECT_EQ(editor.frameRect()->bottom, std::max(c.y0, c.y1));
+  EXPECT_FLOAT_EQ(selection.source.left, std::min(c.x0, c.x1) / 100.0f);
+  EXPECT_FLOAT_EQ(selection.target.bottom, std::max(c.y0, c.y1) / 100.0f);
+  EXPECT_FALSE(editor.frameHandles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bands, BandTest, ::testing::ValuesIn(kBandCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditorFixture, RubberBandIsShownWhileDragged) {
+  EXPECT_FALSE(editor.rubberBand().has_value());
+  editor.mousePress(kView, ViewButton::Left, 30, 40);
+  const EditorResponse r = editor.mouseMove(kView, 10, 60);
+  EXPECT_EQ(r.redraw, ViewRedraw::Overlay);
+  ASSERT_TRUE(editor.rubberBand().has_value());
+  EXPECT_EQ(editor.rubberBand()->left, 10);
+  EXPECT_EQ(editor.rubberBand()->right, 30);
+  EXPECT_EQ(editor.rubberBand()->top, 40);
+  EXPECT_EQ(editor.rubberBand()->bottom, 60);
+  editor.mouseRelease(kView, ViewButton::Left, 10, 60);
+  EXPECT_FALSE(editor.rubberBand().has_value());
+}
+
+TEST_F(EditorFixture, HiddenCornersAreNotPicked) {
+  for (int j : {5, 6, 7}) store.facetStream[static_cast<std::size_t>(j)].flags |= kHiddenBit;
+  band(40, 40, 70, 70);
+  EXPECT_EQ(selectedCorners(store), facets(false, false, false));
+  EXPECT_FALSE(selection.selectionActive);
+}
+
+TEST_F(EditorFixture, NoModelNoBand) {
+  store.modelLoaded = 0;
+  EXPECT_FALSE(editor.mousePress(kView, ViewButton::Left, 0, 0).handled);
+  EXPECT_FALSE(editor.dragging());
+}
+
+TEST_F(EditorFixture, ClickOutsideTheFrameCommitsAndLeavesNoSelection) {
+  band(40, 40, 70, 70);  // B, frame 0.4..0.7
+  ASSERT_TRUE(selection.selectionActive);
+  editor.keyPress(kView, {ViewKey::Home, false, false, 0});  // T to the top-left corner
+  const EditorResponse press = editor.mousePress(kView, ViewButton::Left, 90, 10);
+  EXPECT_EQ(press.redraw, ViewRedraw::Full);
+  editor.mouseRelease(kView, ViewButton::Left, 90, 10);
+  EXPECT_FALSE(selection.selectionActive);
+  EXPECT_EQ(selectedCorners(store), facets(false, false, false));
+  // B moved with the frame by 0.4 left and up: (0.5, 0.5) became (0.1, 0.9).
+  const auto uvs = testing::cornerUvs(store);
+  EXPECT_NEAR(uvs[3].first, 0.1f, 1e-6);
+  EXPECT_NEAR(uvs[3].second, 0.9f, 1e-6);
+  EXPECT_NEAR(uvs[0].first, 0.1f, 1e-6);  // A stays
+}
+
+TEST_F(EditorFixture, RightClickCommits) {
+  band(40, 40, 70, 70);
+  editor.keyPress(kView, {ViewKey::Other, false, false, '='});
+  const EditorResponse r = editor.mousePress(kView, ViewButton::Right, 55, 55);
+  EXPECT_EQ(r.redraw, ViewRedraw::Full);
+  EXPECT_FALSE(selection.selectionActive);
+  EXPECT_NE(testing::cornerUvs(store)[3], testing::cornerUvs(testing::threeTriangles())[3]);
+}
+
+struct CursorCase {
+  int x, y;
+  ViewCursor cursor;
+};
+
+TEST_F(EditorFixture, CursorOverTheFrame) {
+  // Frame x 40..70, y 40..70: corner handles at 40..43 and 66..69, edge
+  // midpoints at 53..56.
+  const CursorCase cases[] = {
+      {41, 41, ViewCursor::SizeNwSe}, {68, 68, ViewCursor::SizeNwSe},
+      {68, 41, ViewCursor::SizeNeSw}, {41, 68, ViewCursor::SizeNeSw},
+      {54, 41, ViewCursor::SizeNs},   {54, 68, ViewCursor::SizeNs},
+      {41, 54, ViewCursor::SizeWe},   {68, 54, ViewCursor::SizeWe},
+      {50, 60, ViewCursor::Move},     {20, 20, ViewCursor::Arrow},
+      {70, 54, ViewCursor::Arrow},
+  };
+  for (const CursorCase& c : cases) {
+    EXPECT_EQ(editor.mouseMove(kView, c.x, c.y).cursor, ViewCursor::Arrow);  // no selection yet
+  }
+  band(40, 40, 70, 70);
+  for (const CursorCase& c : cases) {
+    EXPECT_EQ(editor.mouseMove(kView, c.x, c.y).cursor, c.cursor) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(EditorFixture, DraggingTheInsideMovesTheTargetOnly) {
+  band(40, 40, 70, 70);
+  const EditorResponse r = drag(50, 60, 60, 50);
+  EXPECT_EQ(r.redraw, ViewRedraw::Full);
+  EXPECT_TRUE(selection.selectionActive);
+  EXPECT_FLOAT_EQ(selection.target.left, 0.5f);
+  EXPECT_FLOAT_EQ(selection.target.right, 0.8f);
+  EXPECT_FLOAT_EQ(selection.target.top, 0.3f);
+  EXPECT_FLOAT_EQ(selection.source.left, 0.4f);
+  EXPECT_EQ(editor.frameRect()->left, 50);
+  EXPECT_EQ(editor.frameRect()->top, 30);
+  EXPECT_EQ(testing::cornerUvs(store), testing::cornerUvs(testing::threeTriangles()));
+}
+
+TEST_F(EditorFixture, FrameFollowsThePointerDuringTheDrag) {
+  band(40, 40, 70, 70);
+  editor.mousePress(kView, ViewButton::Left, 50, 60);
+  EXPECT_TRUE(editor.dragging());
+  EXPECT_EQ(editor.mouseMove(kView, 55, 60).redraw, ViewRedraw::Full);
+  EXPECT_FLOAT_EQ(selection.target.left, 0.45f);
+  EXPECT_EQ(editor.mouseMove(kView, 55, 60).cursor, ViewCursor::Move);
+  // Back where it began: nothing changed.
+  editor.mouseMove(kView, 50, 60);
+  EXPECT_EQ(editor.mouseRelease(kView, ViewButton::Left, 50, 60).redraw, ViewRedraw::None);
+  EXPECT_FLOAT_EQ(selection.target.left, 0.4f);
+}
+
+TEST_F(EditorFixture, RightHandlePastTheLeftEdgeMirrorsTheSelection) {
+  band(40, 40, 70, 70);
+  drag(68, 54, 20, 54);  // right edge 70 -> 22, left of 40
+  EXPECT_FLOAT_EQ(selection.target.left, 0.22f);
+  EXPECT_FLOAT_EQ(selection.target.right, 0.4f);
+  EXPECT_FLOAT_EQ(selection.source.left, 0.7f);
+  EXPECT_FLOAT_EQ(selection.source.right, 0.4f);
+  EXPECT_EQ(editor.frameRect()->left, 22);
+  EXPECT_EQ(editor.frameRect()->right, 40);
+  editor.keyPress(kView, {ViewKey::Enter, false, false, '\r'});
+  const auto uvs = testing::cornerUvs(store);
+  // B's corners at u 0.5 and 0.6 change places in mirror image; v stays.
+  EXPECT_GT(uvs[3].first, uvs[4].first);
+  EXPECT_NEAR(uvs[3].first, 0.22f + 0.18f * (0.2f / 0.3f), 1e-5);
+  EXPECT_NEAR(uvs[4].first, 0.22f + 0.18f * (0.1f / 0.3f), 1e-5);
+  EXPECT_NEAR(uvs[5].second, 0.4f, 1e-6);
+}
+
+TEST_F(EditorFixture, BottomHandlePastTheTopMirrorsVertically) {
+  band(40, 40, 70, 70);
+  drag(54, 68, 54, 10);  // bottom edge 70 -> 12
+  EXPECT_FLOAT_EQ(selection.source.top, 0.7f);
+  EXPECT_FLOAT_EQ(selection.source.bottom, 0.4f);
+  EXPECT_FLOAT_EQ(selection.target.top, 0.12f);
+  EXPECT_FLOAT_EQ(selection.target.bottom, 0.4f);
+}
+
+TEST_F(EditorFixture, EscAndRightButtonCancelAFrameDrag) {
+  for (bool esc : {true, false}) {
+    editor.mousePress(kView, ViewButton::Right, 0, 0);  // no selection left from the last round
+    band(40, 40, 70, 70);
+    editor.mousePress(kView, ViewButton::Left, 68, 54);
+    editor.mouseMove(kView, 10, 54);
+    ASSERT_FLOAT_EQ(selection.source.left, 0.7f);
+    const EditorResponse r = esc ? editor.keyPress(kView, {ViewKey::Escape, false, false, 0})
+                                 : editor.mousePress(kView, ViewButton::Right, 10, 54);
+    EXPECT_EQ(r.redraw, ViewRedraw::Full);
+    EXPECT_FALSE(editor.dragging());
+    EXPECT_TRUE(selection.selectionActive);  // the drag ended, not the selection
+    EXPECT_FLOAT_EQ(selection.source.left, 0.4f);
+    EXPECT_FLOAT_EQ(selection.target.right, 0.7f);
+    EXPECT_EQ(editor.frameRect()->right, 70);
+    editor.mouseRelease(kView, ViewButton::Left, 10, 54);
+    EXPECT_FLOAT_EQ(selection.target.right, 0.7f);
+  }
+}
+
+TEST_F(EditorFixture, KeysSetTheFramePixelsFromTheTarget) {
+  // In a view of 129 x 129 pixel p is at p / 128: the band is 0.25..0.75.
+  editor.mousePress({129, 129}, ViewButton::Left, 32, 32);
+  editor.mouseRelease({129, 129}, ViewButton::Left, 96, 96);
+  const EditorResponse r = editor.keyPress({200, 100}, {ViewKey::End, true, false, 0});
+  EXPECT_TRUE(r.handled);
+  EXPECT_EQ(r.redraw, ViewRedraw::Full);
+  // T: left 0, bottom 1, 0.5 wide and high; pixels trunc(200 * x), trunc(100 * y).
+  EXPECT_EQ(selection.framePixels.left, 0);
+  EXPECT_EQ(selection.framePixels.right, 100);
+  EXPECT_EQ(selection.framePixels.top, 50);
+  EXPECT_EQ(selection.framePixels.bottom, 100);
+  editor.viewResized({400, 50});
+  EXPECT_EQ(selection.framePixels.right, 200);
+  EXPECT_EQ(selection.framePixels.top, 25);
+}
+
+TEST_F(EditorFixture, KeysOutsideTheTablesGoOn) {
+  band(40, 40, 70, 70);
+  const FrameRect before = selection.target;
+  for (ViewKeyPress press : {ViewKeyPress{ViewKey::Other, true, false, '7'},
+                             ViewKeyPress{ViewKey::Other, false, false, 'q'}}) {
+    const EditorResponse r = editor.keyPress(kView, press);
+    EXPECT_FALSE(r.handled);
+    EXPECT_EQ(r.redraw, ViewRedraw::None);
+  }
+  EXPECT_EQ(selection.target.left, before.left);
+  EXPECT_EQ(selection.target.top, before.top);
+}
+
+TEST_F(EditorFixture, TriangulateAndDegeneratesKeysAskForTheirCommands) {
+  EXPECT_EQ(editor.keyPress(kView, {ViewKey::Other, false, false, 't'}).command,
+            ViewCommand::Triangulate);
+  EXPECT_EQ(editor.keyPress(kView, {ViewKey::Insert, false, false, 0}).command,
+            ViewCommand::Degenerates);
+  EXPECT_EQ(editor.keyPress(kView, {ViewKey::Home, false, false, 0}).command, ViewCommand::None);
+}
+
+TEST_F(EditorFixture, InversionMirrorsInsideTheFrame) {
+  band(40, 40, 70, 70);
+  editor.invertHorizontally();
+  EXPECT_FLOAT_EQ(selection.source.left, 0.7f);
+  EXPECT_FLOAT_EQ(selection.source.right, 0.4f);
+  editor.invertVertically();
+  EXPECT_FLOAT_EQ(selection.source.top, 0.7f);
+  EXPECT_FLOAT_EQ(selection.source.bottom, 0.4f);
+  EXPECT_EQ(editor.frameRect()->left, 40);
+  editor.mousePress(kView, ViewButton::Right, 0, 0);
+  const auto uvs = testing::cornerUvs(store);
+  // (0.5, 0.5) -> x 0.6 and y 0.6 in view coordinates, so v 0.4.
+  EXPECT_NEAR(uvs[3].first, 0.6f, 1e-6);
+  EXPECT_NEAR(uvs[3].second, 0.4f, 1e-6);
+  // Twice is no change.
+  ModelStore again = testing::threeTriangles();
+  SelectionState state;
+  SelectionEditor other(again, state);
+  other.mousePress(kView, ViewButton::Left, 40, 40);
+  other.mouseRelease(kView, ViewButton::Left, 70, 70);
+  other.invertHorizontally();
+  other.invertHorizontally();
+  other.mousePress(kView, ViewButton::Right, 0, 0);
+  EXPECT_NEAR(testing::cornerUvs(again)[3].first, 0.5f, 1e-6);
+}
+
+TEST(BandOnTinyViews, OnePixelViewDoesNotDivideByZero) {
+  ModelStore store = testing::threeTriangles();
+  SelectionState selection;
+  SelectionEditor editor(store, selection);
+  editor.mousePress({1, 1}, ViewButton::Left, 0, 0);
+  editor.mouseRelease({1, 1}, ViewButton::Left, 1, 1);
+  EXPECT_FLOAT_EQ(selection.source.right, 1.0f);
+  EXPECT_FLOAT_EQ(selection.source.bottom, 1.0f);
+  EXPECT_TRUE(selection.selectionActive);
+}
+
+TEST(PointerFarAway, HugeCoordinatesAreHeld) {
+  ModelStore store = testing::threeTriangles();
+  SelectionState selection;
+  SelectionEditor editor(store, selection);
+  editor.mousePress(kView, ViewButton::Left, -2147483647 - 1, -2147483647 - 1);
+  editor.mouseRelease(kView, ViewButton::Left, 2147483647, 2147483647);
+  EXPECT_TRUE(selection.selectionActive);
+  EXPECT_EQ(selectedCorners(store), facets(true, true, true));
+}
+
+struct UndoCase {
+  int position, count;
+  bool canUndo, canRedo;
+  int afterUndo, afterRedo;
+};
+
+TEST(UndoHistory, EnablementFollowsPositionAndCount) {
+  const UndoCase cases[] = {
+      {-1, 0, false, false, -1, -1},  // as it starts
+      {0, 1, false, false, 0, 0},    {1, 2, true, false, 0, 1},
+      {0, 2, false, true, 0, 1},     {1, 3, true, true, 0, 2},
+  };
+  for (const UndoCase& c : cases) {
+    UndoHistory history{c.position, c.count};
+    EXPECT_EQ(history.canUndo(), c.canUndo);
+    EXPECT_EQ(history.canRedo(), c.canRedo);
+    UndoHistory undone = history;
+    undone.undo();
+    EXPECT_EQ(undone.position, c.afterUndo);
+    UndoHistory redone = history;
+    redone.redo();
+    EXPECT_EQ(redone.position, c.afterRedo);
+  }
+  UndoHistory fresh;
+  EXPECT_FALSE(fresh.canUndo());
+  EXPECT_FALSE(fresh.canRedo());
+}
+
+TEST(HotKeys, LinesAndSections) {
+  const std::string text = hotKeysText();
+  EXPECT_LT(text.size(), 2048u);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  ASSERT_EQ(lines.size(), 2u + 1 + 18 + 2 + 5 + 2 + 2);
+  EXPECT_EQ(lines[0], "Shortcut       \tOperation\t\t\t\t");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "Selection");
+  EXPECT_EQ(lines[3], "esc            \tclear selection, undo changes");
+  EXPECT_EQ(lines[15], "\\              \t\ttoggle facets on/off");
+  EXPECT_EQ(lines[21], "");
+  EXPECT_EQ(lines[22], "Background");
+  EXPECT_EQ(lines[27], "tab            \ttoggle background display");
+  EXPECT_EQ(lines[28], "");
+  EXPECT_EQ(lines[29], "Miscellaneous");
+  EXPECT_EQ(lines[31], "insert         \tcheck for degenerate facets");
+  // Every entry is a 15-character key column, then a tab.
+  for (std::size_t i : {3u, 10u, 20u, 23u, 30u}) EXPECT_EQ(lines[i].find('\t'), 15u) << lines[i];
+}
+
+TEST(Picking, StaleMarksAreCleared) {
+  ModelStore store = testing::threeTriangles();
+  for (Vertex& v : store.vertices) v.mark = 1;
+  EXPECT_FALSE(pickCornersInside(store, {0.95f, 0.99f, 0.0f, 0.05f}, SelectMethod::ByVertex));
+  for (const Vertex& v : store.vertices) EXPECT_EQ(v.mark, 0);
+}
+
+}  // namespace
+}  // namespace corvina
