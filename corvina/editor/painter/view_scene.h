@@ -1,0 +1,26 @@
+#pragma once
+// Everything one composition of the texture-map view reads. The painter
+// changes none of it; the window and corvina-cli's render step fill it from
+// the same application state, so both produce the same pixels.
+
+#include <QImage>
+
+#include "model/model_store.h"
+#include "tools/selection_state.h"
+
+namespace corvina::painter {
+
+struct ViewScene {
+  const ModelStore& store;
+  const SelectionState& selection;
+  // The background picture while one is loaded and its display is on;
+  // nullptr otherwise.
+  const QImage* background = nullptr;
+  int width = 1;   // W, device pixels
+  int height = 1;  // H, device pixels
+  // Device pixels per logical pixel: the hint's 10-point text grows with it
+  // so it stays readable on a high-density screen.
+  double pixelRatio = 1.0;
+};
+
+}  // namespace corvina::painter
