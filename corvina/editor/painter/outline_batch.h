@@ -1,10 +1,15 @@
 #pragma once
 // Facet outlines gathered into runs of one pen: lines pile up while the pen
-// stays the same and go to the painter in one call when it changes or at the
-// end, so a model ordered by set draws with a handful of pen changes.
+// stays the same and are drawn together when it changes or at the end, so a
+// model ordered by set draws with a handful of pen changes. Solid lines that
+// lie wholly inside the picture are set pixel by pixel straight into it (the
+// general line code costs more per line than the few pixels a facet edge of
+// a large model has); dotted and clipped lines go to the painter.
 
+#include <QImage>
 #include <QPainter>
 #include <QRgb>
+#include <cstdint>
 #include <vector>
 
 #include "editor/painter/view_point.h"
@@ -19,8 +24,10 @@ struct OutlineStyle {
 
 class OutlineBatch {
  public:
-  // Draws on `painter` (antialiasing off); the painter must outlive the batch.
-  explicit OutlineBatch(QPainter& painter) : painter_(painter) {}
+  // Draws on `image` through `painter`, which is active on it with
+  // antialiasing off; both must outlive the batch. The image is 32 bits per
+  // pixel.
+  OutlineBatch(QPainter& painter, QImage& image);
   ~OutlineBatch() { flush(); }
   OutlineBatch(const OutlineBatch&) = delete;
   OutlineBatch& operator=(const OutlineBatch&) = delete;
@@ -39,6 +46,9 @@ class OutlineBatch {
 
  private:
   QPainter& painter_;
+  std::uint32_t* pixels_;
+  qsizetype pixelsPerRow_;
+  int width_, height_;
   std::vector<QLine> lines_;
   OutlineStyle style_;
   bool hasStyle_ = false;

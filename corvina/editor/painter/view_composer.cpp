@@ -16,17 +16,19 @@ namespace corvina::painter {
 namespace {
 
 const TexVertex kNoUvMarker{kNoUvU, kNoUvV, 0.0f};
+constexpr int kNoPen = -1;
+constexpr int kSelectionPen = -2;
 
 // Walks the facet stream once and draws every visible facet's outline.
 class OutlineWalk {
  public:
-  OutlineWalk(const ViewScene& scene, QPainter& painter)
+  OutlineWalk(const ViewScene& scene, QPainter& painter, QImage& image)
       : store_(scene.store),
         width_(scene.width),
         height_(scene.height),
         byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
         frame_(frameTransform(scene.selection)),
-        batch_(painter) {
+        batch_(painter, image) {
     const std::size_t records =
         store_.numCornerRecords > 0 ? static_cast<std::size_t>(store_.numCornerRecords) : 0;
     length_ = std::min(store_.facetStream.size(), records);
@@ -40,7 +42,7 @@ class OutlineWalk {
   bool run() {
     const std::vector<CornerRecord>& stream = store_.facetStream;
     std::size_t first = 1;
-    ViewPoint penAt;
+    ViewPoint penAt, firstPoint;
     std::size_t j = 1;
     while (j < length_) {
       const CornerRecord& record = stream[j];
@@ -56,17 +58,18 @@ class OutlineWalk {
         if (j < length_ && stream[j].vertex == kSeparator) ++j;
         continue;
       }
-      batch_.setStyle(styleOf(record));
+      choosePen(record);
       const ViewPoint point = pointOf(record);
       if (stream[j - 1].vertex == kSeparator) {
         first = j;
+        firstPoint = point;
       } else {
         batch_.line(penAt, point);
       }
       penAt = point;
       const bool facetEnds = j + 1 >= length_ || stream[j + 1].vertex <= 0;
       if (facetEnds) {
-        batch_.line(penAt, pointOf(stream[first]));
+        batch_.line(penAt, first == j ? point : firstPoint);
         noteTested(stream[first]);
         j += (j + 1 < length_ && stream[j + 1].vertex == kSeparator) ? 2 : 1;
         continue;
@@ -94,24 +97,30 @@ class OutlineWalk {
     if (uv.u != kNoUvU || uv.v != kNoUvV) anyCoordinates_ = true;
   }
 
-  OutlineStyle styleOf(const CornerRecord& record) const {
-    const bool selected = (record.group & kSelectedBit) != 0;
-    if (selected && !byVertex_) return {selectionColor().rgb(), true};
-    int index = 0;
+  // The palette index of a record's pen, or kSelectionPen for the dotted
+  // selection pen.
+  int penOf(const CornerRecord& record) const {
+    if ((record.group & kSelectedBit) != 0 && !byVertex_) return kSelectionPen;
     switch (store_.colorMode) {
       case 1:
-        index = record.group & kSetIndexMask;
-        break;
+        return (record.group & kSetIndexMask) % kSetPaletteSize;
       case 2:
-        index = record.material & kSetIndexMask;
-        break;
+        return (record.material & kSetIndexMask) % kSetPaletteSize;
       case 3:
-        index = record.region & kSetIndexMask;
-        break;
+        return (record.region & kSetIndexMask) % kSetPaletteSize;
       default:
-        break;
+        return 0;
     }
-    return {setPaletteColor(index).rgb(), false};
+  }
+
+  void choosePen(const CornerRecord& record) {
+    const int pen = penOf(record);
+    if (pen == currentPen_) return;
+    currentPen_ = pen;
+    if (pen == kSelectionPen)
+      batch_.setStyle({selectionColor().rgb(), true});
+    else
+      batch_.setStyle({setPaletteColor(pen).rgb(), false});
   }
 
   ViewPoint pointOf(const CornerRecord& record) {
@@ -133,6 +142,7 @@ class OutlineWalk {
   OutlineBatch batch_;
   std::size_t length_ = 0, texCount_ = 0;
   bool anyCoordinates_ = false;
+  int currentPen_ = kNoPen;
   std::vector<QRect> squares_;
 };
 
@@ -170,7 +180,7 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
     ViewScene sized = scene;
     sized.width = width;
     sized.height = height;
-    OutlineWalk walk(sized, painter);
+    OutlineWalk walk(sized, painter, image);
     const bool hintDue = walk.run();
     for (const QRect& square : walk.vertexSquares()) painter.fillRect(square, selectionColor());
     result.penChanges = walk.penChanges();
