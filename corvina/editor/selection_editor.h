@@ -36,7 +36,6 @@
 #include <vector>
 
 #include "editor/tracker.h"
-#include "editor/undo_history.h"
 #include "editor/view_keys.h"
 #include "editor/view_size.h"
 #include "model/model_store.h"
@@ -90,9 +89,6 @@ class SelectionEditor {
   std::vector<TrackerHandle> frameHandles() const;
   bool dragging() const { return drag_.kind != DragKind::None; }
 
-  UndoHistory& undoHistory() { return undo_; }
-  const UndoHistory& undoHistory() const { return undo_; }
-
  private:
   enum class DragKind { None, RubberBand, Frame };
   struct Drag {
@@ -112,7 +108,6 @@ class SelectionEditor {
   ModelStore& store_;
   SelectionState& selection_;
   Drag drag_;
-  UndoHistory undo_;
 };
 
 }  // namespace corvina
