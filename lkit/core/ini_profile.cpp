@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/atomic_file.h"
+#include "core/file_save.h"
 
 namespace lkit {
 
@@ -39,6 +39,11 @@ std::string_view cutToBuffer(std::string_view text, std::size_t bufferSize) {
 IniProfile IniProfile::parse(std::string_view text) {
   IniProfile profile;
   profile.sections_.push_back(Section{});  // lines before the first header
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) {
+    text.remove_prefix(kByteOrderMark.size());
+    profile.byteOrderMark_ = true;
+  }
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find_first_of("\r\n", pos);
@@ -134,7 +139,7 @@ bool IniProfile::write(std::string_view section, std::string_view key, std::stri
 }
 
 std::string IniProfile::text() const {
-  std::string out;
+  std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     const Section& section = sections_[i];
     if (i > 0) {
@@ -151,7 +156,7 @@ std::string IniProfile::text() const {
 }
 
 bool IniProfile::save(const std::string& path) const {
-  return writeFileAtomically(path, text());
+  return saveFile(path, text());
 }
 
 }  // namespace lkit

@@ -17,8 +17,10 @@ namespace lkit {
 // the bytes on disk are those that writing through after every call would give.
 class IniProfile {
  public:
-  // Parses `text` (LF, CR LF or CR line ends). Lines that are neither a
-  // section header nor a key=value pair are kept as they are.
+  // Parses `text` (LF, CR LF or CR line ends). A leading UTF-8 byte-order
+  // mark, as some editors save it, is not part of the first line; text()
+  // writes it back. Lines that are neither a section header nor a key=value
+  // pair are kept as they are.
   static IniProfile parse(std::string_view text);
 
   // Reads the file at `path`; a missing or unreadable file reads as empty.
@@ -42,7 +44,7 @@ class IniProfile {
   // The file's bytes: "[" name "]" lines, key "=" value lines, CR LF ends.
   std::string text() const;
 
-  // Writes text() to `path` through a temporary file and a rename.
+  // Writes text() to `path` (see saveFile); false when it could not.
   bool save(const std::string& path) const;
 
  private:
@@ -62,6 +64,7 @@ class IniProfile {
   Section& sectionFor(std::string_view name);
 
   std::vector<Section> sections_;
+  bool byteOrderMark_ = false;
   std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> first section
 };
 

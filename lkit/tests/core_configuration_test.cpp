@@ -103,7 +103,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"a", "b", "c", "d", "e", "f"},
                  {".???", ".???", ".???", ".???", ".???", ".???"},
                  {false, true, false, true, true, false}},
-        LoadCase{"SectionsInAnyCase", "[descrip]\n0=A\n[TYPE]\n0=x\n", {"A"}, {"x"}, {true}}),
+        LoadCase{"SectionsInAnyCase", "[descrip]\n0=A\n[TYPE]\n0=x\n", {"A"}, {"x"}, {true}},
+        LoadCase{"ByteOrderMarkBeforeFirstSection",
+                 "\xEF\xBB\xBF[Descrip]\r\n0=Scripts\r\n[Type]\r\n0=cs\r\n",
+                 {"Scripts"},
+                 {"cs"},
+                 {true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Configuration, MissingFileGivesMarkersAndNoFlags) {

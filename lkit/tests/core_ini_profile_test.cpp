@@ -62,7 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[Extra]\r\nx=y\r\n"},
         WriteCase{"CrOnlyLineEnds", "[A]\rk=1\r", {{"A", "j", "2"}}, "[A]\r\nk=1\r\nj=2\r\n"},
         WriteCase{
-            "SectionNameWithBracket", "", {{"Files - a]b", "0", "x"}}, "[Files - a]b]\r\n0=x\r\n"}),
+            "SectionNameWithBracket", "", {{"Files - a]b", "0", "x"}}, "[Files - a]b]\r\n0=x\r\n"},
+        WriteCase{"ByteOrderMarkKept",
+                  "\xEF\xBB\xBF[A]\r\nk=1\r\n",
+                  {{"A", "k", "2"}},
+                  "\xEF\xBB\xBF[A]\r\nk=2\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReadCase {
@@ -98,7 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"ValueMayHoldEquals", "[A]\r\nk=a=b\r\n", "A", "k", 128, "a=b"},
                       ReadCase{"SectionsMerge", "[A]\r\nk=1\r\n[B]\r\nx=2\r\n", "A", "k", 128, "1"},
                       ReadCase{"KeysBeforeAnySectionAreNotFound", "k=1\r\n", "", "k", 128, "-"},
-                      ReadCase{"UnclosedHeaderIsAPlainLine", "[A\r\nk=1\r\n", "A", "k", 128, "-"}),
+                      ReadCase{"UnclosedHeaderIsAPlainLine", "[A\r\nk=1\r\n", "A", "k", 128, "-"},
+                      ReadCase{"ByteOrderMarkBeforeFirstHeader", "\xEF\xBB\xBF[Misc]\r\nName=x\r\n",
+                               "misc", "name", 128, "x"},
+                      ReadCase{"ByteOrderMarkOnlyAtTheStart", "[A]\r\n\xEF\xBB\xBF[B]\r\nk=1\r\n",
+                               "B", "k", 128, "-"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniProfile, Keeps127CharactersOf200) {
