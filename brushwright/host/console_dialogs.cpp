@@ -1,5 +1,7 @@
 #include "host/console_dialogs.h"
 
+#include "host_api/platform_dialogs.h"
+
 #include <istream>
 #include <ostream>
 
@@ -30,4 +32,9 @@ bool ConsoleDialogs::askYesNo(const std::string& caption, const std::string& tex
 
 std::optional<std::string> ConsoleDialogs::chooseSaveFile(const SaveDialogRequest&) {
   return saveAsPath_;
+}
+
+void ConsoleDialogs::refuseSaveFile(const std::string& caption, const std::string& text) {
+  saveRefused_ = true;
+  showMessage(caption, text, MB_ICONWARNING);
 }

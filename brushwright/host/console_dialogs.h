@@ -18,10 +18,16 @@ class ConsoleDialogs : public HostDialogs {
   void showMessage(const std::string& caption, const std::string& text, uint32_t type) override;
   bool askYesNo(const std::string& caption, const std::string& text) override;
   std::optional<std::string> chooseSaveFile(const SaveDialogRequest& request) override;
+  void refuseSaveFile(const std::string& caption, const std::string& text) override;
+
+  // True once the save dialog refused the path it was given: the batch run
+  // did not do what was asked.
+  bool saveRefused() const { return saveRefused_; }
 
  private:
   std::optional<std::string> saveAsPath_;
   std::ostream& messages_;
   std::istream& answers_;
   bool answersAreInteractive_;
+  bool saveRefused_ = false;
 };

@@ -66,6 +66,10 @@ void copyCut(const std::string& text, char* buffer, uint32_t size) {
 
 }  // namespace
 
+void HostDialogs::refuseSaveFile(const std::string& caption, const std::string& text) {
+  showMessage(caption, text, MB_ICONWARNING);
+}
+
 void setHostDialogs(HostDialogs* dialogs) {
   installedDialogs = dialogs;
 }
@@ -98,15 +102,21 @@ int GetSaveFileNameA(OPENFILENAMEA* dialog) {
   const std::string caption = request.title.empty() ? "Save As" : request.title;
   const std::optional<std::string> answer = installedDialogs->chooseSaveFile(request);
   if (!answer || answer->empty()) return 0;
+  // A folder is no file name; a real dialog would not return one.
+  const std::string typedName = std::filesystem::path(*answer).filename().string();
+  if (typedName.empty() || typedName == "." || typedName == "..") {
+    installedDialogs->refuseSaveFile(caption, *answer + "\nThe file name is not valid.");
+    return 0;
+  }
   const std::string path = withDefaultExtension(*answer, request.defaultExtension);
 
   if ((dialog->Flags & OFN_PATHMUSTEXIST) != 0 && !folderExists(path)) {
-    installedDialogs->showMessage(caption, path + "\nThe folder does not exist.", MB_ICONWARNING);
+    installedDialogs->refuseSaveFile(caption, path + "\nThe folder does not exist.");
     return 0;
   }
   // The caller's buffer must hold the whole path; a cut path would name another file.
   if (path.size() + 1 > dialog->nMaxFile) {
-    installedDialogs->showMessage(caption, path + "\nThe file name is too long.", MB_ICONWARNING);
+    installedDialogs->refuseSaveFile(caption, path + "\nThe file name is too long.");
     return 0;
   }
   if ((dialog->Flags & OFN_OVERWRITEPROMPT) != 0 && nameExists(path) &&

@@ -34,6 +34,10 @@ class HostDialogs {
   virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
   // The path the user typed or picked, or nothing when cancelled.
   virtual std::optional<std::string> chooseSaveFile(const SaveDialogRequest& request) = 0;
+  // The save dialog refuses the chosen path with a warning (a missing folder,
+  // no file name); the dialog then returns as failed. Shown as a message
+  // unless a front end needs to know more.
+  virtual void refuseSaveFile(const std::string& caption, const std::string& text);
 };
 
 // Installs the dialogs the platform functions use; null (the start state)

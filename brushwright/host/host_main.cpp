@@ -3,7 +3,8 @@
 //
 //   brushwright-host [--plugin FILE] [--save-as FILE] MODEL.obj
 //
-// Exit status: 0 when the export returned 0, 1 when it returned -1 or the
+// Exit status: 0 when the export returned 0, 1 when it returned -1, the save
+// dialog refused the --save-as path (the dialog's message is printed) or the
 // plug-in or model could not be loaded, 2 for a usage error.
 
 #include <unistd.h>
@@ -80,5 +81,6 @@ int main(int argc, char** argv) {
   setHostDialogs(&dialogs);
   const int32_t result = plugIn->exportModel(&model);
   setHostDialogs(nullptr);
-  return result == 0 ? 0 : 1;
+  // A path the save dialog refused is a failed run, though the export saw a cancel.
+  return result == 0 && !dialogs.saveRefused() ? 0 : 1;
 }

@@ -23,6 +23,7 @@ struct Position {
 
 struct MeshBuilder {
   size_t meshIndex;
+  bool hasFaces = false;
   std::unordered_map<size_t, uint16_t> localVertexOf;  // 0-based file vertex -> mesh vertex
 };
 
@@ -83,6 +84,7 @@ class ObjModelLoader {
     if (keyword == "g") {
       const std::string_view name = trimBlanks(rest);
       groupName_ = name.empty() ? "default" : std::string(name);
+      currentMesh();  // a group without faces is a mesh without triangles
       return true;
     }
     if (keyword == "usemtl") {
@@ -135,7 +137,7 @@ class ObjModelLoader {
     if (!materialName_.empty()) mesh.materialIndex = materialIndex(materialName_);
     model_.meshes.push_back(std::move(mesh));
     meshOfGroup_.emplace(groupName_, meshBuilders_.size());
-    meshBuilders_.push_back({model_.meshes.size() - 1, {}});
+    meshBuilders_.push_back({model_.meshes.size() - 1, false, {}});
     return meshBuilders_.back();
   }
 
@@ -173,6 +175,12 @@ class ObjModelLoader {
     }
     if (corners.size() < 3) return fail("a face needs at least three corners");
     MeshBuilder& builder = currentMesh();
+    if (!builder.hasFaces) {
+      // The material in effect at the group's first face is the mesh's.
+      model_.meshes[builder.meshIndex].materialIndex =
+          materialName_.empty() ? -1 : materialIndex(materialName_);
+      builder.hasFaces = true;
+    }
     std::vector<uint16_t> meshCorners(corners.size());
     for (size_t corner = 0; corner < corners.size(); ++corner) {
       if (!meshCorner(builder, corners[corner], meshCorners[corner])) return false;

@@ -4,8 +4,10 @@
 // before the first group statement belong to the group "default"), the mesh's
 // material from the usemtl in effect at the group's first face, and every
 // polygon fanned into triangles around its first corner in file order. Only
-// v, g, usemtl and f statements matter; everything else is skipped. Groups
-// without faces make no mesh.
+// v, g, usemtl and f statements matter; everything else is skipped. A group
+// named by a g statement but given no faces is a mesh without triangles (its
+// material the one in effect at the g statement), so empty brushes and
+// entities without a triangle can be exported from a file.
 
 #include <string>
 #include <string_view>

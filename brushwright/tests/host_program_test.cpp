@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "tests/test_support.h"
 
@@ -38,6 +39,8 @@ TEST(HostProgram, FollowsTheCommandLineContract) {
     int exitStatus;
     std::string out, err;
     bool mapWritten;
+    std::string mapHolds = "";
+    std::string mapLacks = "";
   };
   const std::string empty = "[MAP Export]\nThe model is empty!  Nothing exported!\n\n";
   const Case cases[] = {
@@ -54,11 +57,21 @@ TEST(HostProgram, FollowsTheCommandLineContract) {
       {"bad model", "f 1 2 3\n", "--save-as out.map model.obj", false, 1, kIntroduction,
        "error: model.obj: line 1: vertex index 1 is out of range (0 vertices so far)\n", false},
       {"missing plug-in", kTriangleObj, "--plugin none.so model.obj", false, 1, "", "", false},
+      {"folder without a file name", kTriangleObj, "--save-as sub/ model.obj", false, 1,
+       kIntroduction, "[Export MAP]\nsub/\nThe file name is not valid.\n\n", false},
+      {"folder that does not exist", kTriangleObj, "--save-as none/out.map model.obj", false, 1,
+       kIntroduction, "[Export MAP]\nnone/out.map\nThe folder does not exist.\n\n", false},
+      {"group without faces is an empty brush", "g wall\n", "--save-as out.map model.obj", false, 0,
+       kIntroduction, "", true, "// Brush Name: wall\r\n// Material Name: \r\n{\r\n}\r\n}\r\n"},
+      {"light without triangles has no position and is left out", "g light1\n" + kTriangleObj,
+       "--save-as out.map model.obj", false, 0, kIntroduction, "", true, "// Brush Name: tri",
+       "light"},
       {"no model", kTriangleObj, "--save-as out.map", false, 2, "",
        "usage: brushwright-host [--plugin FILE] [--save-as FILE] MODEL.obj\n", false},
   };
   for (const Case& c : cases) {
     TempFolder folder;
+    std::filesystem::create_directory(folder.path("sub"));
     writeFile(folder.path("model.obj"), c.model);
     if (c.existingMap) writeFile(folder.path("out.map"), "previous");
     const HostRun run = runHost(folder, c.arguments);
@@ -71,6 +84,13 @@ TEST(HostProgram, FollowsTheCommandLineContract) {
     }
     const std::optional<std::string> map = readFile(folder.path("out.map"));
     EXPECT_EQ(map && map->rfind("// Generic Map Export", 0) == 0, c.mapWritten) << c.label;
+    if (map && !c.mapHolds.empty()) {
+      EXPECT_NE(map->find(c.mapHolds), std::string::npos) << c.label << "\n" << *map;
+    }
+    if (map && !c.mapLacks.empty()) {
+      EXPECT_EQ(map->find(c.mapLacks), std::string::npos) << c.label << "\n" << *map;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path("sub/.map"))) << c.label;
   }
 }
 
