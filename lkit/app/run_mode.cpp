@@ -92,6 +92,10 @@ int runWithoutWindows(const CommandLine& options, const std::string& configPath,
   if (search.results().size() > kResultLimit) {
     err << "lkit: the search stopped after passing " << kResultLimit << " files\n";
   }
+  if (search.namesWithLineBreaks() > 0) {
+    err << "lkit: " << search.namesWithLineBreaks()
+        << " files and folders left out: their names hold a line break\n";
+  }
   out << outcome.projectPath << "\n" << search.results().size() << "\n";
   if (!outcome.written) {
     err << "lkit: could not write " << outcome.projectPath << "\n";

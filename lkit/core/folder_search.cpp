@@ -71,6 +71,7 @@ int FolderSearch::categoryFor(std::string_view name) const {
 void FolderSearch::SearchTree(const std::string& root) {
   results_.clear();
   staging_.clear();
+  namesWithLineBreaks_ = 0;
   abortSearch_ = false;
   ScanFolder(root);
   for (;;) {
@@ -97,7 +98,12 @@ void FolderSearch::ScanFolder(const std::string& folder) {
 
   for (const DirectoryEntry& entry : entries) {
     yield();
-    if (entry.kind == EntryKind::Unreadable || holdsLineBreak(entry.name)) continue;
+    if (holdsLineBreak(entry.name)) {
+      // Only names the search would have kept count: folders, and files of a category.
+      if (entry.kind != EntryKind::File || categoryFor(entry.name) >= 0) ++namesWithLineBreaks_;
+      continue;
+    }
+    if (entry.kind == EntryKind::Unreadable) continue;
     if (entry.kind == EntryKind::File) {
       int row = categoryFor(entry.name);
       if (row >= 0) {

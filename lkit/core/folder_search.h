@@ -76,6 +76,10 @@ class FolderSearch {
   const std::vector<FoundFile>& results() const { return results_; }
   const std::vector<std::string>& folderNames() const { return folderNames_; }
   std::size_t queuedFolders() const { return queue_.size(); }
+  // Folders and files of a category that the last search left out because
+  // their names hold a CR or LF, which the line-based project file cannot
+  // carry.
+  std::size_t namesWithLineBreaks() const { return namesWithLineBreaks_; }
 
  private:
   struct Staged {
@@ -100,6 +104,7 @@ class FolderSearch {
   std::vector<Staged> staging_;           // FindFilesTmpResults
   std::vector<FoundFile> results_;        // FindFilesResults
   std::vector<std::string> folderNames_;  // lstDirs
+  std::size_t namesWithLineBreaks_ = 0;
 };
 
 }  // namespace lkit

@@ -146,6 +146,26 @@ TEST(FolderSearch, AbortStopsAfterTheCurrentEntry) {
   EXPECT_TRUE(first.results().empty());  // aborted in the first folder: nothing moved
 }
 
+TEST(FolderSearch, CountsNamesWithLineBreaksItLeavesOut) {
+  testing::TempTree tree;
+  tree.file("good.cs");
+  tree.file("bad\nname.cs");
+  tree.file("carriage\rreturn.cs");
+  tree.file("odd\r\nfolder/inside.cs");
+  tree.file("fine/also\nbad.cs");
+  tree.file("fine/not\nkept.txt");  // of no category: it would not be listed anyway
+  tree.file("fine/kept.cs");
+  bool abort = false;
+  FolderSearch search({{"S", "cs", true}}, {}, abort);
+  search.SearchTree(tree.root());
+  search.sortLists();
+  EXPECT_EQ(rows(search), (std::vector<std::string>{"S=" + tree.path("fine/kept.cs"),
+                                                    "S=" + tree.path("good.cs")}));
+  EXPECT_EQ(search.namesWithLineBreaks(), 4u);
+  search.SearchTree(tree.path("fine"));
+  EXPECT_EQ(search.namesWithLineBreaks(), 1u);  // counted afresh for every search
+}
+
 TEST(FolderSearch, UnreadableBaseGivesNothing) {
   bool abort = false;
   FolderSearch search({{"S", "cs", true}}, {}, abort);
