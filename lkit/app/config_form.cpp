@@ -5,9 +5,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/folder_picker.h"
+#include "app/form_canvas.h"
 #include "app/twips.h"
 #include "app/user_prompts.h"
 
@@ -16,6 +19,8 @@ namespace lkit {
 namespace {
 
 constexpr int kCategoryAddLimit = 32;
+// Pixels kept between controls that are moved to make room.
+constexpr int kControlGap = 6;
 const QString kCategoryTitle = QStringLiteral("LKIT Organization Categories");
 
 QPushButton* button(QWidget* parent, const char* caption, QRect place) {
@@ -38,40 +43,53 @@ ConfigForm::ConfigForm(SharedFlags& flags, UserPrompts& prompts, std::string con
       projectName_(projectName),
       baseFolder_(baseFolder) {
   setWindowTitle(kAppTitle);
-  // The up and down buttons lie below the first client area; the window can
-  // be enlarged to reach them.
   resize(twipsSize(7695, 7785));
+  // The up and down buttons lie below the first client area: the window
+  // scrolls down to them, or shows them when enlarged. The canvas is as wide
+  // as the controls, so only the vertical scroll bar appears at first.
+  auto* canvas = new FormCanvas();
+  canvas->setMinimumSize(twipsSize(7455, 8895 + 240 + 120));
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->addWidget(scrollAreaFor(canvas, this));
+  QWidget* client = canvas;
 
-  frmOrg = new QGroupBox(QStringLiteral("Manual Organization Categories"), this);
+  frmOrg = new QGroupBox(QStringLiteral("Manual Organization Categories"), client);
   frmOrg->setGeometry(twips(240, 120, 3375, 7455));
   lstDescrip = new QListWidget(frmOrg);
   lstDescrip->setGeometry(twips(240, 360, 2175, 6585));
+  // The type list starts right of the description list rather than over its
+  // edge, so long descriptions and the list's scroll bar stay visible.
   lstType = new QListWidget(frmOrg);
-  lstType->setGeometry(twips(2160, 360, 975, 6585));
-  lstType->raise();
+  lstType->setGeometry(twips(2460, 360, 855, 6585));
   cmdAddCat = button(frmOrg, "Add", twips(240, 7000, 975, 375));
   cmdRemCat = button(frmOrg, "Remove", twips(2160, 7000, 975, 375));
 
-  Frame3 = new QGroupBox(QStringLiteral("Exclude these folder names from search"), this);
+  Frame3 = new QGroupBox(QStringLiteral("Exclude these folder names from search"), client);
   Frame3->setGeometry(twips(3840, 120, 3615, 5655));
   lstExclude = new QListWidget(Frame3);
   lstExclude->setGeometry(twips(240, 360, 3135, 4785));
   cmdAddFolder = button(Frame3, "Add", twips(240, 5190, 1095, 375));
   cmdRemoveFolder = button(Frame3, "Remove", twips(2280, 5190, 1095, 375));
 
-  cmdSaveSettings = button(this, "Save", twips(3960, 6000, 1335, 495));
-  cmdLoadSettings = button(this, "Load", twips(6000, 6000, 1335, 495));
-  chkAutoOrg = new QCheckBox(QStringLiteral("Auto-organize"), this);
+  cmdSaveSettings = button(client, "Save", twips(3960, 6000, 1335, 495));
+  cmdLoadSettings = button(client, "Load", twips(6000, 6000, 1335, 495));
+  chkAutoOrg = new QCheckBox(QStringLiteral("Auto-organize"), client);
   chkAutoOrg->setGeometry(twips(3840, 6720, 2295, 255));
-  chkSort = new QCheckBox(QStringLiteral("Files before folders"), this);
+  chkSort = new QCheckBox(QStringLiteral("Files before folders"), client);
   chkSort->setGeometry(twips(3840, 7200, 1695, 255));
   // The placed widths suit the original font; a wider one must not clip the captions.
   for (QCheckBox* box : {chkAutoOrg, chkSort}) {
     box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
   }
-  cmdExit = button(this, "Close", twips(5880, 7080, 1575, 495));
-  cmdUp = button(this, "up", twips(4680, 8640, 615, 250));
-  cmdDown = button(this, "down", twips(4680, 8895, 615, 240));
+  cmdExit = button(client, "Close", twips(5880, 7080, 1575, 495));
+  // A caption that needed the room moves the Close button's left edge over;
+  // its right edge stays in line with the frame above.
+  const int closeLeft = std::max(cmdExit->x(), chkSort->geometry().right() + 1 + kControlGap);
+  cmdExit->setGeometry(closeLeft, cmdExit->y(), cmdExit->geometry().right() + 1 - closeLeft,
+                       cmdExit->height());
+  cmdUp = button(client, "up", twips(4680, 8640, 615, 250));
+  cmdDown = button(client, "down", twips(4680, 8895, 615, 240));
 
   connect(lstDescrip, &QListWidget::currentRowChanged, lstType, [this](int row) {
     if (row >= 0 && row < lstType->count()) lstType->setCurrentRow(row);

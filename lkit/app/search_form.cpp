@@ -14,12 +14,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStorageInfo>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 
 #include "app/about_form.h"
 #include "app/config_form.h"
+#include "app/drives.h"
+#include "app/elided_label.h"
 #include "app/folder_picker.h"
+#include "app/form_canvas.h"
+#include "app/search_form_layout.h"
 #include "app/twips.h"
 #include "core/folder_search.h"
 #include "core/project_writer.h"
@@ -83,13 +88,16 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
       prompts_(prompts ? prompts : ownPrompts_.get()) {
   pause_ = [this](int milliseconds) { waitResponsively(milliseconds, closing_); };
   setWindowTitle(kAppTitle);
-  auto* client = new QWidget(this);
-  setCentralWidget(client);
+  canvas_ = new FormCanvas();
+  canvas_->setMinimumSize(searchFormFirstArea());
+  scroll_ = scrollAreaFor(canvas_, this);
+  setCentralWidget(scroll_);
+  QWidget* client = canvas_;
   buildMenus();
 
   Label1 = new QLabel(QStringLiteral("Select Base Directory"), client);
   Label1->setGeometry(twips(240, 120, 2895, 255));
-  lblBaseDir = new QLabel(client);
+  lblBaseDir = new ElidedLabel(client);
   lblBaseDir->setGeometry(twips(3240, 120, 3015, 255));
   Drive1 = new QComboBox(client);
   Drive1->setGeometry(twips(240, 360, 5055, 315));
@@ -107,12 +115,18 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
   cmdExit = new QPushButton(QStringLiteral("Quit"), client);
   cmdExit->setGeometry(twips(5640, 2400, 2055, 495));
 
-  // These lists lie beyond the first client area: enlarge the window to see them.
-  FindFilesResults = list(client, twips(600, 4560, 4695, 2205), true);
-  lstGroup = list(client, twips(7800, 360, 2175, 2010), true);
-  lstDirs = list(client, twips(7800, 2760, 2175, 2400), true);
+  // These lists lie beyond the first client area; the window shows them once
+  // a job runs, and they take the room of an enlarged window.
+  const SearchListPlaces places = searchListPlaces(searchFormFirstArea());
+  FindFilesResults = list(client, places.results, true);
+  lstGroup = list(client, places.groups, true);
+  lstDirs = list(client, places.folders, true);
+  // Working storage only, never shown to the user.
   FindFilesTmpResults = list(client, twips(8520, 5520, 5055, 1425), false);
   FindFilesTmpDirs = list(client, twips(8520, 6840, 5304, 1620), false);
+  FindFilesTmpResults->hide();
+  FindFilesTmpDirs->hide();
+  canvas_->onResize = [this](QSize area) { placeLists(area); };
   FindFilesResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   FindFilesResults->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -122,7 +136,7 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
     config_->raise();
   });
   connect(cmdExit, &QPushButton::clicked, this, &SearchForm::cmdExit_Click);
-  connect(Dir1, &FolderPicker::pathChanged, lblBaseDir, &QLabel::setText);
+  connect(Dir1, &FolderPicker::pathChanged, lblBaseDir, &ElidedLabel::setPath);
   connect(FindFilesResults, &QListWidget::itemDoubleClicked, this,
           &SearchForm::FindFilesResults_DblClick);
   connect(FindFilesResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -130,16 +144,16 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
     popmenu->popup(FindFilesResults->viewport()->mapToGlobal(at));
   });
 
-  resize(twipsSize(7770, 4545).width(),
-         twipsSize(7770, 4545).height() + menuBar()->sizeHint().height());
+  resize(searchFormFirstArea().width(),
+         searchFormFirstArea().height() + menuBar()->sizeHint().height());
 
   // The window opens: settings from the file, the picker at the current drive's root.
   flags_.configChanged = false;
   config_ = new ConfigForm(flags_, *prompts_, std::move(configPath), lblProjectName, Dir1);
   fillDrives();
-  Dir1->setPath(QStorageInfo(QDir::currentPath()).rootPath());
+  Dir1->setPath(Drive1->currentText());
   config_->cmdLoadSettings_Click();
-  lblBaseDir->setText(QString::fromStdString(projectDirectoryFor(Dir1->path().toStdString())));
+  lblBaseDir->setPath(QString::fromStdString(projectDirectoryFor(Dir1->path().toStdString())));
 }
 
 SearchForm::~SearchForm() {
@@ -163,15 +177,28 @@ void SearchForm::buildMenus() {
   connect(mnuCopy, &QAction::triggered, this, &SearchForm::mnuCopy_Click);
 }
 
-void SearchForm::fillDrives() {
-  QString current = QStorageInfo(QDir::currentPath()).rootPath();
-  QStringList roots;
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath())) {
-      roots << volume.rootPath();
-    }
+void SearchForm::placeLists(QSize clientArea) {
+  const SearchListPlaces places = searchListPlaces(clientArea);
+  FindFilesResults->setGeometry(places.results);
+  lstGroup->setGeometry(places.groups);
+  lstDirs->setGeometry(places.folders);
+}
+
+void SearchForm::revealLists() {
+  const QSize full = searchFormFullArea();
+  canvas_->setMinimumSize(full);
+  // The menu bar and anything else around the client area.
+  QSize wanted = full + (size() - scroll_->size());
+  if (QScreen* shown = screen()) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    wanted = wanted.boundedTo(shown->availableGeometry().size() - frame);
   }
-  if (!roots.contains(current)) roots.prepend(current);
+  resize(wanted.expandedTo(size()));
+}
+
+void SearchForm::fillDrives() {
+  const QStringList roots = driveEntries(mountedVolumeRoots(), QDir::currentPath());
+  const QString current = volumeRootOf(QDir::currentPath(), roots);
   QSignalBlocker quiet(Drive1);
   Drive1->addItems(roots);
   Drive1->setCurrentIndex(static_cast<int>(roots.indexOf(current)));
@@ -214,6 +241,7 @@ void SearchForm::cmdStartAbort_Click() {
   // a second job must not start inside it.
   if (jobRunning_) return;
   jobRunning_ = true;
+  revealLists();
   flags_.abortSearch = false;
   cmdStartAbort->setText(QStringLiteral("Abort"));
   paintButton(cmdStartAbort, kBusyColour);
@@ -256,7 +284,7 @@ void SearchForm::cmdStartAbort_Click() {
   }
   input.autoOrganize = config_->autoOrganize();
   input.filesBeforeFolders = config_->filesBeforeFolders();
-  lblBaseDir->setText(QString::fromStdString(projectDirectoryFor(base)));
+  lblBaseDir->setPath(QString::fromStdString(projectDirectoryFor(base)));
   ProjectOutcome outcome = WriteProject(input, [this](int milliseconds) {
     if (!closing_ && pause_) pause_(milliseconds);
   });
@@ -266,6 +294,10 @@ void SearchForm::cmdStartAbort_Click() {
                           .arg(QString::fromStdString(filesSection(full.group)))
                           .arg(kMaxFilesPerGroup)
                           .arg(full.filesLeftOut));
+  }
+  if (search.namesWithLineBreaks() > 0) {
+    lstGroup->addItem(QStringLiteral("%1 files and folders left out: their names hold a line break")
+                          .arg(search.namesWithLineBreaks()));
   }
   if (!outcome.written) {
     lstGroup->addItem(

@@ -16,11 +16,14 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace lkit {
 
 class ConfigForm;
+class ElidedLabel;
 class FolderPicker;
+class FormCanvas;
 class frmAbout;
 
 // The main window: base folder, project name, the Start/Abort job and the
@@ -52,7 +55,7 @@ class SearchForm : public QMainWindow {
   void mnuCopy_Click();
 
   QLabel* Label1;
-  QLabel* lblBaseDir;
+  ElidedLabel* lblBaseDir;
   QComboBox* Drive1;
   FolderPicker* Dir1;
   QLabel* Label2;
@@ -74,12 +77,19 @@ class SearchForm : public QMainWindow {
 
  private:
   void buildMenus();
+  // Places the visible lists for the client area's new size.
+  void placeLists(QSize clientArea);
+  // From the first job on, the window shows the lists: it grows to show them
+  // (as far as the screen allows) and scrolls when made smaller.
+  void revealLists();
   void fillDrives();
   void Drive1_Change(int index);
   void setButtonIdle();
   void processEventsNow();
   void endProgram();
 
+  FormCanvas* canvas_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
   SharedFlags flags_;
   std::unique_ptr<UserPrompts> ownPrompts_;
   UserPrompts* prompts_;

@@ -17,11 +17,15 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <deque>
 
 #include "app/about_form.h"
 #include "app/config_form.h"
+#include "app/drives.h"
+#include "app/elided_label.h"
 #include "app/folder_picker.h"
 #include "app/search_form.h"
 #include "core/ini_profile.h"
@@ -251,17 +255,166 @@ TEST_F(Windows, CopyJoinsSelectedRowsWithCrLfAndDoubleClickSelectsAll) {
 }
 
 TEST_F(Windows, DrivePickerMovesTheFolderPicker) {
-  ASSERT_GT(form->Drive1->count(), 0);
-  int index = form->Drive1->count() - 1;
-  form->Drive1->setCurrentIndex(index == form->Drive1->currentIndex() ? 0 : index);
-  QString root = form->Drive1->currentText();
-  if (QDir(root).exists()) {
+  // The case comes from what this machine reports: its volumes, and the
+  // volume of the working folder ("/" when the system reports none for it).
+  const QStringList expected = driveEntries(mountedVolumeRoots(), QDir::currentPath());
+  QStringList entries;
+  for (int i = 0; i < form->Drive1->count(); ++i) entries << form->Drive1->itemText(i);
+  EXPECT_EQ(entries, expected);
+  EXPECT_FALSE(entries.contains(QString()));
+  EXPECT_EQ(form->Drive1->currentText(), volumeRootOf(QDir::currentPath(), expected));
+
+  for (int i = 0; i < form->Drive1->count(); ++i) {
+    const QString root = form->Drive1->itemText(i);
+    if (i == form->Drive1->currentIndex() || !QDir(root).exists()) continue;
+    form->Drive1->setCurrentIndex(i);
     EXPECT_EQ(form->Dir1->path(), QDir::cleanPath(root));
     EXPECT_EQ(form->lblBaseDir->text(), QDir::cleanPath(root));
+    break;
   }
   EXPECT_FALSE(form->Dir1->setPath(QString::fromStdString(tree.path("nothing here"))));
   ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(tree.path("game"))));
   EXPECT_EQ(form->lblBaseDir->text(), QString::fromStdString(tree.path("game")));
+  EXPECT_EQ(form->lblBaseDir->toolTip(), QString::fromStdString(tree.path("game")));
+}
+
+TEST_F(Windows, LongBaseFolderIsElidedInTheMiddle) {
+  const std::string deep = tree.folder(
+      "game/a_folder_with_a_long_name/another_folder_with_a_long_name/the_scripts_folder");
+  ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(deep)));
+  const QString shown = form->lblBaseDir->shownText();
+  EXPECT_EQ(form->lblBaseDir->toolTip(), QString::fromStdString(deep));
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith(QString::fromStdString(tree.root()).left(4))) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("folder")) << shown.toStdString();
+}
+
+// `inner`'s rectangle in `outer`'s coordinates.
+QRect placeIn(QWidget* inner, QWidget* outer) {
+  return QRect(inner->mapTo(outer, QPoint(0, 0)), inner->size());
+}
+
+QScrollArea* scrollOf(QWidget* window) {
+  return window->findChild<QScrollArea*>();
+}
+
+TEST_F(Windows, ListsAreInViewAfterAJobAndTakeTheRoom) {
+  form->show();
+  const QSize first = form->size();
+  QWidget* viewport = scrollOf(form.get())->viewport();
+  QList<QListWidget*> lists = {form->FindFilesResults, form->lstGroup, form->lstDirs};
+  // Before any job the lists lie beyond the first client area.
+  for (QListWidget* shown : lists) {
+    EXPECT_FALSE(viewport->rect().contains(placeIn(shown, viewport)));
+  }
+  form->cmdStartAbort->click();
+  QApplication::processEvents();
+  EXPECT_GE(form->width(), first.width());
+  EXPECT_GE(form->height(), first.height());
+  QList<QSize> before;
+  for (QListWidget* shown : lists) {
+    EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    EXPECT_TRUE(viewport->rect().contains(placeIn(shown, viewport)));
+    EXPECT_TRUE(form->rect().contains(placeIn(shown, form.get())));
+    before << shown->size();
+  }
+  EXPECT_GT(form->FindFilesResults->count(), 0);
+
+  form->resize(form->width() + 300, form->height() + 200);
+  QApplication::processEvents();
+  for (int i = 0; i < lists.size(); ++i) {
+    EXPECT_TRUE(viewport->rect().contains(placeIn(lists[i], viewport))) << i;
+    EXPECT_GT(lists[i]->width(), before[i].width()) << i;
+    EXPECT_GT(lists[i]->height(), before[i].height()) << i;
+  }
+  // The working lists stay out of sight at any size.
+  EXPECT_FALSE(form->FindFilesTmpResults->isVisible());
+  EXPECT_FALSE(form->FindFilesTmpDirs->isVisible());
+
+  // Made small, the window scrolls to every control.
+  form->resize(300, 200);
+  QApplication::processEvents();
+  QScrollArea* scroll = scrollOf(form.get());
+  EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+  scroll->ensureWidgetVisible(form->lstDirs, 0, 0);
+  EXPECT_TRUE(viewport->rect().intersects(placeIn(form->lstDirs, viewport)));
+}
+
+// Pairs of visible sibling controls under `parent` that overlap, and
+// controls that reach beyond their parent.
+QStringList overlaps(QWidget* parent) {
+  QStringList found;
+  QList<QWidget*> children;
+  for (QObject* child : parent->children()) {
+    auto* control = qobject_cast<QWidget*>(child);
+    if (control && !control->isHidden() && !control->isWindow()) children << control;
+  }
+  for (int i = 0; i < children.size(); ++i) {
+    if (!parent->rect().contains(children[i]->geometry())) {
+      found << children[i]->metaObject()->className() + QString(" leaves its parent");
+    }
+    for (int j = i + 1; j < children.size(); ++j) {
+      if (children[i]->geometry().intersects(children[j]->geometry())) {
+        found << QString("%1 '%2' covers %3 '%4'")
+                     .arg(children[i]->metaObject()->className())
+                     .arg(children[i]->property("text").toString())
+                     .arg(children[j]->metaObject()->className())
+                     .arg(children[j]->property("text").toString());
+      }
+    }
+  }
+  return found;
+}
+
+TEST_F(Windows, ConfigurationControlsDoNotCoverOneAnother) {
+  config->show();
+  QApplication::processEvents();
+  for (QWidget* parent : {config->cmdUp->parentWidget(), static_cast<QWidget*>(config->frmOrg),
+                          static_cast<QWidget*>(config->Frame3)}) {
+    EXPECT_EQ(overlaps(parent).join(", ").toStdString(), "") << parent->metaObject()->className();
+  }
+  // The lists of the main window cover no other control either.
+  for (QListWidget* shown : {form->FindFilesResults, form->lstGroup, form->lstDirs}) {
+    for (QObject* other : shown->parentWidget()->children()) {
+      auto* control = qobject_cast<QWidget*>(other);
+      if (control == nullptr || control == shown || control->isHidden()) continue;
+      EXPECT_FALSE(shown->geometry().intersects(control->geometry()))
+          << control->metaObject()->className();
+    }
+  }
+}
+
+TEST_F(Windows, UpAndDownAreReachable) {
+  config->show();
+  QApplication::processEvents();
+  EXPECT_EQ(config->size(), QSize(513, 519));
+  QScrollArea* scroll = scrollOf(config);
+  QWidget* viewport = scroll->viewport();
+  // At the first size the window scrolls down to the buttons, and only down.
+  EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(viewport->rect().contains(placeIn(config->cmdDown, viewport)));
+  scroll->ensureWidgetVisible(config->cmdDown, 0, 0);
+  for (QPushButton* button : {config->cmdUp, config->cmdDown}) {
+    EXPECT_TRUE(viewport->rect().contains(placeIn(button, viewport)))
+        << button->text().toStdString();
+  }
+  // Enlarged, the window shows them without scrolling.
+  config->resize(540, 700);
+  QApplication::processEvents();
+  EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(viewport->rect().contains(placeIn(config->cmdDown, viewport)));
+}
+
+TEST_F(Windows, NamesWithLineBreaksAreCountedAfterAJob) {
+  tree.file("game/bad\nname.cs");
+  tree.file("game/odd\rfolder/inside.cs");
+  form->cmdStartAbort->click();
+  EXPECT_TRUE(
+      rows(form->lstGroup).contains("2 files and folders left out: their names hold a line break"))
+      << rows(form->lstGroup).join(" | ").toStdString();
+  EXPECT_EQ(form->FindFilesResults->count(), 5);
 }
 
 TEST_F(Windows, AboutSavesItsPictureAsABitmap) {
@@ -281,20 +434,46 @@ TEST_F(Windows, AboutSavesItsPictureAsABitmap) {
 }
 
 TEST_F(Windows, ScreenshotsWhenAsked) {
-  form->cmdStartAbort->click();
-  form->resize(1000, 620);
-  config->resize(520, 620);
+  // With LKIT_SCREENSHOT_DIR set, the windows are saved as pictures before
+  // and after a search and at a small and a large size, for a person to look at.
+  const QByteArray folder = qgetenv("LKIT_SCREENSHOT_DIR");
+  auto shoot = [&](QWidget* window, const char* name) {
+    QApplication::processEvents();
+    const QImage picture = window->grab().toImage();
+    EXPECT_EQ(picture.size(), window->size() * picture.devicePixelRatio()) << name;
+    if (!folder.isEmpty()) picture.save(QString::fromUtf8(folder) + "/" + name + ".png");
+  };
   form->show();
   config->show();
-  QImage main = form->grab().toImage();
-  QImage settings = config->grab().toImage();
-  EXPECT_EQ(main.size(), form->size());
-  QByteArray folder = qgetenv("LKIT_SCREENSHOT_DIR");
-  if (!folder.isEmpty()) {
-    main.save(QString::fromUtf8(folder) + "/lkit-main.png");
-    settings.save(QString::fromUtf8(folder) + "/lkit-config.png");
-    form->aboutForm()->grab().save(QString::fromUtf8(folder) + "/lkit-about.png");
-  }
+  shoot(form.get(), "lkit-main-first");
+  shoot(config, "lkit-config-first");
+  form->cmdStartAbort->click();
+  shoot(form.get(), "lkit-main-after-search");
+  form->resize(1000, 640);
+  config->resize(620, 700);
+  shoot(form.get(), "lkit-main-large");
+  shoot(config, "lkit-config-large");
+  form->resize(320, 220);
+  config->resize(300, 260);
+  shoot(form.get(), "lkit-main-small");
+  shoot(config, "lkit-config-small");
+  shoot(form->aboutForm(), "lkit-about");
+}
+
+TEST(RunModeReport, CountsNamesWithLineBreaks) {
+  testing::TempTree tree;
+  tree.file("base/a.cs");
+  tree.file("base/b\nc.cs");
+  tree.file("lkit.ini", "[Descrip]\r\n0=S\r\n[Type]\r\n0=cs\r\n");
+  QProcess run;
+  run.start(LKIT_PROGRAM, {"--config", QString::fromStdString(tree.path("lkit.ini")), "--run",
+                           "--base", QString::fromStdString(tree.path("base"))});
+  ASSERT_TRUE(run.waitForFinished(30000));
+  EXPECT_EQ(run.exitCode(), 0);
+  EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()),
+            QString::fromStdString(tree.path("base/-.prj") + "\n1\n"));
+  EXPECT_EQ(QString::fromUtf8(run.readAllStandardError()),
+            "lkit: 1 files and folders left out: their names hold a line break\n");
 }
 
 struct RunCase {
