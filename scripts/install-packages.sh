@@ -16,3 +16,6 @@ apt-get install -y -qq --no-install-recommends locales >/dev/null
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
 fi
+
+# Screenshots of the windows under Xvfb (import -window root), for looking at layouts.
+apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
