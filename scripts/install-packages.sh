@@ -17,5 +17,6 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
 fi
 
-# Screenshots of the windows under Xvfb (import -window root), for looking at layouts.
-apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+# Screenshots of the windows under Xvfb (import -window root, clicks with
+# xdotool), for looking at layouts.
+apt-get install -y -qq --no-install-recommends imagemagick xdotool >/dev/null
