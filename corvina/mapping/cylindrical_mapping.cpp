@@ -1,0 +1,156 @@
+#include "mapping/cylindrical_mapping.h"
+
+#include <cmath>
+
+#include "mapping/axis_components.h"
+#include "mapping/radial_projection.h"
+
+namespace corvina {
+
+namespace {
+
+float share(float a, float b) {
+  return b == 0.0f ? 0.0f : a / b;
+}
+
+// Steps shared by both mappings: angular projection, seam and poles, a first
+// normalisation.
+void projectAroundAxis(ModelStore& store, bool active, const BoundingBox& box,
+                       const RadialMappingOptions& options) {
+  const Vector3 centre = offsetCentre(box, options);
+  const int axis = options.alignment;
+  const int rotation = options.rotation;
+  mapCornersByVertex(store, active, [&](Vector3 p) {
+    return cylindricalUv(p, centre, box.extent, axis, rotation);
+  });
+  repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
+  normalizeToUnitSquare(store, 0.0f, active);
+}
+
+// A facet faces along the axis when its normal's axis component is strictly
+// larger in magnitude than both others.
+bool isCapFacet(Vector3 n, int axis) {
+  const float along = std::fabs(axisComponent(n, axis));
+  return along > std::fabs(firstAcross(n, axis)) && along > std::fabs(secondAcross(n, axis));
+}
+
+// The cap's flat coordinates: X (z, y), Y (x, z), Z (y, x).
+float capUCoordinate(Vector3 p, int axis) {
+  return axis == 0 ? p.z : axis == 1 ? p.x : p.y;
+}
+float capVCoordinate(Vector3 p, int axis) {
+  return axis == 0 ? p.y : axis == 1 ? p.z : p.x;
+}
+
+struct Range {
+  float minimum = 100000.0f;
+  float maximum = -100000.0f;
+  void include(float value) {
+    if (value < minimum) minimum = value;
+    if (value > maximum) maximum = value;
+  }
+  float middle() const { return minimum + (maximum - minimum) * 0.5f; }
+};
+
+}  // namespace
+
+CapLayout capLayout(Vector3 e, int axis, bool gaps) {
+  CapLayout layout;
+  if (axis == 0) {
+    layout.total = 2.0f * e.y + e.x;
+    layout = {layout.total, share(e.x, layout.total), share(e.z, layout.total),
+              share(e.y, layout.total)};
+  } else if (axis == 1) {
+    layout.total = 2.0f * e.z + e.y;
+    layout = {layout.total, share(e.y, layout.total), share(e.x, layout.total),
+              share(e.z, layout.total)};
+  } else {
+    layout.total = 2.0f * e.x + e.z;
+    layout = {layout.total, share(e.z, layout.total), share(e.y, layout.total),
+              share(e.x, layout.total)};
+  }
+  if (gaps) layout.capV = layout.capV * 0.9f;
+  return layout;
+}
+
+MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
+                                  const RadialMappingOptions& options, ViewSize view) {
+  if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
+  const bool active = selection.selectionActive;
+  const BoundingBox box = participatingBounds(store, active);
+  projectAroundAxis(store, active, box, options);
+  const int axis = options.alignment;
+  const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis),
+                             axisComponent(box.extent, axis)};
+  finishRadialLayout(store, selection, options, layout, options.mapSize, view);
+  normalizeToUnitSquare(store, options.gaps ? 0.05f : 0.0f, active);
+  return MappingOutcome::Mapped;
+}
+
+MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selection,
+                                     const RadialMappingOptions& options, ViewSize view) {
+  if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
+  const bool active = selection.selectionActive;
+  const BoundingBox box = participatingBounds(store, active);
+  projectAroundAxis(store, active, box, options);
+  const int axis = options.alignment;
+  const CapLayout bands = capLayout(box.extent, axis, options.gaps);
+  const float capUMinimum = capUCoordinate(box.minimum, axis);
+  const float capUExtent = capUCoordinate(box.extent, axis);
+  const float capVMinimum = capVCoordinate(box.minimum, axis);
+  const float capVExtent = capVCoordinate(box.extent, axis);
+
+  // Side facets squeeze into the middle band; caps lie flat in the bottom
+  // band (facing the negative axis direction) or the top band.
+  const std::size_t length = mappedStreamLength(store);
+  Range sideU, capU;
+  Vector3 normal;
+  bool cap = false;
+  for (std::size_t i = 0; i < length; ++i) {
+    const CornerRecord& record = store.facetStream[i];
+    if (record.vertex < 0) break;
+    if (record.vertex == 0) {
+      normal = facetNormal(store, i);
+      cap = isCapFacet(normal, axis);
+      continue;
+    }
+    if (!participates(record, active)) continue;
+    const Vertex* vertex = vertexOf(store, record);
+    TexVertex* uv = texVertexOf(store, record);
+    if (vertex == nullptr || uv == nullptr) continue;
+    if (!cap) {
+      uv->v = bands.side * uv->v + (1.0f - bands.side) * 0.5f;
+      sideU.include(uv->u);
+      continue;
+    }
+    const Vector3 p = positionOf(*vertex);
+    uv->u = (1.0f - bands.capU) * 0.5f +
+            unitCoordinate(capUCoordinate(p, axis), capUMinimum, capUExtent) * bands.capU;
+    uv->v = unitCoordinate(capVCoordinate(p, axis), capVMinimum, capVExtent) * bands.capV;
+    if (axisComponent(normal, axis) > 0.0f) uv->v = 1.0f - uv->v;
+    capU.include(uv->u);
+  }
+
+  // The caps centred over the side band.
+  if (capU.maximum >= capU.minimum) {
+    const float capMiddle = capU.middle();
+    const float sideMiddle = sideU.middle();
+    for (std::size_t i = 0; i < length; ++i) {
+      const CornerRecord& record = store.facetStream[i];
+      if (record.vertex < 0) break;
+      if (record.vertex == 0) {
+        cap = isCapFacet(facetNormal(store, i), axis);
+        continue;
+      }
+      if (!cap || !participates(record, active) || vertexOf(store, record) == nullptr) continue;
+      if (TexVertex* uv = texVertexOf(store, record)) uv->u = uv->u - capMiddle + sideMiddle;
+    }
+  }
+
+  const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis), bands.total};
+  finishRadialLayout(store, selection, options, layout, options.mapSize, view);
+  normalizeToUnitSquare(store, options.gaps ? 0.05f : 0.0f, active);
+  return MappingOutcome::Mapped;
+}
+
+}  // namespace corvina

@@ -1,0 +1,90 @@
+#include "mapping/per_facet_mapping.h"
+
+#include <cmath>
+
+namespace corvina {
+
+bool hasFacetsBeyondTriangles(const ModelStore& store) {
+  const std::size_t length = mappedStreamLength(store);
+  int run = 0;
+  for (std::size_t j = 0; j < length; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex > 0) {
+      if (++run > 3) return true;
+      continue;
+    }
+    if (record.vertex < 0) break;
+    run = 0;
+  }
+  return false;
+}
+
+int perFacetGridSize(int facets) {
+  if (facets <= 0) return 0;
+  const int pairs = static_cast<int>((static_cast<long long>(facets) + 1) / 2);
+  int c = static_cast<int>(std::sqrt(static_cast<double>(pairs)));
+  if (static_cast<long long>(facets) > static_cast<long long>(c) * c) ++c;
+  return c;
+}
+
+namespace {
+
+int countFacets(const ModelStore& store) {
+  const std::size_t length = mappedStreamLength(store);
+  int facets = 0;
+  for (std::size_t j = 0; j < length && store.facetStream[j].vertex >= 0; ++j)
+    facets += store.facetStream[j].vertex == 0;
+  return facets;
+}
+
+}  // namespace
+
+MappingOutcome perFacetMapping(ModelStore& store, const PerFacetMappingOptions& options) {
+  if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
+  const int facets = countFacets(store);
+  const int c = perFacetGridSize(facets);
+  if (c > 0) {
+    const float f = 1.0f / static_cast<float>(c);
+    const float d = options.gap * f;
+    const float e = d * 0.5f;
+    const float w = d * 1.2f;
+    const std::size_t length = mappedStreamLength(store);
+    int facet = -1;  // 0-based number of the facet being placed
+    int corner = 0;  // its corners placed so far
+    TexVertex triangle[3];
+    for (std::size_t i = 0; i < length; ++i) {
+      const CornerRecord& record = store.facetStream[i];
+      if (record.vertex < 0) break;
+      if (record.vertex == 0) {
+        ++facet;
+        corner = 0;
+        const int cell = facet / 2;
+        const float m = static_cast<float>(cell % c);
+        const float j = static_cast<float>(cell / c);
+        const float left = m * f, right = (m + 1.0f) * f;
+        const float top = 1.0f - j * f, bottom = 1.0f - (j + 1.0f) * f;
+        if (facet % 2 == 0) {
+          triangle[0] = {left + e, top - e, 0};
+          triangle[1] = {left + e, bottom + w, 0};
+          triangle[2] = {right - w, top - e, 0};
+        } else {
+          triangle[0] = {right - e, top - w, 0};
+          triangle[1] = {left + w, bottom + e, 0};
+          triangle[2] = {right - e, bottom + e, 0};
+        }
+        continue;
+      }
+      if (facet < 0 || corner >= 3) continue;
+      if (TexVertex* uv = texVertexOf(store, record)) {
+        uv->u = triangle[corner].u;
+        uv->v = triangle[corner].v;
+      }
+      ++corner;
+    }
+  }
+  store.mapWidth = options.mapSize;
+  store.mapHeight = options.mapSize;
+  return MappingOutcome::Mapped;
+}
+
+}  // namespace corvina

@@ -1,0 +1,194 @@
+#include "mapping/radial_projection.h"
+
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "mapping/axis_components.h"
+
+namespace corvina {
+
+float angularU(double angle, int rotation) {
+  float u = sanitizeFloat(static_cast<float>((angle + kMapPi) * kMapInverseTwoPi)) +
+            static_cast<float>(rotation) * kDegreeFraction;
+  if (u > 1.0f) u = u - 1.0f;
+  return u;
+}
+
+TexVertex cylindricalUv(Vector3 p, Vector3 centre, Vector3 extent, int axis, int rotation) {
+  const Vector3 d{p.x - centre.x, p.y - centre.y, p.z - centre.z};
+  const Vector3 n = unitVector(d);
+  // The angle's two components: X atan2(n.z, n.y), Y atan2(n.x, n.z),
+  // Z atan2(n.y, n.x).
+  const float along = axis == 0 ? n.z : axis == 1 ? n.x : n.y;
+  const float across = axis == 0 ? n.y : axis == 1 ? n.z : n.x;
+  // A zero extent would divide 0 by 0: h is then 0, as sanitizeFloat would
+  // make of the quotient.
+  const float axisExtent = axisComponent(extent, axis);
+  const float h = sanitizeFloat(axisExtent == 0.0f ? 0.0f : axisComponent(d, axis) / axisExtent);
+  const double angle = std::atan2(static_cast<double>(sanitizeFloat(along)),
+                                  static_cast<double>(sanitizeFloat(across)));
+  const float v = h * 0.5f + 0.5f;
+  const float u = angularU(angle, rotation);
+  return TexVertex{sanitizeFloat(u), sanitizeFloat(v), 0};
+}
+
+TexVertex sphericalUv(Vector3 p, Vector3 centre, int axis, int rotation) {
+  const Vector3 n = unitVector(Vector3{p.x - centre.x, p.y - centre.y, p.z - centre.z});
+  // Longitude: X atan2(n.z, n.y), Y atan2(n.x, n.z), Z atan2(n.y, n.x);
+  // latitude: atan2(axis component, length across the axis).
+  const float along = axis == 0 ? n.z : axis == 1 ? n.x : n.y;
+  const float across = axis == 0 ? n.y : axis == 1 ? n.z : n.x;
+  const float first = firstAcross(n, axis), second = secondAcross(n, axis);
+  const float radius = std::sqrt(first * first + second * second);
+  const double longitude = std::atan2(static_cast<double>(along), static_cast<double>(across));
+  const double latitude =
+      std::atan2(static_cast<double>(axisComponent(n, axis)), static_cast<double>(radius));
+  const float v = static_cast<float>((latitude + kMapHalfPi) * kMapInversePi);
+  const float u = angularU(longitude, rotation);
+  return TexVertex{sanitizeFloat(u), sanitizeFloat(v), 0};
+}
+
+void mapCornersByVertex(ModelStore& store, bool selectionActive,
+                        const std::function<TexVertex(Vector3)>& uvOf) {
+  const std::size_t length = mappedStreamLength(store);
+  const std::size_t vertexCount =
+      std::min(store.vertices.size(), static_cast<std::size_t>(std::max(store.numVerts, 0)));
+  // A vertex's (u, v) depends on its position only, so each is worked out
+  // once; the cache is an optimisation and is done without when its memory
+  // cannot be had.
+  std::vector<TexVertex> perVertex;
+  std::vector<std::uint8_t> known;
+  try {
+    perVertex.resize(vertexCount);
+    known.assign(vertexCount, 0);
+  } catch (const std::bad_alloc&) {
+    perVertex = {};
+    known = {};
+  }
+  for (std::size_t i = 0; i < length; ++i) {
+    const CornerRecord& record = store.facetStream[i];
+    if (record.vertex < 0) break;
+    if (!participates(record, selectionActive)) continue;
+    const Vertex* vertex = vertexOf(store, record);
+    TexVertex* uv = texVertexOf(store, record);
+    if (vertex == nullptr || uv == nullptr) continue;
+    const std::size_t k = static_cast<std::size_t>(record.vertex) - 1;
+    TexVertex result;
+    if (k < known.size()) {
+      if (!known[k]) {
+        perVertex[k] = uvOf(positionOf(*vertex));
+        known[k] = 1;
+      }
+      result = perVertex[k];
+    } else {
+      result = uvOf(positionOf(*vertex));
+    }
+    uv->u = result.u;
+    uv->v = result.v;
+  }
+}
+
+namespace {
+
+struct FacetCorners {
+  std::size_t first = 0;
+  std::size_t end = 0;  // one past the facet's last corner
+};
+
+bool onAxis(const Vertex& p, Vector3 centre, Vector3 tolerance, int axis) {
+  const Vector3 q = positionOf(p);
+  return std::fabs(firstAcross(q, axis) - firstAcross(centre, axis)) <
+             firstAcross(tolerance, axis) &&
+         std::fabs(secondAcross(q, axis) - secondAcross(centre, axis)) <
+             secondAcross(tolerance, axis);
+}
+
+void repairFacet(ModelStore& store, bool selectionActive, FacetCorners facet, Vector3 centre,
+                 Vector3 tolerance, int axis, bool spreadAtPoles) {
+  auto cornerUv = [&](std::size_t j) -> TexVertex* {
+    const CornerRecord& record = store.facetStream[j];
+    if (!participates(record, selectionActive) || vertexOf(store, record) == nullptr)
+      return nullptr;
+    return texVertexOf(store, record);
+  };
+  float umin = 100000.0f, umax = -100000.0f;
+  for (std::size_t j = facet.first; j < facet.end; ++j) {
+    if (const TexVertex* uv = cornerUv(j)) {
+      if (uv->u < umin) umin = uv->u;
+      if (uv->u > umax) umax = uv->u;
+    }
+  }
+  if (umax - umin > 0.6f) {
+    // The facet straddles the seam: its right-hand corners move left of 0.
+    for (std::size_t j = facet.first; j < facet.end; ++j) {
+      if (TexVertex* uv = cornerUv(j); uv != nullptr && uv->u > 0.6f) uv->u = uv->u - 1.0f;
+    }
+  }
+  if (!spreadAtPoles) return;
+  float rimMin = 100000.0f, rimMax = -100000.0f;
+  bool anyRim = false, anyPole = false;
+  for (std::size_t j = facet.first; j < facet.end; ++j) {
+    const TexVertex* uv = cornerUv(j);
+    if (uv == nullptr) continue;
+    if (onAxis(*vertexOf(store, store.facetStream[j]), centre, tolerance, axis)) {
+      anyPole = true;
+      continue;
+    }
+    anyRim = true;
+    if (uv->u < rimMin) rimMin = uv->u;
+    if (uv->u > rimMax) rimMax = uv->u;
+  }
+  if (!anyRim || !anyPole) return;
+  const float middle = (rimMin + rimMax) * 0.5f;
+  for (std::size_t j = facet.first; j < facet.end; ++j) {
+    TexVertex* uv = cornerUv(j);
+    if (uv != nullptr && onAxis(*vertexOf(store, store.facetStream[j]), centre, tolerance, axis))
+      uv->u = middle;
+  }
+}
+
+}  // namespace
+
+void repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
+                         Vector3 centre, int axis, bool spreadAtPoles) {
+  const Vector3 tolerance{box.extent.x * 0.001f, box.extent.y * 0.001f, box.extent.z * 0.001f};
+  const std::size_t length = mappedStreamLength(store);
+  std::size_t i = 0;
+  while (i < length) {
+    const CornerRecord& record = store.facetStream[i];
+    if (record.vertex < 0) break;
+    if (!participates(record, selectionActive)) {
+      ++i;
+      continue;
+    }
+    FacetCorners facet{i, i};
+    while (facet.end < length && store.facetStream[facet.end].vertex > 0) ++facet.end;
+    repairFacet(store, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
+    i = facet.end;
+  }
+}
+
+float largerCrossExtent(Vector3 extent, int axis) {
+  const float a = firstAcross(extent, axis), b = secondAcross(extent, axis);
+  return a > b ? a : b;
+}
+
+Vector3 offsetCentre(const BoundingBox& box, const RadialMappingOptions& options) {
+  return Vector3{box.minimum.x + box.extent.x * 0.5f + options.offsetX,
+                 box.minimum.y + box.extent.y * 0.5f + options.offsetY,
+                 box.minimum.z + box.extent.z * 0.5f + options.offsetZ};
+}
+
+void finishRadialLayout(ModelStore& store, SelectionState& selection,
+                        const RadialMappingOptions& options, LayoutExtents layout, int mapHeight,
+                        ViewSize view) {
+  if (!selection.selectionActive) {
+    store.mapWidth = options.mapSize;
+    store.mapHeight = mapHeight;
+  } else {
+    endProjectionInSelection(selection, store, layout, options.gaps, options.scaleResult, view);
+  }
+}
+
+}  // namespace corvina
