@@ -10,6 +10,9 @@ apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev \
   fonts-dejavu-core xvfb xauth >/dev/null
 
+# Pillow: a test reads the written BMP templates with an independent reader.
+apt-get install -y -qq --no-install-recommends python3 python3-pil >/dev/null
+
 # A German locale, so the tests can check that numbers never follow the user's
 # locale (a decimal comma must not leak into files or reports).
 apt-get install -y -qq --no-install-recommends locales >/dev/null
