@@ -1,0 +1,45 @@
+#pragma once
+// Exporting the texture side of the model as a UVS file: a commented header
+// with the counts, the texture-map settings and the base model, the texture
+// vertices, optionally the group, material and region statements, and one
+// facet line of texture-vertex indices per facet. The UVS import applies such
+// a file to any model with the same facet structure.
+
+#include <string>
+
+#include "model/model_store.h"
+#include "model/user_interface.h"
+
+namespace corvina {
+
+// The "UVs Export Options" record: lives for the whole run and keeps the
+// values of the last confirmed dialog.
+struct UvsExportOptions {
+  bool flipV = false;
+  bool flipH = false;
+  bool noLinefeeds = false;
+  bool separateUVs = false;
+  std::string baseModel;  // at most kPathSize - 1 characters
+  bool exportGroups = false;
+  bool exportMaterials = false;
+  bool exportRegions = false;
+};
+
+// Written as a comment in every UVS header: where the program can be had.
+inline constexpr const char* kProductWebAddress = "https://www.brindlelabs.com/corvina/";
+
+enum class UvsExportOutcome {
+  Written,
+  CannotOpen,   // no file could be created at the path
+  WriteFailed,  // the bytes did not all reach the disk; the target is unchanged
+};
+
+// Writes the model's texture side to `path`, stepping a progress bar on `ui`
+// once per 256 texture vertices and facets, and sets lastDirectory and
+// modelBaseName from the path. The file replaces an existing one only when it
+// is complete. The texture vertices pass through the compact form and are
+// expanded again afterwards, whether or not the file was written.
+UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
+                               const UvsExportOptions& options, UserInterface& ui);
+
+}  // namespace corvina
