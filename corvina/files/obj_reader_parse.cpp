@@ -194,4 +194,8 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
   return true;
 }
 
+void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings) {
+  readMapSettings(arguments, settings);
+}
+
 }  // namespace corvina

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string_view>
 
 #include "files/obj_line_reader.h"
 #include "model/model_store.h"
@@ -35,6 +36,11 @@ struct ObjMapSettings {
   bool hasPixelsPerUnit = false;
   float pixelsPerUnit = 0;
 };
+
+// Reads the arguments of a "# x/y/color/ppu " line ("%d/%d/%d/%f") into
+// `settings`: nothing unless all four read, and of those only the values
+// that lie in their ranges. The UVS import reads its settings line with it.
+void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings);
 
 // Steps the progress bar once every 256 lines of the parse and index passes.
 class ObjLoadProgress {

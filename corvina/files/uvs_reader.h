@@ -1,0 +1,56 @@
+#pragma once
+// Importing a UVS file, or the texture side of an OBJ file, onto the loaded
+// model. The file must have the model's facet structure: as many facet lines
+// as the model has facets, each with as many corners as the model's facet of
+// the same number. Its texture vertices replace the model's (or only those of
+// the selected corners while a selection is active), and its group, material
+// and region statements replace the tables they name.
+
+#include <string>
+
+#include "files/obj_line_source.h"
+#include "model/model_store.h"
+#include "model/user_interface.h"
+#include "tools/selection_state.h"
+
+namespace corvina {
+
+enum class UvsImportOutcome {
+  Imported,
+  CannotOpen,             // the file cannot be read; the model is unchanged
+  ReadFailed,             // a read error, or the file changed while it was read; unchanged
+  IncompatibleStructure,  // the facet structure differs from the model's; unchanged
+  InsufficientMemory,     // the new arrays cannot be had; unchanged
+};
+
+struct UvsImportResult {
+  UvsImportOutcome outcome = UvsImportOutcome::CannotOpen;
+  // Imported texture coordinates lie outside the unit square; the caller
+  // offers to normalise them.
+  bool outOfRange = false;
+};
+
+// The question the import command asks when outOfRange is set.
+inline constexpr const char* kUvsOutOfRangeQuestion =
+    "The file you have loaded contains\nout of range UV coordinate data\n\nWould you like to "
+    "correct this?";
+
+// Imports the file at `path`. Sets lastDirectory and modelBaseName from the
+// path once the file is open. A file whose extension is "obj" (any letter
+// case), or that has a slash in a corner token, gives each corner the index
+// after the first slash; otherwise each corner takes its token's one number.
+// Negative indices count by their magnitude; an index beyond the file's
+// texture vertices, and an absent one, leaves the corner without a texture
+// coordinate. Set statements of a table replace the whole table and reassign
+// every corner's set indices (which clears every selected and hidden bit and
+// so ends an active selection). Steps a progress bar on `ui`. On success the
+// texture vertices are expanded again.
+UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, const std::string& path,
+                              UserInterface& ui);
+
+// The same over an opened source; `path` names the file (its extension and
+// folder count as above).
+UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
+                        const std::string& path, UserInterface& ui);
+
+}  // namespace corvina
