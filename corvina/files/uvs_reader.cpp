@@ -290,12 +290,12 @@ UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, cons
 }
 
 UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                        const std::string& path, UserInterface& ui) {
+                        const std::string& path, UserInterface& ui, std::size_t chunkSize) {
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   const bool objLayout = hasObjExtension(path);
 
-  ObjLineReader reader(source);
+  ObjLineReader reader(source, chunkSize);
   UvsCounts counts;
   if (!countUvs(reader, store, counts)) return {UvsImportOutcome::ReadFailed, false};
   if (!sameStructure(counts, store)) return {UvsImportOutcome::IncompatibleStructure, false};

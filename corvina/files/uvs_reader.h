@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
 #include "model/model_store.h"
 #include "model/user_interface.h"
@@ -49,8 +50,10 @@ UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, cons
                               UserInterface& ui);
 
 // The same over an opened source; `path` names the file (its extension and
-// folder count as above).
+// folder count as above). `chunkSize` is the line reader's (tests and the
+// fuzz target read small inputs with small chunks).
 UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                        const std::string& path, UserInterface& ui);
+                        const std::string& path, UserInterface& ui,
+                        std::size_t chunkSize = ObjLineReader::kDefaultChunkSize);
 
 }  // namespace corvina

@@ -60,7 +60,8 @@ UvsImportResult importText(ModelStore& store, SelectionState& selection, const s
                            const std::string& path = "/models/part.uvs") {
   ObjMemorySource source(text);
   testing::ScriptedUserInterface ui;
-  const UvsImportResult result = readUvs(store, selection, source, path, ui);
+  const UvsImportResult result =
+      readUvs(store, selection, source, path, ui, ObjLineReader::kMinimumChunkSize);
   EXPECT_EQ(ui.progressBegun, ui.progressEnded);
   return result;
 }
