@@ -126,34 +126,34 @@ int main(int argc, char** argv) {
   std::printf("model: %d triangles, %d vertices, %.0f corners\n", store.numFacets, store.numVerts,
               corners);
 
+  using corvina::ClientSize;
   using corvina::SelectionState;
-  using corvina::ViewSize;
   const double floor = bestSeconds(store, args.repeat, plainPass);
   const std::pair<const char*, std::function<void(ModelStore&)>> runs[] = {
       {"planar",
        [](ModelStore& m) {
          SelectionState s;
-         corvina::planarMapping(m, s, corvina::PlanarMappingOptions{}, ViewSize{});
+         corvina::planarMapping(m, s, corvina::PlanarMappingOptions{}, ClientSize{});
        }},
       {"box",
        [](ModelStore& m) {
          SelectionState s;
-         corvina::boxMapping(m, s, corvina::BoxMappingOptions{}, ViewSize{});
+         corvina::boxMapping(m, s, corvina::BoxMappingOptions{}, ClientSize{});
        }},
       {"cylindrical",
        [](ModelStore& m) {
          SelectionState s;
-         corvina::cylindricalMapping(m, s, corvina::RadialMappingOptions{}, ViewSize{});
+         corvina::cylindricalMapping(m, s, corvina::RadialMappingOptions{}, ClientSize{});
        }},
       {"cylindrical cap",
        [](ModelStore& m) {
          SelectionState s;
-         corvina::cylindricalCapMapping(m, s, corvina::RadialMappingOptions{}, ViewSize{});
+         corvina::cylindricalCapMapping(m, s, corvina::RadialMappingOptions{}, ClientSize{});
        }},
       {"spherical",
        [](ModelStore& m) {
          SelectionState s;
-         corvina::sphericalMapping(m, s, corvina::RadialMappingOptions{}, ViewSize{});
+         corvina::sphericalMapping(m, s, corvina::RadialMappingOptions{}, ClientSize{});
        }},
       {"per facet",
        [](ModelStore& m) { corvina::perFacetMapping(m, corvina::PerFacetMappingOptions{}); }},

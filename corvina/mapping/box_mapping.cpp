@@ -80,24 +80,25 @@ LayoutExtents boxLayoutExtents(Vector3 e, bool split) {
 }
 
 MappingOutcome boxMapping(ModelStore& store, SelectionState& selection,
-                          const BoxMappingOptions& options, ViewSize view) {
+                          const BoxMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const BoundingBox box = participatingBounds(store, active);
+  const MappingArrays arrays = mappingArrays(store);
+  const BoundingBox box = participatingBounds(arrays, active);
   const std::array<PanelPlacement, 6> layout = boxLayout(box.extent, options.split, options.gaps);
 
-  const std::size_t length = mappedStreamLength(store);
+  const std::size_t length = arrays.length;
   int side = 0;
   for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = store.facetStream[i];
+    const CornerRecord& record = arrays.records[i];
     if (record.vertex < 0) break;
     if (record.vertex == 0) {
-      side = boxSideOf(facetNormal(store, i));
+      side = boxSideOf(facetNormal(arrays, i));
       continue;
     }
     if (!participates(record, active)) continue;
-    const Vertex* vertex = vertexOf(store, record);
-    TexVertex* uv = texVertexOf(store, record);
+    const Vertex* vertex = arrays.vertexOf(record);
+    TexVertex* uv = arrays.texVertexOf(record);
     if (vertex == nullptr || uv == nullptr) continue;
     // Sides 0 and 3 see (z, y), 2 and 5 see (x, y), 1 and 4 see (x, z).
     const int axis = side % 3;

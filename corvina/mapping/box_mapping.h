@@ -31,6 +31,6 @@ LayoutExtents boxLayoutExtents(Vector3 extent, bool split);
 // Maps every participating corner; map size and selection ending as planar
 // mapping (see planarMapping).
 MappingOutcome boxMapping(ModelStore& store, SelectionState& selection,
-                          const BoxMappingOptions& options, ViewSize view);
+                          const BoxMappingOptions& options, ClientSize view);
 
 }  // namespace corvina

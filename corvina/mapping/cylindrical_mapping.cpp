@@ -74,7 +74,7 @@ CapLayout capLayout(Vector3 e, int axis, bool gaps) {
 }
 
 MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
-                                  const RadialMappingOptions& options, ViewSize view) {
+                                  const RadialMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
   const BoundingBox box = participatingBounds(store, active);
@@ -88,11 +88,12 @@ MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
 }
 
 MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selection,
-                                     const RadialMappingOptions& options, ViewSize view) {
+                                     const RadialMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
   const BoundingBox box = participatingBounds(store, active);
   projectAroundAxis(store, active, box, options);
+  const MappingArrays arrays = mappingArrays(store);
   const int axis = options.alignment;
   const CapLayout bands = capLayout(box.extent, axis, options.gaps);
   const float capUMinimum = capUCoordinate(box.minimum, axis);
@@ -102,21 +103,21 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
 
   // Side facets squeeze into the middle band; caps lie flat in the bottom
   // band (facing the negative axis direction) or the top band.
-  const std::size_t length = mappedStreamLength(store);
+  const std::size_t length = arrays.length;
   Range sideU, capU;
   Vector3 normal;
   bool cap = false;
   for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = store.facetStream[i];
+    const CornerRecord& record = arrays.records[i];
     if (record.vertex < 0) break;
     if (record.vertex == 0) {
-      normal = facetNormal(store, i);
+      normal = facetNormal(arrays, i);
       cap = isCapFacet(normal, axis);
       continue;
     }
     if (!participates(record, active)) continue;
-    const Vertex* vertex = vertexOf(store, record);
-    TexVertex* uv = texVertexOf(store, record);
+    const Vertex* vertex = arrays.vertexOf(record);
+    TexVertex* uv = arrays.texVertexOf(record);
     if (vertex == nullptr || uv == nullptr) continue;
     if (!cap) {
       uv->v = bands.side * uv->v + (1.0f - bands.side) * 0.5f;
@@ -136,14 +137,14 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
     const float capMiddle = capU.middle();
     const float sideMiddle = sideU.middle();
     for (std::size_t i = 0; i < length; ++i) {
-      const CornerRecord& record = store.facetStream[i];
+      const CornerRecord& record = arrays.records[i];
       if (record.vertex < 0) break;
       if (record.vertex == 0) {
-        cap = isCapFacet(facetNormal(store, i), axis);
+        cap = isCapFacet(facetNormal(arrays, i), axis);
         continue;
       }
-      if (!cap || !participates(record, active) || vertexOf(store, record) == nullptr) continue;
-      if (TexVertex* uv = texVertexOf(store, record)) uv->u = uv->u - capMiddle + sideMiddle;
+      if (!cap || !participates(record, active) || arrays.vertexOf(record) == nullptr) continue;
+      if (TexVertex* uv = arrays.texVertexOf(record)) uv->u = uv->u - capMiddle + sideMiddle;
     }
   }
 

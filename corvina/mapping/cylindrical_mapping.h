@@ -14,13 +14,13 @@ namespace corvina {
 // selection with one), and normalise the result into the unit square
 // ([0.025, 0.975] with gaps).
 MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
-                                  const RadialMappingOptions& options, ViewSize view);
+                                  const RadialMappingOptions& options, ClientSize view);
 
 // A model flat across the axis places its caps at the middle of their band
 // (0.5) on the flat coordinate; a model without any extent along or across
 // the axis gives its bands no height instead of dividing by zero.
 MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selection,
-                                     const RadialMappingOptions& options, ViewSize view);
+                                     const RadialMappingOptions& options, ClientSize view);
 
 // The band factors of cylindrical-cap mapping: total height T over the axis
 // extent plus the caps, side band height s, cap width cu and cap height cv

@@ -6,38 +6,37 @@
 
 namespace corvina {
 
-std::size_t mappedStreamLength(const ModelStore& store) {
-  if (store.numCornerRecords <= 0) return 0;
-  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
+namespace {
+
+std::size_t usable(int count, std::size_t arraySize) {
+  return count > 0 ? std::min(arraySize, static_cast<std::size_t>(count)) : 0;
 }
 
-const Vertex* vertexOf(const ModelStore& store, const CornerRecord& record) {
-  if (record.vertex < 1) return nullptr;
-  const std::size_t count =
-      store.numVerts > 0 ? std::min(store.vertices.size(), static_cast<std::size_t>(store.numVerts))
-                         : 0;
-  const std::size_t index = static_cast<std::size_t>(record.vertex) - 1;
-  return index < count ? &store.vertices[index] : nullptr;
+}  // namespace
+
+MappingArrays mappingArrays(const ModelStore& store) {
+  MappingArrays arrays;
+  arrays.records = store.facetStream.data();
+  arrays.length = usable(store.numCornerRecords, store.facetStream.size());
+  arrays.vertices = store.vertices.data();
+  arrays.vertexCount = usable(store.numVerts, store.vertices.size());
+  return arrays;
 }
 
-TexVertex* texVertexOf(ModelStore& store, const CornerRecord& record) {
-  if (record.texVertex < 1) return nullptr;
-  const std::size_t count =
-      store.numTVerts > 0
-          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
-          : 0;
-  const std::size_t index = static_cast<std::size_t>(record.texVertex) - 1;
-  return index < count ? &store.texVertices[index] : nullptr;
+MappingArrays mappingArrays(ModelStore& store) {
+  MappingArrays arrays = mappingArrays(static_cast<const ModelStore&>(store));
+  arrays.texVertices = store.texVertices.data();
+  arrays.texVertexCount = usable(store.numTVerts, store.texVertices.size());
+  return arrays;
 }
 
-BoundingBox participatingBounds(const ModelStore& store, bool selectionActive) {
+BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActive) {
   BoundingBox box;
-  const std::size_t length = mappedStreamLength(store);
-  for (std::size_t j = 0; j < length; ++j) {
-    const CornerRecord& record = store.facetStream[j];
+  for (std::size_t j = 0; j < arrays.length; ++j) {
+    const CornerRecord& record = arrays.records[j];
     if (record.vertex < 0) break;
     if (!participates(record, selectionActive)) continue;
-    const Vertex* p = vertexOf(store, record);
+    const Vertex* p = arrays.vertexOf(record);
     if (p == nullptr) continue;
     if (p->x <= box.minimum.x) box.minimum.x = p->x;
     if (p->y <= box.minimum.y) box.minimum.y = p->y;
@@ -58,15 +57,6 @@ bool prepareTextureVertices(ModelStore& store) {
   const std::size_t records = static_cast<std::size_t>(std::max(store.numCornerRecords, 0));
   return store.texVerticesExpanded == 1 && store.numTVerts == store.numCornerRecords &&
          store.texVertices.size() >= records && store.facetStream.size() >= records;
-}
-
-float finiteOr(float value, float fallback) {
-  return std::isfinite(value) ? value : fallback;
-}
-
-float unitCoordinate(float coordinate, float minimum, float extent) {
-  if (extent == 0.0f) return 0.5f;
-  return finiteOr((coordinate - minimum) / extent, 0.5f);
 }
 
 namespace {
@@ -108,7 +98,7 @@ int viewPixels(int clientSize, float coordinate) {
 }
 
 void endProjectionInSelection(SelectionState& selection, const ModelStore& store,
-                              LayoutExtents layout, bool gaps, bool scaleResult, ViewSize view) {
+                              LayoutExtents layout, bool gaps, bool scaleResult, ClientSize view) {
   selection.source = FrameRect{0.0f, 1.0f, 0.0f, 1.0f};
   if (scaleResult) {
     float h = layout.horizontal;

@@ -4,7 +4,9 @@
 // the texture-map size a projection sets, and the fit of a result into an
 // active selection ("Scale Result").
 
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "mapping/vector_math.h"
 #include "model/model_store.h"
@@ -14,7 +16,7 @@ namespace corvina {
 
 // The texture-map view's client size in pixels; the selection frame's pixel
 // rectangle is measured in it.
-struct ViewSize {
+struct ClientSize {
   int width = 512;
   int height = 512;
 };
@@ -26,18 +28,35 @@ enum class MappingOutcome {
   InsufficientMemory,
 };
 
-// Number of facet-stream records the projections may visit: the stream's
-// length as counted, never more than the array holds. Loops still stop at the
-// end-of-list record.
-std::size_t mappedStreamLength(const ModelStore& store);
+// The arrays a projection walks, with the lengths it may use worked out once:
+// never more than an array holds, whatever the counts say. Loops over the
+// records still stop at the end-of-list record.
+struct MappingArrays {
+  const CornerRecord* records = nullptr;
+  std::size_t length = 0;
+  const Vertex* vertices = nullptr;
+  std::size_t vertexCount = 0;
+  TexVertex* texVertices = nullptr;  // nullptr in a view of a const store
+  std::size_t texVertexCount = 0;
 
-// The vertex a corner names, or nullptr for separators, the end-of-list record
-// and indices outside the vertex array.
-const Vertex* vertexOf(const ModelStore& store, const CornerRecord& record);
+  // The vertex a corner names, or nullptr for separators, the end-of-list
+  // record and indices outside the vertex array.
+  const Vertex* vertexOf(const CornerRecord& record) const {
+    // 0 and negative indices wrap beyond every count.
+    const std::size_t index = static_cast<std::uint32_t>(record.vertex) - std::size_t{1};
+    return index < vertexCount ? vertices + index : nullptr;
+  }
 
-// The texture vertex a record owns, or nullptr when its index is outside the
-// array.
-TexVertex* texVertexOf(ModelStore& store, const CornerRecord& record);
+  // The texture vertex a record owns, or nullptr when its index is outside
+  // the array.
+  TexVertex* texVertexOf(const CornerRecord& record) const {
+    const std::size_t index = static_cast<std::uint32_t>(record.texVertex) - std::size_t{1};
+    return index < texVertexCount ? texVertices + index : nullptr;
+  }
+};
+
+MappingArrays mappingArrays(ModelStore& store);
+MappingArrays mappingArrays(const ModelStore& store);
 
 // A corner (vertex index > 0) that is selected, or any corner while no
 // selection is active.
@@ -54,7 +73,10 @@ struct BoundingBox {
 
 // Over the vertices of the participating corners; a coordinate replaces the
 // minimum when it is <= it and the maximum when it is >= it.
-BoundingBox participatingBounds(const ModelStore& store, bool selectionActive);
+BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActive);
+inline BoundingBox participatingBounds(const ModelStore& store, bool selectionActive) {
+  return participatingBounds(mappingArrays(store), selectionActive);
+}
 
 // Brings the texture vertices into the expanded form (one per record, record
 // j owning texture vertex j + 1). False when that could not be done for lack
@@ -62,11 +84,16 @@ BoundingBox participatingBounds(const ModelStore& store, bool selectionActive);
 bool prepareTextureVertices(ModelStore& store);
 
 // value when it is a number, else `fallback`.
-float finiteOr(float value, float fallback);
+inline float finiteOr(float value, float fallback) {
+  return std::isfinite(value) ? value : fallback;
+}
 
 // (coordinate - minimum) / extent, 0.5 when the extent is 0; a result that is
 // not a finite number (from non-finite geometry) is also 0.5.
-float unitCoordinate(float coordinate, float minimum, float extent);
+inline float unitCoordinate(float coordinate, float minimum, float extent) {
+  if (extent == 0.0f) return 0.5f;
+  return finiteOr((coordinate - minimum) / extent, 0.5f);
+}
 
 // The model extents a layout covers horizontally and vertically; "Scale
 // Result" and the planar and box map sizes derive from them.
@@ -86,7 +113,7 @@ void setMapSizeFromLayout(ModelStore& store, LayoutExtents layout, int mapSize);
 // pixels (the layout extents first widened by 1.0526316 when gaps are on);
 // the frame's pixel rectangle follows the target in the view.
 void endProjectionInSelection(SelectionState& selection, const ModelStore& store,
-                              LayoutExtents layout, bool gaps, bool scaleResult, ViewSize view);
+                              LayoutExtents layout, bool gaps, bool scaleResult, ClientSize view);
 
 // Client size times a view coordinate, truncated toward zero, held inside the
 // int range (0 for NaN).

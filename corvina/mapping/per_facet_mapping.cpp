@@ -5,10 +5,11 @@
 namespace corvina {
 
 bool hasFacetsBeyondTriangles(const ModelStore& store) {
-  const std::size_t length = mappedStreamLength(store);
+  const MappingArrays arrays = mappingArrays(store);
+  const std::size_t length = arrays.length;
   int run = 0;
   for (std::size_t j = 0; j < length; ++j) {
-    const CornerRecord& record = store.facetStream[j];
+    const CornerRecord& record = arrays.records[j];
     if (record.vertex > 0) {
       if (++run > 3) return true;
       continue;
@@ -29,11 +30,11 @@ int perFacetGridSize(int facets) {
 
 namespace {
 
-int countFacets(const ModelStore& store) {
-  const std::size_t length = mappedStreamLength(store);
+int countFacets(const MappingArrays& arrays) {
+  const std::size_t length = arrays.length;
   int facets = 0;
-  for (std::size_t j = 0; j < length && store.facetStream[j].vertex >= 0; ++j)
-    facets += store.facetStream[j].vertex == 0;
+  for (std::size_t j = 0; j < length && arrays.records[j].vertex >= 0; ++j)
+    facets += arrays.records[j].vertex == 0;
   return facets;
 }
 
@@ -41,19 +42,20 @@ int countFacets(const ModelStore& store) {
 
 MappingOutcome perFacetMapping(ModelStore& store, const PerFacetMappingOptions& options) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
-  const int facets = countFacets(store);
+  const MappingArrays arrays = mappingArrays(store);
+  const int facets = countFacets(arrays);
   const int c = perFacetGridSize(facets);
   if (c > 0) {
     const float f = 1.0f / static_cast<float>(c);
     const float d = options.gap * f;
     const float e = d * 0.5f;
     const float w = d * 1.2f;
-    const std::size_t length = mappedStreamLength(store);
+    const std::size_t length = arrays.length;
     int facet = -1;  // 0-based number of the facet being placed
     int corner = 0;  // its corners placed so far
     TexVertex triangle[3];
     for (std::size_t i = 0; i < length; ++i) {
-      const CornerRecord& record = store.facetStream[i];
+      const CornerRecord& record = arrays.records[i];
       if (record.vertex < 0) break;
       if (record.vertex == 0) {
         ++facet;
@@ -75,7 +77,7 @@ MappingOutcome perFacetMapping(ModelStore& store, const PerFacetMappingOptions& 
         continue;
       }
       if (facet < 0 || corner >= 3) continue;
-      if (TexVertex* uv = texVertexOf(store, record)) {
+      if (TexVertex* uv = arrays.texVertexOf(record)) {
         uv->u = triangle[corner].u;
         uv->v = triangle[corner].v;
       }

@@ -8,11 +8,12 @@ namespace {
 
 // The average position of the vertices of the facet that follows the
 // separator at `separator`.
-Vector3 facetCentre(const ModelStore& store, std::size_t separator, std::size_t length) {
+Vector3 facetCentre(const MappingArrays& arrays, std::size_t separator) {
+  const std::size_t length = arrays.length;
   Vector3 sum;
   int count = 0;
-  for (std::size_t j = separator + 1; j < length && store.facetStream[j].vertex > 0; ++j) {
-    const Vertex* p = vertexOf(store, store.facetStream[j]);
+  for (std::size_t j = separator + 1; j < length && arrays.records[j].vertex > 0; ++j) {
+    const Vertex* p = arrays.vertexOf(arrays.records[j]);
     if (p == nullptr) continue;
     sum.x = sum.x + p->x;
     sum.y = sum.y + p->y;
@@ -39,25 +40,26 @@ LayoutExtents planarLayout(const BoundingBox& box, const PlanarMappingOptions& o
 }
 
 MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
-                             const PlanarMappingOptions& options, ViewSize view) {
+                             const PlanarMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const BoundingBox box = participatingBounds(store, active);
+  const MappingArrays arrays = mappingArrays(store);
+  const BoundingBox box = participatingBounds(arrays, active);
   const int axis = options.alignment;
   const float minU = firstAcross(box.minimum, axis), extentU = firstAcross(box.extent, axis);
   const float minV = secondAcross(box.minimum, axis), extentV = secondAcross(box.extent, axis);
   const bool vertical = options.orientation == 1;
 
-  const std::size_t length = mappedStreamLength(store);
+  const std::size_t length = arrays.length;
   Vector3 reference;  // the facet's normal or its centre's offset from the cut
   for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = store.facetStream[i];
+    const CornerRecord& record = arrays.records[i];
     if (record.vertex < 0) break;
     if (record.vertex == 0) {
       if (options.split == 1) {
-        reference = facetNormal(store, i);
+        reference = facetNormal(arrays, i);
       } else if (options.split == 2) {
-        const Vector3 m = facetCentre(store, i, length);
+        const Vector3 m = facetCentre(arrays, i);
         reference =
             Vector3{options.offset + (m.x - box.centre.x), options.offset + (m.y - box.centre.y),
                     options.offset + (m.z - box.centre.z)};
@@ -65,8 +67,8 @@ MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
       continue;
     }
     if (!participates(record, active)) continue;
-    const Vertex* vertex = vertexOf(store, record);
-    TexVertex* uv = texVertexOf(store, record);
+    const Vertex* vertex = arrays.vertexOf(record);
+    TexVertex* uv = arrays.texVertexOf(record);
     if (vertex == nullptr || uv == nullptr) continue;
     const Vector3 p = positionOf(*vertex);
     const bool positiveSide = axisComponent(reference, axis) > 0.0f;

@@ -15,7 +15,7 @@ namespace corvina {
 // unit square, "Scale Result" sizing the target). The pending move of the
 // selection is the caller's next step.
 MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
-                             const PlanarMappingOptions& options, ViewSize view);
+                             const PlanarMappingOptions& options, ClientSize view);
 
 // The model extents the planar layout covers (split doubles one of them).
 LayoutExtents planarLayout(const BoundingBox& box, const PlanarMappingOptions& options);

@@ -51,7 +51,8 @@ TexVertex sphericalUv(Vector3 p, Vector3 centre, int axis, int rotation) {
 
 void mapCornersByVertex(ModelStore& store, bool selectionActive,
                         const std::function<TexVertex(Vector3)>& uvOf) {
-  const std::size_t length = mappedStreamLength(store);
+  const MappingArrays arrays = mappingArrays(store);
+  const std::size_t length = arrays.length;
   const std::size_t vertexCount =
       std::min(store.vertices.size(), static_cast<std::size_t>(std::max(store.numVerts, 0)));
   // A vertex's (u, v) depends on its position only, so each is worked out
@@ -67,11 +68,11 @@ void mapCornersByVertex(ModelStore& store, bool selectionActive,
     known = {};
   }
   for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = store.facetStream[i];
+    const CornerRecord& record = arrays.records[i];
     if (record.vertex < 0) break;
     if (!participates(record, selectionActive)) continue;
-    const Vertex* vertex = vertexOf(store, record);
-    TexVertex* uv = texVertexOf(store, record);
+    const Vertex* vertex = arrays.vertexOf(record);
+    TexVertex* uv = arrays.texVertexOf(record);
     if (vertex == nullptr || uv == nullptr) continue;
     const std::size_t k = static_cast<std::size_t>(record.vertex) - 1;
     TexVertex result;
@@ -104,13 +105,13 @@ bool onAxis(const Vertex& p, Vector3 centre, Vector3 tolerance, int axis) {
              secondAcross(tolerance, axis);
 }
 
-void repairFacet(ModelStore& store, bool selectionActive, FacetCorners facet, Vector3 centre,
-                 Vector3 tolerance, int axis, bool spreadAtPoles) {
+void repairFacet(const MappingArrays& arrays, bool selectionActive, FacetCorners facet,
+                 Vector3 centre, Vector3 tolerance, int axis, bool spreadAtPoles) {
   auto cornerUv = [&](std::size_t j) -> TexVertex* {
-    const CornerRecord& record = store.facetStream[j];
-    if (!participates(record, selectionActive) || vertexOf(store, record) == nullptr)
+    const CornerRecord& record = arrays.records[j];
+    if (!participates(record, selectionActive) || arrays.vertexOf(record) == nullptr)
       return nullptr;
-    return texVertexOf(store, record);
+    return arrays.texVertexOf(record);
   };
   float umin = 100000.0f, umax = -100000.0f;
   for (std::size_t j = facet.first; j < facet.end; ++j) {
@@ -131,7 +132,7 @@ void repairFacet(ModelStore& store, bool selectionActive, FacetCorners facet, Ve
   for (std::size_t j = facet.first; j < facet.end; ++j) {
     const TexVertex* uv = cornerUv(j);
     if (uv == nullptr) continue;
-    if (onAxis(*vertexOf(store, store.facetStream[j]), centre, tolerance, axis)) {
+    if (onAxis(*arrays.vertexOf(arrays.records[j]), centre, tolerance, axis)) {
       anyPole = true;
       continue;
     }
@@ -143,7 +144,7 @@ void repairFacet(ModelStore& store, bool selectionActive, FacetCorners facet, Ve
   const float middle = (rimMin + rimMax) * 0.5f;
   for (std::size_t j = facet.first; j < facet.end; ++j) {
     TexVertex* uv = cornerUv(j);
-    if (uv != nullptr && onAxis(*vertexOf(store, store.facetStream[j]), centre, tolerance, axis))
+    if (uv != nullptr && onAxis(*arrays.vertexOf(arrays.records[j]), centre, tolerance, axis))
       uv->u = middle;
   }
 }
@@ -153,18 +154,19 @@ void repairFacet(ModelStore& store, bool selectionActive, FacetCorners facet, Ve
 void repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
                          Vector3 centre, int axis, bool spreadAtPoles) {
   const Vector3 tolerance{box.extent.x * 0.001f, box.extent.y * 0.001f, box.extent.z * 0.001f};
-  const std::size_t length = mappedStreamLength(store);
+  const MappingArrays arrays = mappingArrays(store);
+  const std::size_t length = arrays.length;
   std::size_t i = 0;
   while (i < length) {
-    const CornerRecord& record = store.facetStream[i];
+    const CornerRecord& record = arrays.records[i];
     if (record.vertex < 0) break;
     if (!participates(record, selectionActive)) {
       ++i;
       continue;
     }
     FacetCorners facet{i, i};
-    while (facet.end < length && store.facetStream[facet.end].vertex > 0) ++facet.end;
-    repairFacet(store, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
+    while (facet.end < length && arrays.records[facet.end].vertex > 0) ++facet.end;
+    repairFacet(arrays, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
     i = facet.end;
   }
 }
@@ -182,7 +184,7 @@ Vector3 offsetCentre(const BoundingBox& box, const RadialMappingOptions& options
 
 void finishRadialLayout(ModelStore& store, SelectionState& selection,
                         const RadialMappingOptions& options, LayoutExtents layout, int mapHeight,
-                        ViewSize view) {
+                        ClientSize view) {
   if (!selection.selectionActive) {
     store.mapWidth = options.mapSize;
     store.mapHeight = mapHeight;

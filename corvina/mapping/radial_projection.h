@@ -58,6 +58,6 @@ Vector3 offsetCentre(const BoundingBox& box, const RadialMappingOptions& options
 // spherical). With one: the selection ending over the layout.
 void finishRadialLayout(ModelStore& store, SelectionState& selection,
                         const RadialMappingOptions& options, LayoutExtents layout, int mapHeight,
-                        ViewSize view);
+                        ClientSize view);
 
 }  // namespace corvina

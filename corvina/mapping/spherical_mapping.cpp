@@ -6,7 +6,7 @@
 namespace corvina {
 
 MappingOutcome sphericalMapping(ModelStore& store, SelectionState& selection,
-                                const RadialMappingOptions& options, ViewSize view) {
+                                const RadialMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
   const BoundingBox box = participatingBounds(store, active);

@@ -13,6 +13,6 @@ namespace corvina {
 // (or ends in the selection with one), and normalises once into the unit
 // square ([0.025, 0.975] with gaps).
 MappingOutcome sphericalMapping(ModelStore& store, SelectionState& selection,
-                                const RadialMappingOptions& options, ViewSize view);
+                                const RadialMappingOptions& options, ClientSize view);
 
 }  // namespace corvina

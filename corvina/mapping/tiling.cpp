@@ -62,8 +62,9 @@ MappingOutcome tileBySet(ModelStore& store, SelectionState& selection, SetKind k
                          const TileOptions& options) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   commitSelection(store, selection);
+  const MappingArrays arrays = mappingArrays(store);
   const int sets = std::min(setCount(store, kind), kSetIndexMask + 1);
-  const std::size_t length = mappedStreamLength(store);
+  const std::size_t length = arrays.length;
   auto clearSelectedBits = [&] {
     for (std::size_t j = 0; j < length; ++j)
       store.facetStream[j].group &= static_cast<std::uint16_t>(~kSelectedBit);
@@ -86,10 +87,10 @@ MappingOutcome tileBySet(ModelStore& store, SelectionState& selection, SetKind k
     return record.vertex > 0 ? setIndexOf(record, kind) : sets;
   };
   if (options.rescale) {
-    for (std::size_t j = 0; j < length && store.facetStream[j].vertex >= 0; ++j) {
-      const CornerRecord& record = store.facetStream[j];
+    for (std::size_t j = 0; j < length && arrays.records[j].vertex >= 0; ++j) {
+      const CornerRecord& record = arrays.records[j];
       const int set = setOf(record);
-      const TexVertex* uv = set < sets ? texVertexOf(store, record) : nullptr;
+      const TexVertex* uv = set < sets ? arrays.texVertexOf(record) : nullptr;
       if (uv == nullptr) continue;
       UvRange& r = ranges[static_cast<std::size_t>(set)];
       r.umin = std::min(r.umin, uv->u);
@@ -99,10 +100,10 @@ MappingOutcome tileBySet(ModelStore& store, SelectionState& selection, SetKind k
     }
   }
   const int n = gridSizeFor(sets);
-  for (std::size_t j = 0; j < length && store.facetStream[j].vertex >= 0; ++j) {
-    const CornerRecord& record = store.facetStream[j];
+  for (std::size_t j = 0; j < length && arrays.records[j].vertex >= 0; ++j) {
+    const CornerRecord& record = arrays.records[j];
     const int set = setOf(record);
-    TexVertex* uv = set < sets ? texVertexOf(store, record) : nullptr;
+    TexVertex* uv = set < sets ? arrays.texVertexOf(record) : nullptr;
     if (uv == nullptr) continue;
     if (options.rescale) {
       // The unit-square normalisation, flat axes at 0.5.

@@ -6,15 +6,6 @@
 
 namespace corvina {
 
-float sanitizeFloat(float x) {
-  const float magnitude = std::fabs(x);
-  // Written so that NaN fails every comparison and falls through to 0.
-  if (magnitude >= 1.1754944e-38f && magnitude <= 3.4028235e38f &&
-      (x >= 0.0f || magnitude >= 1e-6f))
-    return x;
-  return 0.0f;
-}
-
 Vector3 unitVector(Vector3 v) {
   const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
   Vector3 unit;
@@ -34,12 +25,15 @@ Vector3 crossProduct(Vector3 a, Vector3 b) {
 }
 
 Vector3 facetNormal(const ModelStore& store, std::size_t separator) {
-  const std::size_t length = mappedStreamLength(store);
+  return facetNormal(mappingArrays(store), separator);
+}
+
+Vector3 facetNormal(const MappingArrays& arrays, std::size_t separator) {
   Vector3 p[3];
   for (std::size_t k = 0; k < 3; ++k) {
     const std::size_t j = separator + 1 + k;
-    if (j >= length) return Vector3{};
-    const Vertex* vertex = vertexOf(store, store.facetStream[j]);
+    if (j >= arrays.length) return Vector3{};
+    const Vertex* vertex = arrays.vertexOf(arrays.records[j]);
     if (vertex == nullptr) return Vector3{};  // facet ended or index outside the array
     p[k] = Vector3{vertex->x, vertex->y, vertex->z};
   }

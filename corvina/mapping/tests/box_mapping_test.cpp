@@ -37,7 +37,7 @@ TEST(BoxSide, XWinsTiesThenYOverZ) {
 TEST(BoxMapping, UnitCubeSplitWithGapsUnfoldsACross) {
   ModelStore cube = testing::unitCube();
   SelectionState selection;
-  ASSERT_EQ(boxMapping(cube, selection, BoxMappingOptions{}, ViewSize{}), MappingOutcome::Mapped);
+  ASSERT_EQ(boxMapping(cube, selection, BoxMappingOptions{}, ClientSize{}), MappingOutcome::Mapped);
   const std::vector<UvBounds> bounds = testing::facetUvBounds(cube);
   // Middle row -X, +Z, +X, -Z; +Y above +Z, -Y below it.
   expectBounds(bounds[testing::kMinusX], {0.02f, 0.245f, 0.35f, 0.65f}, "-X");
@@ -53,7 +53,7 @@ TEST(BoxMapping, UnitCubeSplitWithGapsUnfoldsACross) {
 TEST(BoxMapping, MirrorsPlusXAndMinusZInUAndPlusYInV) {
   ModelStore cube = testing::unitCube();
   SelectionState selection;
-  boxMapping(cube, selection, BoxMappingOptions{}, ViewSize{});
+  boxMapping(cube, selection, BoxMappingOptions{}, ClientSize{});
   // Vertex 5 (1, 0, 0) and 7 (1, 1, 0) open the +X quad: z = 0 lies at the
   // right edge of the mirrored +X panel. Vertex 3 (0, 1, 0) opens +Y: z = 0
   // lies at its top.
@@ -67,7 +67,7 @@ TEST(BoxMapping, UnitCubeWithoutSplitSharesThreePanels) {
   SelectionState selection;
   BoxMappingOptions options;
   options.split = false;
-  boxMapping(cube, selection, options, ViewSize{});
+  boxMapping(cube, selection, options, ClientSize{});
   const std::vector<UvBounds> bounds = testing::facetUvBounds(cube);
   const UvBounds x{0.02f, 0.49f, 0.51f, 0.98f}, z{0.51f, 0.98f, 0.51f, 0.98f},
       y{0.51f, 0.98f, 0.02f, 0.49f};
@@ -89,7 +89,7 @@ TEST(BoxMapping, WithoutGapsFillsTheUnitSquareEdges) {
   SelectionState selection;
   BoxMappingOptions options;
   options.gaps = false;
-  boxMapping(cube, selection, options, ViewSize{});
+  boxMapping(cube, selection, options, ClientSize{});
   const std::vector<UvBounds> bounds = testing::facetUvBounds(cube);
   expectBounds(bounds[testing::kMinusX], {0.0f, 0.25f, 1.0f / 3, 2.0f / 3}, "-X");
   expectBounds(bounds[testing::kMinusZ], {0.75f, 1.0f, 1.0f / 3, 2.0f / 3}, "-Z");
@@ -117,7 +117,7 @@ TEST(BoxMapping, MapSizeFollowsTheLayoutShape) {
     BoxMappingOptions options;
     options.split = c.split;
     options.mapSize = c.mapSize;
-    boxMapping(model, selection, options, ViewSize{});
+    boxMapping(model, selection, options, ClientSize{});
     EXPECT_EQ(model.mapWidth, c.expectedWidth) << c.width << "x" << c.height << "x" << c.depth;
     EXPECT_EQ(model.mapHeight, c.expectedHeight) << c.width << "x" << c.height << "x" << c.depth;
     EXPECT_TRUE(testing::allFinite(model));

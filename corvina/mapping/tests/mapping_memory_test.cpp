@@ -49,21 +49,23 @@ TEST(MappingWithoutMemory, ReportsItAndLeavesTheModelAsItWas) {
   const std::pair<const char*, MappingRun> runs[] = {
       {"planar",
        [](ModelStore& m, SelectionState& s) {
-         return planarMapping(m, s, PlanarMappingOptions{}, ViewSize{});
+         return planarMapping(m, s, PlanarMappingOptions{}, ClientSize{});
        }},
-      {"box", [](ModelStore& m,
-                 SelectionState& s) { return boxMapping(m, s, BoxMappingOptions{}, ViewSize{}); }},
+      {"box",
+       [](ModelStore& m, SelectionState& s) {
+         return boxMapping(m, s, BoxMappingOptions{}, ClientSize{});
+       }},
       {"cylindrical",
        [](ModelStore& m, SelectionState& s) {
-         return cylindricalMapping(m, s, RadialMappingOptions{}, ViewSize{});
+         return cylindricalMapping(m, s, RadialMappingOptions{}, ClientSize{});
        }},
       {"cylindrical cap",
        [](ModelStore& m, SelectionState& s) {
-         return cylindricalCapMapping(m, s, RadialMappingOptions{}, ViewSize{});
+         return cylindricalCapMapping(m, s, RadialMappingOptions{}, ClientSize{});
        }},
       {"spherical",
        [](ModelStore& m, SelectionState& s) {
-         return sphericalMapping(m, s, RadialMappingOptions{}, ViewSize{});
+         return sphericalMapping(m, s, RadialMappingOptions{}, ClientSize{});
        }},
       {"per facet",
        [](ModelStore& m, SelectionState&) { return perFacetMapping(m, PerFacetMappingOptions{}); }},

@@ -14,7 +14,7 @@
 namespace corvina {
 namespace {
 
-using Projection = std::function<MappingOutcome(ModelStore&, SelectionState&, ViewSize)>;
+using Projection = std::function<MappingOutcome(ModelStore&, SelectionState&, ClientSize)>;
 
 struct ProjectionCase {
   const char* name;
@@ -23,17 +23,19 @@ struct ProjectionCase {
 
 const ProjectionCase kProjections[] = {
     {"planar", [](ModelStore& m, SelectionState& s,
-                  ViewSize v) { return planarMapping(m, s, PlanarMappingOptions{}, v); }},
+                  ClientSize v) { return planarMapping(m, s, PlanarMappingOptions{}, v); }},
     {"box", [](ModelStore& m, SelectionState& s,
-               ViewSize v) { return boxMapping(m, s, BoxMappingOptions{}, v); }},
-    {"cylindrical", [](ModelStore& m, SelectionState& s,
-                       ViewSize v) { return cylindricalMapping(m, s, RadialMappingOptions{}, v); }},
+               ClientSize v) { return boxMapping(m, s, BoxMappingOptions{}, v); }},
+    {"cylindrical",
+     [](ModelStore& m, SelectionState& s, ClientSize v) {
+       return cylindricalMapping(m, s, RadialMappingOptions{}, v);
+     }},
     {"cylindrical cap",
-     [](ModelStore& m, SelectionState& s, ViewSize v) {
+     [](ModelStore& m, SelectionState& s, ClientSize v) {
        return cylindricalCapMapping(m, s, RadialMappingOptions{}, v);
      }},
     {"spherical", [](ModelStore& m, SelectionState& s,
-                     ViewSize v) { return sphericalMapping(m, s, RadialMappingOptions{}, v); }},
+                     ClientSize v) { return sphericalMapping(m, s, RadialMappingOptions{}, v); }},
 };
 
 // A cube with a planar map, facets +X and +Y selected and fitted, and a map
@@ -43,7 +45,7 @@ ModelStore cubeWithSelection(SelectionState& selection) {
   SelectionState none;
   PlanarMappingOptions options;
   options.split = 0;
-  planarMapping(cube, none, options, ViewSize{});
+  planarMapping(cube, none, options, ClientSize{});
   testing::selectFacets(cube, {testing::kPlusX, testing::kPlusY});
   fitFrameToSelection(cube, selection, 512, 512);
   cube.mapWidth = 300;
@@ -58,7 +60,7 @@ TEST(MappingInSelection, OnlySelectedCornersChangeAndTheMapSizeStays) {
     ASSERT_TRUE(selection.selectionActive);
     const FrameRect target = selection.target;
     const std::vector<std::uint32_t> before = testing::uvBits(cube);
-    ASSERT_EQ(projection.run(cube, selection, ViewSize{}), MappingOutcome::Mapped);
+    ASSERT_EQ(projection.run(cube, selection, ClientSize{}), MappingOutcome::Mapped);
     const std::vector<std::uint32_t> after = testing::uvBits(cube);
 
     bool anySelectedChanged = false;
@@ -106,7 +108,7 @@ TEST(MappingInSelection, ScaleResultSizesTheFrameByPixelsPerUnit) {
     SelectionState selection;
     ModelStore cube = testing::unitCube();
     SelectionState none;
-    planarMapping(cube, none, PlanarMappingOptions{}, ViewSize{});
+    planarMapping(cube, none, PlanarMappingOptions{}, ClientSize{});
     testing::selectFacets(cube, {testing::kPlusZ});  // x 0..1, y 0..1 at z = 1
     fitFrameToSelection(cube, selection, 400, 300);
     cube.mapWidth = 300;
@@ -116,7 +118,7 @@ TEST(MappingInSelection, ScaleResultSizesTheFrameByPixelsPerUnit) {
     PlanarMappingOptions options;
     options.scaleResult = true;
     options.gaps = c.gaps;
-    planarMapping(cube, selection, options, ViewSize{400, 300});
+    planarMapping(cube, selection, options, ClientSize{400, 300});
     const FrameRect& t = selection.target;
     // Split by orientation doubles the horizontal extent: H = 2, V = 1.
     EXPECT_NEAR(t.right - t.left, 2.0f * c.widen * 50.0f / 300.0f, 1e-6f);
@@ -137,7 +139,7 @@ TEST(MappingInSelection, ScaleResultWithoutMapPixelsKeepsTheTarget) {
   const FrameRect before = selection.target;
   PlanarMappingOptions options;
   options.scaleResult = true;
-  planarMapping(cube, selection, options, ViewSize{});
+  planarMapping(cube, selection, options, ClientSize{});
   EXPECT_EQ(selection.target.left, before.left);
   EXPECT_EQ(selection.target.right, before.right);
   EXPECT_TRUE(testing::allFinite(cube));
@@ -149,7 +151,7 @@ TEST(MappingWithoutModel, ModelReadWithoutTextureCoordinatesGetsThemAll) {
   for (const ProjectionCase& projection : kProjections) {
     ModelStore model = cube;
     SelectionState selection;
-    projection.run(model, selection, ViewSize{});
+    projection.run(model, selection, ClientSize{});
     for (const auto& [u, v] : testing::cornerUvs(model)) {
       EXPECT_GE(u, 0.0f) << projection.name;
       EXPECT_LE(u, 1.0f) << projection.name;

@@ -25,7 +25,7 @@ PlanarMappingOptions planarOptions(int alignment, int split, int orientation, bo
 TEST(PlanarMapping, DefaultSplitPutsPlusZLeftAndTheRestMirroredRight) {
   ModelStore cube = testing::unitCube();
   SelectionState selection;
-  ASSERT_EQ(planarMapping(cube, selection, PlanarMappingOptions{}, ViewSize{}),
+  ASSERT_EQ(planarMapping(cube, selection, PlanarMappingOptions{}, ClientSize{}),
             MappingOutcome::Mapped);
   const std::vector<UvBounds> bounds = testing::facetUvBounds(cube);
   // Left half ends at (1 * 0.95 + 0.025) * 0.5; the mirrored half starts at
@@ -124,7 +124,7 @@ TEST(PlanarMapping, AxesOrientationAndSplitTable) {
     }
     SelectionState selection;
     planarMapping(box, selection, planarOptions(c.alignment, c.split, c.orientation, c.gaps),
-                  ViewSize{});
+                  ClientSize{});
     const UvBounds b = testing::facetUvBounds(box)[static_cast<std::size_t>(c.facet)];
     EXPECT_FLOAT_EQ(b.umin, c.expected.umin) << c.name;
     EXPECT_FLOAT_EQ(b.umax, c.expected.umax) << c.name;
@@ -151,7 +151,7 @@ TEST(PlanarMapping, OffsetMovesTheCutTowardTheNegativeSide) {
     SelectionState selection;
     PlanarMappingOptions options = planarOptions(kAxisZ, 2, 0, false);
     options.offset = c.offset;
-    planarMapping(model, selection, options, ViewSize{});
+    planarMapping(model, selection, options, ClientSize{});
     const std::vector<UvBounds> bounds = testing::facetUvBounds(model);
     EXPECT_EQ(bounds[0].umax <= 0.5f, c.lowerFacetLeft) << "offset " << c.offset;
     EXPECT_EQ(bounds[1].umax <= 0.5f, c.upperFacetLeft) << "offset " << c.offset;
@@ -164,7 +164,7 @@ TEST(PlanarMapping, FlatModelMapsTheFlatCoordinateToTheMiddle) {
     ModelStore model = testing::buildModel({Vertex{0, 3, 0}, Vertex{1, 3, 0}, Vertex{1, 3, 1}}, {},
                                            {testing::FacetSpec{{1}, {2}, {3}}});
     SelectionState selection;
-    planarMapping(model, selection, planarOptions(kAxisZ, 0, 0, gaps), ViewSize{});
+    planarMapping(model, selection, planarOptions(kAxisZ, 0, 0, gaps), ClientSize{});
     for (const auto& [u, v] : testing::cornerUvs(model)) EXPECT_EQ(v, 0.5f);
     EXPECT_EQ(model.mapWidth, 1024);
     EXPECT_EQ(model.mapHeight, 1);  // a flat layout still has one pixel row
@@ -190,7 +190,7 @@ TEST(PlanarMapping, GapsRoundTheProductBeforeTheSum) {
   }
   ModelStore model = testing::buildModel(vertices, {}, facets);
   SelectionState selection;
-  planarMapping(model, selection, planarOptions(kAxisZ, 0, 0, true), ViewSize{});
+  planarMapping(model, selection, planarOptions(kAxisZ, 0, 0, true), ClientSize{});
   std::size_t corner = 0;
   for (const CornerRecord& record : model.facetStream) {
     if (record.vertex <= 0) continue;
@@ -208,7 +208,7 @@ TEST(PlanarMapping, AfterRotatingNinetyAboutXTheYSideFacesTheZProjection) {
   rotation.x = 90;
   rotateModel(cube, rotation, makeDegreeTables());
   SelectionState selection;
-  planarMapping(cube, selection, PlanarMappingOptions{}, ViewSize{});
+  planarMapping(cube, selection, PlanarMappingOptions{}, ClientSize{});
   const std::vector<UvBounds> bounds = testing::facetUvBounds(cube);
   // (x, y, z) -> (x, -z, y): what faced +Y now faces +Z and fills the left
   // half; what faced -Y now faces -Z, mirrored on the right.

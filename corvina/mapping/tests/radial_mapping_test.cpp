@@ -102,7 +102,7 @@ TEST(CylindricalUv, HeightOverTheAxisExtent) {
 TEST(SphericalMapping, DefaultsGiveAHalfHeightMapAndFillTheSquare) {
   ModelStore model = cylinder(12, true);
   SelectionState selection;
-  ASSERT_EQ(sphericalMapping(model, selection, RadialMappingOptions{}, ViewSize{}),
+  ASSERT_EQ(sphericalMapping(model, selection, RadialMappingOptions{}, ClientSize{}),
             MappingOutcome::Mapped);
   EXPECT_EQ(model.mapWidth, 1024);
   EXPECT_EQ(model.mapHeight, 512);
@@ -122,7 +122,7 @@ TEST(CylindricalMapping, RepairsTheSeamSoNoFacetSpansTheMap) {
   SelectionState selection;
   RadialMappingOptions options;
   options.gaps = false;
-  cylindricalMapping(model, selection, options, ViewSize{});
+  cylindricalMapping(model, selection, options, ClientSize{});
   for (const UvBounds& b : testing::facetUvBounds(model)) {
     EXPECT_LT(b.umax - b.umin, 0.2f);
     EXPECT_FLOAT_EQ(b.vmin, 0.0f);
@@ -138,7 +138,7 @@ TEST(CylindricalMapping, SpreadingGivesEachCapTriangleItsOwnCentreU) {
     SelectionState selection;
     RadialMappingOptions options;
     options.spreadAtPoles = spread;
-    cylindricalMapping(model, selection, options, ViewSize{});
+    cylindricalMapping(model, selection, options, ClientSize{});
     // The cap fans follow the eight side quads; their first corner is the
     // centre vertex.
     std::vector<float> centreUs;
@@ -171,7 +171,7 @@ TEST(CylindricalCapMapping, CapsSitInBandsBelowAndAboveTheSide) {
   SelectionState selection;
   RadialMappingOptions options;
   options.gaps = false;
-  cylindricalCapMapping(model, selection, options, ViewSize{});
+  cylindricalCapMapping(model, selection, options, ClientSize{});
   const std::vector<UvBounds> bounds = testing::facetUvBounds(model);
   // Y axis: T = 2 dz + dy = 2 * 2 + 2 (the ring's z extent is a hair under
   // 2); side band s = dy / T in the middle, caps below and above.
@@ -204,7 +204,7 @@ TEST(CylindricalCapMapping, FlatAcrossTheAxisStaysFinite) {
       RadialMappingOptions options;
       options.alignment = axis;
       options.gaps = gaps;
-      ASSERT_EQ(cylindricalCapMapping(model, selection, options, ViewSize{}),
+      ASSERT_EQ(cylindricalCapMapping(model, selection, options, ClientSize{}),
                 MappingOutcome::Mapped);
       EXPECT_TRUE(testing::allFinite(model)) << "axis " << axis;
     }
@@ -220,12 +220,12 @@ TEST(RadialMappings, NonFiniteOrDegenerateGeometryNeverYieldsNaN) {
       {Vertex{3e38f, 0, 0}, Vertex{-3e38f, 1, 0}, Vertex{0, 0, 1}},
   };
   using Mapping =
-      MappingOutcome (*)(ModelStore&, SelectionState&, const RadialMappingOptions&, ViewSize);
+      MappingOutcome (*)(ModelStore&, SelectionState&, const RadialMappingOptions&, ClientSize);
   for (Mapping mapping : {&cylindricalMapping, &cylindricalCapMapping, &sphericalMapping}) {
     for (std::size_t m = 0; m < models.size(); ++m) {
       ModelStore model = testing::buildModel(models[m], {}, {FacetSpec{{1}, {2}, {3}}});
       SelectionState selection;
-      mapping(model, selection, RadialMappingOptions{}, ViewSize{});
+      mapping(model, selection, RadialMappingOptions{}, ClientSize{});
       EXPECT_TRUE(testing::allFinite(model)) << "model " << m;
     }
   }
