@@ -38,12 +38,13 @@ BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActiv
     if (!participates(record, selectionActive)) continue;
     const Vertex* p = arrays.vertexOf(record);
     if (p == nullptr) continue;
-    if (p->x <= box.minimum.x) box.minimum.x = p->x;
-    if (p->y <= box.minimum.y) box.minimum.y = p->y;
-    if (p->z <= box.minimum.z) box.minimum.z = p->z;
-    if (p->x >= box.maximum.x) box.maximum.x = p->x;
-    if (p->y >= box.maximum.y) box.maximum.y = p->y;
-    if (p->z >= box.maximum.z) box.maximum.z = p->z;
+    // Selects rather than branches: over a model the outcome is random.
+    box.minimum.x = p->x <= box.minimum.x ? p->x : box.minimum.x;
+    box.minimum.y = p->y <= box.minimum.y ? p->y : box.minimum.y;
+    box.minimum.z = p->z <= box.minimum.z ? p->z : box.minimum.z;
+    box.maximum.x = p->x >= box.maximum.x ? p->x : box.maximum.x;
+    box.maximum.y = p->y >= box.maximum.y ? p->y : box.maximum.y;
+    box.maximum.z = p->z >= box.maximum.z ? p->z : box.maximum.z;
   }
   box.extent = Vector3{box.maximum.x - box.minimum.x, box.maximum.y - box.minimum.y,
                        box.maximum.z - box.minimum.z};

@@ -19,9 +19,19 @@ float dotProduct(Vector3 a, Vector3 b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-Vector3 crossProduct(Vector3 a, Vector3 b) {
+namespace {
+
+// Kept inline so facetNormal, which runs at every facet of a projection,
+// pays no call.
+inline Vector3 sanitizedCross(Vector3 a, Vector3 b) {
   return Vector3{sanitizeFloat(a.y * b.z - a.z * b.y), sanitizeFloat(a.z * b.x - a.x * b.z),
                  sanitizeFloat(a.x * b.y - a.y * b.x)};
+}
+
+}  // namespace
+
+Vector3 crossProduct(Vector3 a, Vector3 b) {
+  return sanitizedCross(a, b);
 }
 
 Vector3 facetNormal(const ModelStore& store, std::size_t separator) {
@@ -41,7 +51,7 @@ Vector3 facetNormal(const MappingArrays& arrays, std::size_t separator) {
                    sanitizeFloat(p[1].z - p[0].z)};
   const Vector3 e2{sanitizeFloat(p[2].x - p[1].x), sanitizeFloat(p[2].y - p[1].y),
                    sanitizeFloat(p[2].z - p[1].z)};
-  return crossProduct(e1, e2);
+  return sanitizedCross(e1, e2);
 }
 
 }  // namespace corvina
