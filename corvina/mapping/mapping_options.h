@@ -4,6 +4,8 @@
 // only when its dialog is confirmed. Choices are kept as their numbers, the
 // way the dialogs' radio groups number them.
 
+#include "mapping/degree_tables.h"
+
 namespace corvina {
 
 // alignment: 0 X axis, 1 Y axis, 2 Z axis.
@@ -56,6 +58,20 @@ struct TileOptions {
 
 struct RotateModelOptions {
   int x = 0, y = 0, z = 0;  // degrees, -360 to 360
+};
+
+// Every record of the mapping, tiling and rotation dialogs, for the run; the
+// degree tables that rotation reads are filled with them at start-up.
+struct MappingRecords {
+  PlanarMappingOptions planar;
+  BoxMappingOptions box;
+  RadialMappingOptions cylindrical;
+  RadialMappingOptions cylindricalCap;
+  RadialMappingOptions spherical;
+  PerFacetMappingOptions perFacet;
+  TileOptions tile;
+  RotateModelOptions rotate;
+  DegreeTables degreeTables = makeDegreeTables();
 };
 
 }  // namespace corvina

@@ -1,0 +1,122 @@
+#include "mapping/mapping_dialogs.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvina {
+
+namespace {
+
+OptionField boolField(std::string name, std::string label, bool& value) {
+  OptionField field;
+  field.name = std::move(name);
+  field.label = std::move(label);
+  field.kind = OptionField::Kind::Bool;
+  field.boolValue = &value;
+  return field;
+}
+
+OptionField intField(std::string name, std::string label, int& value, int minimum, int maximum) {
+  OptionField field;
+  field.name = std::move(name);
+  field.label = std::move(label);
+  field.kind = OptionField::Kind::Int;
+  field.intValue = &value;
+  field.minimum = minimum;
+  field.maximum = maximum;
+  return field;
+}
+
+// A float edit; minimum and maximum both 0 take any finite number.
+OptionField floatField(std::string name, std::string label, float& value, double minimum = 0,
+                       double maximum = 0) {
+  OptionField field;
+  field.name = std::move(name);
+  field.label = std::move(label);
+  field.kind = OptionField::Kind::Float;
+  field.floatValue = &value;
+  field.minimum = minimum;
+  field.maximum = maximum;
+  return field;
+}
+
+// A radio group: the label lists the buttons' texts in order, the choices
+// are the words corvina-cli takes for them.
+OptionField choiceField(std::string name, std::string label, int& value,
+                        std::vector<std::string> words) {
+  OptionField field;
+  field.name = std::move(name);
+  field.label = std::move(label);
+  field.kind = OptionField::Kind::Choice;
+  field.intValue = &value;
+  field.choices = std::move(words);
+  return field;
+}
+
+OptionField mapSizeField(int& value) {
+  return intField("mapSize", "Map Size", value, 1, 8192);
+}
+
+OptionField axisField(int& value) {
+  return choiceField("alignment", "X-Axis / Y-Axis / Z-Axis", value, {"x", "y", "z"});
+}
+
+}  // namespace
+
+OptionDialog planarMappingDialog(PlanarMappingOptions& o) {
+  return OptionDialog{
+      "Planar Mapping",
+      {mapSizeField(o.mapSize), axisField(o.alignment),
+       choiceField("orientation", "Horizontal / Vertical", o.orientation,
+                   {"horizontal", "vertical"}),
+       boolField("gaps", "Gaps in Map", o.gaps),
+       floatField("offset", "By Position with Offset of", o.offset),
+       choiceField("split", "Don't Split / By Orientation / By Position with Offset of", o.split,
+                   {"none", "orientation", "position"}),
+       boolField("scaleResult", "Scale Result", o.scaleResult)}};
+}
+
+OptionDialog boxMappingDialog(BoxMappingOptions& o) {
+  return OptionDialog{
+      "Box Mapping",
+      {boolField("split", "Split front/back", o.split), boolField("gaps", "Gaps in Map", o.gaps),
+       mapSizeField(o.mapSize), boolField("scaleResult", "Scale Result", o.scaleResult)}};
+}
+
+OptionDialog radialMappingDialog(RadialMappingOptions& o, RadialKind kind) {
+  const char* title = kind == RadialKind::Cylindrical      ? "Cylindrical Mapping"
+                      : kind == RadialKind::CylindricalCap ? "Cylindrical Cap Mapping"
+                                                           : "Spherical Mapping";
+  return OptionDialog{title,
+                      {boolField("gaps", "Gaps in Map", o.gaps), axisField(o.alignment),
+                       mapSizeField(o.mapSize), floatField("offsetX", "X", o.offsetX),
+                       floatField("offsetY", "Y", o.offsetY), floatField("offsetZ", "Z", o.offsetZ),
+                       boolField("scaleResult", "Scale Result", o.scaleResult),
+                       intField("rotation", "Rotation", o.rotation, 0, 359),
+                       boolField("spreadAtPoles", "Spread facets at poles", o.spreadAtPoles)}};
+}
+
+OptionDialog perFacetMappingDialog(PerFacetMappingOptions& o) {
+  return OptionDialog{
+      "Per Facet Mapping",
+      {boolField("multipleMaps", "Create Multiple Maps", o.multipleMaps),
+       choiceField("arrangeBy", "Model Order / Group / Material / Region", o.arrangeBy,
+                   {"model", "group", "material", "region"}),
+       mapSizeField(o.mapSize), floatField("gap", "Gap Percentage", o.gap, 0.0, 1.0)}};
+}
+
+OptionDialog tileOptionsDialog(TileOptions& o) {
+  return OptionDialog{"Tile Options",
+                      {boolField("gaps", "Gaps in Texture Map", o.gaps),
+                       boolField("rescale", "Rescale each Section", o.rescale)}};
+}
+
+OptionDialog rotateModelDialog(RotateModelOptions& o) {
+  return OptionDialog{
+      "Rotate Model",
+      {intField("x", "X (degrees)", o.x, -360, 360), intField("y", "Y (degrees)", o.y, -360, 360),
+       intField("z", "Z (degrees)", o.z, -360, 360)}};
+}
+
+}  // namespace corvina
