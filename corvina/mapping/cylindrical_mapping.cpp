@@ -13,18 +13,18 @@ float share(float a, float b) {
   return b == 0.0f ? 0.0f : a / b;
 }
 
-// Steps shared by both mappings: angular projection, seam and poles, a first
-// normalisation.
-void projectAroundAxis(ModelStore& store, bool active, const BoundingBox& box,
-                       const RadialMappingOptions& options) {
+// Steps shared by both mappings: angular projection, seam and poles. Returns
+// the range the first normalisation rescales from; the callers fuse that
+// normalisation with their next pass.
+UvRange repairedRange(ModelStore& store, bool active, const BoundingBox& box,
+                      const RadialMappingOptions& options) {
   const Vector3 centre = offsetCentre(box, options);
   const int axis = options.alignment;
   const int rotation = options.rotation;
   mapCornersByVertex(store, active, [&](Vector3 p) {
     return cylindricalUv(p, centre, box.extent, axis, rotation);
   });
-  repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
-  normalizeToUnitSquare(store, 0.0f, active);
+  return repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
 }
 
 // A facet faces along the axis when its normal's axis component is strictly
@@ -78,12 +78,16 @@ MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
   const BoundingBox box = participatingBounds(store, active);
-  projectAroundAxis(store, active, box, options);
+  const UvRange repaired = repairedRange(store, active, box, options);
+  const UnitSquareMap first(repaired, 0.0f);
   const int axis = options.alignment;
   const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis),
                              axisComponent(box.extent, axis)};
   finishRadialLayout(store, selection, options, layout, options.mapSize, view);
-  normalizeToUnitSquare(store, options.gaps ? 0.05f : 0.0f, active);
+  // The two normalisations in one pass: the second one's range is the image
+  // of the first one's.
+  const UnitSquareMap second(first.image(repaired), options.gaps ? 0.05f : 0.0f);
+  applyToNormalisedCorners(mappingArrays(store), active, first, second);
   return MappingOutcome::Mapped;
 }
 
@@ -92,7 +96,7 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
   const BoundingBox box = participatingBounds(store, active);
-  projectAroundAxis(store, active, box, options);
+  const UnitSquareMap first(repairedRange(store, active, box, options), 0.0f);
   const MappingArrays arrays = mappingArrays(store);
   const int axis = options.alignment;
   const CapLayout bands = capLayout(box.extent, axis, options.gaps);
@@ -115,10 +119,11 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
       cap = isCapFacet(normal, axis);
       continue;
     }
-    if (!participates(record, active)) continue;
+    TexVertex* uv = normalisedCorner(arrays, record, active);
+    if (uv == nullptr) continue;
+    *uv = first(*uv);  // the first normalisation, fused into this pass
     const Vertex* vertex = arrays.vertexOf(record);
-    TexVertex* uv = arrays.texVertexOf(record);
-    if (vertex == nullptr || uv == nullptr) continue;
+    if (vertex == nullptr) continue;
     if (!cap) {
       uv->v = bands.side * uv->v + (1.0f - bands.side) * 0.5f;
       sideU.include(uv->u);
@@ -150,7 +155,8 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
 
   const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis), bands.total};
   finishRadialLayout(store, selection, options, layout, options.mapSize, view);
-  normalizeToUnitSquare(store, options.gaps ? 0.05f : 0.0f, active);
+  applyToNormalisedCorners(
+      arrays, active, UnitSquareMap(normalisedRange(arrays, active), options.gaps ? 0.05f : 0.0f));
   return MappingOutcome::Mapped;
 }
 

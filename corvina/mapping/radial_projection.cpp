@@ -151,8 +151,9 @@ void repairFacet(const MappingArrays& arrays, bool selectionActive, FacetCorners
 
 }  // namespace
 
-void repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
-                         Vector3 centre, int axis, bool spreadAtPoles) {
+UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
+                            Vector3 centre, int axis, bool spreadAtPoles) {
+  UvRange range;
   const Vector3 tolerance{box.extent.x * 0.001f, box.extent.y * 0.001f, box.extent.z * 0.001f};
   const MappingArrays arrays = mappingArrays(store);
   const std::size_t length = arrays.length;
@@ -167,8 +168,13 @@ void repairSeamsAndPoles(ModelStore& store, bool selectionActive, const Bounding
     FacetCorners facet{i, i};
     while (facet.end < length && arrays.records[facet.end].vertex > 0) ++facet.end;
     repairFacet(arrays, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
+    for (std::size_t j = facet.first; j < facet.end; ++j) {
+      if (const TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
+        range.include(*t);
+    }
     i = facet.end;
   }
+  return range;
 }
 
 float largerCrossExtent(Vector3 extent, int axis) {

@@ -13,6 +13,7 @@
 
 #include "mapping/mapping_frame.h"
 #include "mapping/mapping_options.h"
+#include "mapping/unit_square.h"
 
 namespace corvina {
 
@@ -44,9 +45,10 @@ void mapCornersByVertex(ModelStore& store, bool selectionActive,
 
 // Seam repair and, when `spreadAtPoles`, pole spreading, facet by facet over
 // the participating corners (threshold 0.6; a corner is on the axis when it is
-// within 0.001 of each cross extent of `centre`).
-void repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
-                         Vector3 centre, int axis, bool spreadAtPoles);
+// within 0.001 of each cross extent of `centre`). Returns the range of the
+// repaired coordinates over the corners a normalisation would rescale.
+UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
+                            Vector3 centre, int axis, bool spreadAtPoles);
 
 // The larger of the two extents across the axis.
 float largerCrossExtent(Vector3 extent, int axis);

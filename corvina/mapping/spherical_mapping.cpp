@@ -15,12 +15,14 @@ MappingOutcome sphericalMapping(ModelStore& store, SelectionState& selection,
   const int rotation = options.rotation;
   mapCornersByVertex(store, active,
                      [&](Vector3 p) { return sphericalUv(p, centre, axis, rotation); });
-  repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
+  const UvRange range =
+      repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
   const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis),
                              kLayoutPi * axisComponent(box.extent, axis)};
   const int halfSize = static_cast<int>(static_cast<float>(options.mapSize) * 0.5f);
   finishRadialLayout(store, selection, options, layout, halfSize < 1 ? 1 : halfSize, view);
-  normalizeToUnitSquare(store, options.gaps ? 0.05f : 0.0f, active);
+  applyToNormalisedCorners(mappingArrays(store), active,
+                           UnitSquareMap(range, options.gaps ? 0.05f : 0.0f));
   return MappingOutcome::Mapped;
 }
 

@@ -233,3 +233,45 @@ TEST(RadialMappings, NonFiniteOrDegenerateGeometryNeverYieldsNaN) {
 
 }  // namespace
 }  // namespace corvina
+
+namespace corvina {
+namespace {
+
+// The projections fuse their normalisations into their own passes; the result
+// must be, bit for bit, what the store's normalisation gives when run as
+// separate steps.
+TEST(RadialMappings, FusedNormalisationEqualsTheStoresStepByStep) {
+  for (bool gaps : {false, true}) {
+    for (bool selected : {false, true}) {
+      ModelStore model = cylinder(10, true);
+      expandTextureVertices(model, false);
+      SelectionState selection;
+      if (selected) {
+        testing::selectFacets(model, {0, 1, 2, 3, 11, 12, 13});
+        selection.selectionActive = true;
+        selection.target = FrameRect{0.1f, 0.6f, 0.2f, 0.9f};
+      }
+      RadialMappingOptions options;
+      options.gaps = gaps;
+      options.rotation = 37;
+      options.offsetX = 0.1f;
+
+      ModelStore reference = model;
+      const BoundingBox box = participatingBounds(reference, selected);
+      const Vector3 centre = offsetCentre(box, options);
+      mapCornersByVertex(reference, selected, [&](Vector3 p) {
+        return cylindricalUv(p, centre, box.extent, options.alignment, options.rotation);
+      });
+      repairSeamsAndPoles(reference, selected, box, centre, options.alignment, true);
+      normalizeToUnitSquare(reference, 0.0f, selected);
+      normalizeToUnitSquare(reference, gaps ? 0.05f : 0.0f, selected);
+
+      cylindricalMapping(model, selection, options, ClientSize{});
+      EXPECT_EQ(testing::uvBits(model), testing::uvBits(reference))
+          << "gaps " << gaps << " selected " << selected;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace corvina
