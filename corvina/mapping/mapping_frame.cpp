@@ -53,11 +53,23 @@ BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActiv
   return box;
 }
 
-bool prepareTextureVertices(ModelStore& store) {
-  expandTextureVertices(store, false);
+namespace {
+
+bool expandedFormHolds(const ModelStore& store) {
   const std::size_t records = static_cast<std::size_t>(std::max(store.numCornerRecords, 0));
   return store.texVerticesExpanded == 1 && store.numTVerts == store.numCornerRecords &&
          store.texVertices.size() >= records && store.facetStream.size() >= records;
+}
+
+}  // namespace
+
+bool prepareTextureVertices(ModelStore& store) {
+  expandTextureVertices(store, false);
+  // A store flagged expanded whose counts disagree is expanded afresh rather
+  // than mapped through indices that may not be its own.
+  if (store.texVerticesExpanded == 1 && !expandedFormHolds(store))
+    expandTextureVertices(store, true);
+  return expandedFormHolds(store);
 }
 
 namespace {

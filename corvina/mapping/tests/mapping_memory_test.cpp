@@ -104,3 +104,19 @@ TEST(MappingWithoutMemory, ReportsItAndLeavesTheModelAsItWas) {
 
 }  // namespace
 }  // namespace corvina
+
+namespace corvina {
+namespace {
+
+TEST(PrepareTextureVertices, ExpandsAfreshWhenTheFlagDisagreesWithTheCounts) {
+  ModelStore model = testing::triangles(2);
+  expandTextureVertices(model, false);
+  model.texVertices.resize(3);  // flagged expanded, but too short
+  model.numTVerts = 3;
+  EXPECT_TRUE(prepareTextureVertices(model));
+  EXPECT_EQ(model.numTVerts, model.numCornerRecords);
+  EXPECT_EQ(model.texVertices.size(), model.facetStream.size());
+}
+
+}  // namespace
+}  // namespace corvina
