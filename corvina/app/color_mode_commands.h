@@ -6,11 +6,6 @@
 
 namespace corvina {
 
-constexpr int kColorModeBlackWhite = 0;
-constexpr int kColorModeGroup = 1;
-constexpr int kColorModeMaterial = 2;
-constexpr int kColorModeRegion = 3;
-
 // Stores `mode` (0..3) as the model's colorMode and redraws the views. The
 // mode belongs to the texture-map settings, so it needs no model and survives
 // loading a file that does not name one.

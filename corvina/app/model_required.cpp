@@ -3,7 +3,7 @@
 namespace corvina {
 
 bool requireModel(const ModelStore& store, UserInterface& ui) {
-  if (store.modelLoaded != 0) return true;
+  if (store.modelLoaded != kModelNone) return true;
   ui.showMessage("Error", "Please load an OBJ file first", MessageIcon::Error);
   return false;
 }

@@ -51,7 +51,7 @@ bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& s
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   commitSelection(store, selection);
-  store.modelLoaded = 0;
+  store.modelLoaded = kModelNone;
   store.texVerticesExpanded = 0;
   resetModelCounts(store);
 
@@ -118,7 +118,7 @@ bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& s
   // Every flags word is 0 already: the index pass writes each record with
   // flags 0 and assignSetIndices only clears them, so no second walk over the
   // stream is needed.
-  store.modelLoaded = 1;
+  store.modelLoaded = kModelRead;
   ui.endProgress();
   if (clearUndoHistory) clearUndoHistory();
   return true;

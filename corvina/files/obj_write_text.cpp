@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/model_walk.h"
+
 namespace corvina {
 
 namespace {
@@ -14,12 +16,6 @@ namespace {
 template <std::size_t N>
 std::string_view fieldText(const char (&field)[N]) {
   return std::string_view(field, strnlen(field, N));
-}
-
-// Elements actually present: a count never reaches past its array.
-template <typename T>
-std::size_t presentCount(int count, const std::vector<T>& array) {
-  return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), array.size());
 }
 
 void writeHeader(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out) {

@@ -1,5 +1,7 @@
 #include "model/model_store.h"
 
+#include "model/model_walk.h"
+
 #include "model/distinct_value_table.h"
 
 #include <algorithm>
@@ -45,24 +47,8 @@ void sizeArray(std::vector<T>& array, long long count) {
   array.resize(static_cast<std::size_t>(count));
 }
 
-// The number of facet-stream records the arrays can actually back.
-std::size_t streamLength(const ModelStore& store) {
-  if (store.numCornerRecords <= 0) return 0;
-  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
-}
-
 std::size_t texVertexCount(const ModelStore& store) {
-  if (store.numTVerts <= 0) return 0;
-  return std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts));
-}
-
-// The texture vertex a record refers to, or null when the index is 0 or
-// outside the array.
-const TexVertex* texVertexOf(const ModelStore& store, const CornerRecord& record) {
-  if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > texVertexCount(store)) {
-    return nullptr;
-  }
-  return &store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+  return presentCount(store.numTVerts, store.texVertices);
 }
 
 // The least u and greatest v of all texture vertices: the value a corner
@@ -148,7 +134,7 @@ bool allocateModel(ModelStore& store) {
 void releaseModel(ModelStore& store) {
   releaseArrays(store);
   zeroCounts(store);
-  store.modelLoaded = 0;
+  store.modelLoaded = kModelNone;
   store.texVerticesExpanded = 0;
 }
 

@@ -47,6 +47,18 @@ constexpr std::int32_t kEndOfList = -1;
 constexpr float kNoUvU = 100000.0f;
 constexpr float kNoUvV = -100000.0f;
 
+// The states of `modelLoaded`: no model, a model read from a file, a
+// generated one.
+constexpr int kModelNone = 0;
+constexpr int kModelRead = 1;
+constexpr int kModelGenerated = 2;
+
+// How the texture map colours its facets (`colorMode`).
+constexpr int kColorModeBlackWhite = 0;
+constexpr int kColorModeGroup = 1;
+constexpr int kColorModeMaterial = 2;
+constexpr int kColorModeRegion = 3;
+
 constexpr int kSetNameSize = 96;   // NUL included: 95 significant characters
 constexpr int kTextLineSize = 96;  // NUL included
 constexpr int kPathSize = 260;
@@ -82,7 +94,7 @@ struct ModelStore {
   int numGroupStatements = 0, numMaterialStatements = 0, numRegionStatements = 0;
   int numShapeLines = 0;
 
-  int modelLoaded = 0;  // 0 none, 1 read from a file, 2 generated
+  int modelLoaded = 0;  // kModelNone, kModelRead or kModelGenerated
   int texVerticesExpanded = 0;
 
   std::string modelBaseName;  // current model path without its extension
@@ -92,7 +104,7 @@ struct ModelStore {
   // The "x/y/color/ppu" settings; they survive loading.
   int mapWidth = 512;
   int mapHeight = 512;
-  int colorMode = 0;  // 0 black and white, 1 group, 2 material, 3 region
+  int colorMode = 0;  // kColorModeBlackWhite .. kColorModeRegion
   float pixelsPerUnit = 50.0f;
 };
 

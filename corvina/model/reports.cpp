@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstddef>
 
+#include "model/model_walk.h"
+
 namespace corvina {
 
 namespace {
@@ -30,10 +32,6 @@ struct Range {
   }
 };
 
-bool indexIn(std::int32_t index, int count, std::size_t arraySize) {
-  return index >= 1 && index <= count && static_cast<std::size_t>(index) <= arraySize;
-}
-
 }  // namespace
 
 std::string statisticsText(const ModelStore& store) {
@@ -48,28 +46,22 @@ std::string statisticsText(const ModelStore& store) {
 
 std::string dimensionsText(const ModelStore& store, bool selectionActive) {
   Range x, y, z, u, v;
-  const std::size_t length =
-      store.numCornerRecords > 0
-          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
-          : 0;
-  for (std::size_t j = 0; j < length; ++j) {
-    const CornerRecord& record = store.facetStream[j];
-    if (record.vertex < 0) break;
-    if (record.vertex == kSeparator) continue;
-    if (selectionActive && (record.group & kSelectedBit) == 0) continue;
+  forEachCorner(store, [&](const CornerRecord& record) {
+    if (!isParticipating(record, selectionActive)) return true;
     // A corner whose index lies outside its array adds nothing to that range.
-    if (indexIn(record.vertex, store.numVerts, store.vertices.size())) {
+    if (validIndex(record.vertex, store.numVerts, store.vertices.size())) {
       const Vertex& p = store.vertices[static_cast<std::size_t>(record.vertex) - 1];
       x.widen(p.x);
       y.widen(p.y);
       z.widen(p.z);
     }
-    if (indexIn(record.texVertex, store.numTVerts, store.texVertices.size())) {
+    if (validIndex(record.texVertex, store.numTVerts, store.texVertices.size())) {
       const TexVertex& t = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
       u.widen(t.u);
       v.widen(t.v);
     }
-  }
+    return true;
+  });
   auto line = [](const char* axis, const Range& range) {
     return std::string("min ") + axis + " = " + fixedFive(range.least) + "\tmax " + axis + " = " +
            fixedFive(range.greatest);

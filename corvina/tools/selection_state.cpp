@@ -1,5 +1,7 @@
 #include "tools/selection_state.h"
 
+#include "model/model_walk.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -8,20 +10,6 @@
 namespace corvina {
 
 namespace {
-
-std::size_t streamLength(const ModelStore& store) {
-  if (store.numCornerRecords <= 0) return 0;
-  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
-}
-
-TexVertex* texVertexOf(ModelStore& store, const CornerRecord& record) {
-  const std::size_t count =
-      store.numTVerts > 0
-          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
-          : 0;
-  if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > count) return nullptr;
-  return &store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
-}
 
 // Moves every selected corner's texture coordinate from the source frame to
 // the target frame; clears the selected bits as it goes when asked to.

@@ -6,19 +6,12 @@
 #include <functional>
 
 #include "model/model_store.h"
+#include "model/model_walk.h"  // streamLength
 
 namespace corvina {
 
 // Called once per progress step of a long tool; may be empty.
 using ProgressStep = std::function<void()>;
-
-// The number of facet-stream records the array can back (numCornerRecords,
-// cut to the array's size).
-inline std::size_t streamLength(const ModelStore& store) {
-  if (store.numCornerRecords <= 0) return 0;
-  const auto count = static_cast<std::size_t>(store.numCornerRecords);
-  return count < store.facetStream.size() ? count : store.facetStream.size();
-}
 
 // The number of vertices (or normals) a count and its array can both back.
 template <typename T>

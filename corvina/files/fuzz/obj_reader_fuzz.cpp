@@ -45,7 +45,7 @@ bool inRange(std::int32_t index, int count) {
 }
 
 void checkLoadedStore(const ModelStore& store) {
-  check(store.modelLoaded == 1 && store.texVerticesExpanded == 1);
+  check(store.modelLoaded == kModelRead && store.texVerticesExpanded == 1);
   check(store.facetStream.size() == static_cast<std::size_t>(store.numCornerRecords));
   check(store.texVertices.size() == static_cast<std::size_t>(store.numTVerts));
   check(store.vertices.size() == static_cast<std::size_t>(store.numVerts));
@@ -118,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (loaded) {
     checkLoadedStore(store);
   } else {
-    check(store.modelLoaded == 0 && store.numCornerRecords == 0 && store.facetStream.empty());
+    check(store.modelLoaded == kModelNone && store.numCornerRecords == 0 &&
+          store.facetStream.empty());
   }
   checkBytePathLoadsTheSame(bytes, loaded, store, answer);
   check(ui.progressBegun == ui.progressEnded);
