@@ -12,9 +12,18 @@
 
 namespace corvina {
 
+// The option record of every dialog, one line each.
 struct OptionRecords {
   ObjExportOptions objExport;
   UserSettings userSettings;
+};
+
+// The size of the texture-map view in pixels, which the selection editing and
+// "Scale Result" measure with: the window sets it on every resize,
+// corvina-cli from --view=WxH.
+struct ViewSize {
+  int width = 512;
+  int height = 512;
 };
 
 struct ApplicationState {
@@ -27,6 +36,7 @@ struct ApplicationState {
   ModelStore store;
   OptionRecords options;
   CorvinaDoc document{store};
+  ViewSize view;
 };
 
 // The process's current working directory, or "" when it cannot be had.

@@ -1,105 +1,73 @@
 #include "app/command_table.h"
 
-#include <array>
+#include <algorithm>
 
-#include "app/color_mode_commands.h"
-#include "app/command_ids.h"
-#include "app/model_required.h"
-#include "model/reports.h"
+#include "app/commands/command_rows.h"
 
 namespace corvina {
 
 namespace {
 
-bool always(const ApplicationState&) {
-  return true;
+std::vector<CommandRow> gatherRows() {
+  std::vector<CommandRow> rows;
+  for (std::span<const CommandRow> part :
+       {shellCommandRows(), textureFileCommandRows(), primitiveCommandRows(), mappingCommandRows(),
+        selectionCommandRows(), toolsCommandRows(), viewCommandRows()})
+    rows.insert(rows.end(), part.begin(), part.end());
+  return rows;
 }
-bool modelLoaded(const ApplicationState& app) {
-  return app.store.modelLoaded != 0;
-}
-
-template <int Mode>
-bool colorModeIs(const ApplicationState& app) {
-  return app.store.colorMode == Mode;
-}
-
-template <int Mode>
-void runSetColorMode(CommandContext& context) {
-  setColorMode(context.app.store, Mode, context.ui);
-}
-
-void runLoadModel(CommandContext& context) {
-  context.app.document.loadModel(context.ui);
-}
-
-void runSaveModel(CommandContext& context) {
-  context.app.document.saveModel(context.app.options.objExport, context.ui);
-}
-
-void runSettings(CommandContext& context) {
-  editUserSettings(context.app.store, context.app.options.userSettings, context.ui);
-}
-
-void runStatistics(CommandContext& context) {
-  if (!requireModel(context.app.store, context.ui)) return;
-  showStatistics(context.app.store, context.ui);
-}
-
-void runDimensions(CommandContext& context) {
-  if (!requireModel(context.app.store, context.ui)) return;
-  showDimensions(context.app.store, context.app.document.selection().selectionActive, context.ui);
-}
-
-constexpr std::array kCommands{
-    CommandEntry{kCommandLoadModel, "Open", "&Load Model...\tCtrl+L", "Import an OBJ model", always,
-                 nullptr, runLoadModel},
-    CommandEntry{kCommandSaveModel, "Export", "&Save Model...\tCtrl+S", "Export an OBJ model",
-                 modelLoaded, nullptr, runSaveModel},
-    CommandEntry{kCommandSettings, "Settings", "&Settings", "Edit user settings", always, nullptr,
-                 runSettings},
-    CommandEntry{kCommandColorBlackWhite, "BlackWhite", "&Black and White",
-                 "Color texture black and white", always, colorModeIs<kColorModeBlackWhite>,
-                 runSetColorMode<kColorModeBlackWhite>},
-    CommandEntry{kCommandColorGroup, "ColorGroup", "by &Group", "Color texture map by Group",
-                 always, colorModeIs<kColorModeGroup>, runSetColorMode<kColorModeGroup>},
-    CommandEntry{kCommandColorMaterial, "ColorMaterial", "by &Material",
-                 "Color texture map by Material", always, colorModeIs<kColorModeMaterial>,
-                 runSetColorMode<kColorModeMaterial>},
-    CommandEntry{kCommandColorRegion, "ColorRegion", "by &Region", "Color texture map by Region",
-                 always, colorModeIs<kColorModeRegion>, runSetColorMode<kColorModeRegion>},
-    CommandEntry{kCommandStatistics, "Statistics", "&Statistics", "Display Statistics", modelLoaded,
-                 nullptr, runStatistics},
-    CommandEntry{kCommandDimensions, "Dimensions", "&Dimensions", "Display Dimensions", modelLoaded,
-                 nullptr, runDimensions},
-};
 
 }  // namespace
 
-std::span<const CommandEntry> commandTable() {
-  return kCommands;
+std::span<const CommandRow> commandTable() {
+  static const std::vector<CommandRow> rows = gatherRows();
+  return rows;
 }
 
-const CommandEntry* findCommand(int id) {
-  for (const CommandEntry& entry : kCommands)
-    if (entry.id == id) return &entry;
+const CommandRow* findCommand(int id) {
+  if (id == 0) return nullptr;
+  for (const CommandRow& row : commandTable())
+    if (row.id == id) return &row;
   return nullptr;
 }
 
+std::vector<const CommandRow*> menuRows() {
+  std::vector<const CommandRow*> rows;
+  for (const CommandRow& row : commandTable())
+    if (!row.menuText.empty()) rows.push_back(&row);
+  std::stable_sort(rows.begin(), rows.end(), [](const CommandRow* a, const CommandRow* b) {
+    return a->menuPosition < b->menuPosition;
+  });
+  return rows;
+}
+
+std::vector<const CommandRow*> stepRows(std::string_view step) {
+  std::vector<const CommandRow*> rows;
+  if (step.empty()) return rows;
+  for (const CommandRow& row : commandTable())
+    if (row.step == step) rows.push_back(&row);
+  return rows;
+}
+
 bool isCommandEnabled(const ApplicationState& app, int id) {
-  const CommandEntry* entry = findCommand(id);
-  return entry != nullptr && entry->enabled(app);
+  const CommandRow* row = findCommand(id);
+  return row != nullptr && row->run != nullptr && row->enabled != nullptr && row->enabled(app);
 }
 
 bool isCommandChecked(const ApplicationState& app, int id) {
-  const CommandEntry* entry = findCommand(id);
-  return entry != nullptr && entry->checked != nullptr && entry->checked(app);
+  const CommandRow* row = findCommand(id);
+  return row != nullptr && row->checked != nullptr && row->checked(app);
+}
+
+bool runCommand(CommandContext& context, const CommandRow& row) {
+  if (row.run == nullptr) return false;
+  row.run(context);
+  return true;
 }
 
 bool runCommand(CommandContext& context, int id) {
-  const CommandEntry* entry = findCommand(id);
-  if (entry == nullptr) return false;
-  entry->run(context);
-  return true;
+  const CommandRow* row = findCommand(id);
+  return row != nullptr && runCommand(context, *row);
 }
 
 }  // namespace corvina

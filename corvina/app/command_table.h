@@ -1,47 +1,45 @@
 #pragma once
-// The commands of the main menu that exist so far: number, short name, menu
-// text, status text, when the entry is enabled or checked, and what it does.
-// The window builds its menus from this table and refreshes every entry's
-// state from the predicates in one loop; corvina-cli runs the same handlers.
+// Every command of corvina, gathered from the row files of app/commands/. The
+// window builds its menus and accelerators from the rows and refreshes every
+// entry's state from the predicates in one loop; corvina-cli parses its steps
+// and prints --help from them; both run the same handlers.
 
 #include <span>
 #include <string_view>
+#include <vector>
 
-#include "app/application_state.h"
-#include "model/user_interface.h"
+#include "app/command_row.h"
 
 namespace corvina {
 
-struct CommandContext {
-  ApplicationState& app;
-  UserInterface& ui;
-};
+// Every row: the shell's first, then texture files, primitives, mapping,
+// selection, tools and view.
+std::span<const CommandRow> commandTable();
 
-struct CommandEntry {
-  int id;
-  std::string_view name;        // the short name, e.g. "ColorGroup"
-  std::string_view menuText;    // with its & mnemonic and \t accelerator
-  std::string_view statusText;  // shown while the entry is highlighted
-  bool (*enabled)(const ApplicationState& app);
-  bool (*checked)(const ApplicationState& app);  // nullptr: never checked
-  void (*run)(CommandContext& context);
-};
+// The row of a command number, or nullptr for a number not in the table (and
+// for 0, the number of step-only rows).
+const CommandRow* findCommand(int id);
 
-// Every command, in menu order.
-std::span<const CommandEntry> commandTable();
+// The rows with a menu entry, in menu order.
+std::vector<const CommandRow*> menuRows();
 
-// The entry of a command number, or nullptr for a number not in the table.
-const CommandEntry* findCommand(int id);
+// The rows of a corvina-cli step, in table order (several for a step whose
+// word picks the command, as `color`); empty for an unknown step name.
+std::vector<const CommandRow*> stepRows(std::string_view step);
 
-// Whether the menu entry of `id` is enabled (false for an unknown number).
+// Whether the entry of `id` is enabled: the row's rule holds and its handler
+// is built. False for an unknown number.
 bool isCommandEnabled(const ApplicationState& app, int id);
 
 // Whether the menu entry of `id` carries a check mark.
 bool isCommandChecked(const ApplicationState& app, int id);
 
-// Runs the handler of `id`. Handlers that need a model refuse with a message
-// when there is none, so running a command whose entry is disabled is safe.
-// Returns false only for a number not in the table.
+// Runs the handler of `row`. Handlers that need a model refuse with a
+// message when there is none, so running a command whose entry is disabled
+// is safe. Returns false when the handler is not built.
+bool runCommand(CommandContext& context, const CommandRow& row);
+
+// The same by command number; false also for a number not in the table.
 bool runCommand(CommandContext& context, int id);
 
 }  // namespace corvina

@@ -16,6 +16,14 @@
 
 namespace corvina {
 
+// The texture-map editor's undo history: a position (-1 before any step) and
+// the number of recorded steps. Undo is possible above position 0, redo below
+// count - 1.
+struct UndoHistory {
+  int position = -1;
+  int count = 0;
+};
+
 class CorvinaDoc {
  public:
   // The document works on `store`, which must outlive it.
@@ -30,10 +38,14 @@ class CorvinaDoc {
   ProjectionKind projectionKind() const { return projectionKind_; }
   void setProjectionKind(ProjectionKind kind) { projectionKind_ = kind; }
 
-  // The texture-map editor registers how its undo history is cleared; a new
-  // model starts without history. Without a hook there is nothing to clear.
+  const UndoHistory& undoHistory() const { return undoHistory_; }
+  UndoHistory& undoHistory() { return undoHistory_; }
+
+  // A new model starts without history. The texture-map editor may register
+  // what else it clears with the history.
   void setClearUndoHistory(std::function<void()> clear) { clearUndoHistory_ = std::move(clear); }
-  void clearUndoHistory() const {
+  void clearUndoHistory() {
+    undoHistory_ = UndoHistory{};
     if (clearUndoHistory_) clearUndoHistory_();
   }
 
@@ -57,6 +69,7 @@ class CorvinaDoc {
   ModelStore& store_;
   SelectionState selection_;
   ProjectionKind projectionKind_ = ProjectionKind::None;
+  UndoHistory undoHistory_;
   std::function<void()> clearUndoHistory_;
 };
 

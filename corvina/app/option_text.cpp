@@ -113,6 +113,12 @@ std::optional<std::string> setFieldFromText(OptionField& field, std::string_view
       return quoted(text) + " is not one of " + choiceList(field) + " or 0 to " +
              std::to_string(count - 1);
     }
+    case OptionField::Kind::Text: {
+      if (field.maxLength > 0 && text.size() > static_cast<std::size_t>(field.maxLength))
+        return quoted(text) + " is longer than " + std::to_string(field.maxLength) + " characters";
+      *field.textValue = std::string(text);
+      return std::nullopt;
+    }
   }
   return quoted(text) + " is not a value of this field";
 }
@@ -130,6 +136,8 @@ std::string fieldValueText(const OptionField& field) {
       if (value >= 0 && value < int(field.choices.size())) return field.choices[value];
       return std::to_string(value);
     }
+    case OptionField::Kind::Text:
+      return *field.textValue;
   }
   return "";
 }

@@ -29,7 +29,7 @@ struct FileRequest {
 // One field of an option dialog, bound to the field of the option record it
 // edits. Exactly one of the pointers is set, matching the kind.
 struct OptionField {
-  enum class Kind { Bool, Int, Float, Choice };
+  enum class Kind { Bool, Int, Float, Choice, Text };
   std::string name;   // the record's field name; corvina-cli's field=value key
   std::string label;  // the dialog's caption for it
   Kind kind = Kind::Bool;
@@ -38,11 +38,31 @@ struct OptionField {
   float* floatValue = nullptr;       // Float
   double minimum = 0, maximum = 0;   // Int and Float range, inclusive
   std::vector<std::string> choices;  // Choice: word of each number, from 0
+  std::string* textValue = nullptr;  // Text
+  int maxLength = 0;                 // Text: most characters taken; 0 no limit
+  // Text: a "Browse...." button beside the edit opens this file dialog and
+  // puts the chosen path into the text.
+  std::optional<FileRequest> browse;
 };
 
 struct OptionDialog {
   std::string caption;
   std::vector<OptionField> fields;
+};
+
+// A list dialog: the user picks one or (with `multiple`) several items.
+struct ListRequest {
+  std::string caption;
+  std::vector<std::string> items;
+  bool multiple = true;
+};
+
+// A name dialog: the user types a name or picks one of `items`.
+struct NameRequest {
+  std::string caption;
+  std::string label;
+  std::vector<std::string> items;
+  std::string initial;
 };
 
 class UserInterface {
@@ -65,6 +85,13 @@ class UserInterface {
   // is then unchanged).
   virtual bool editOptions(OptionDialog& dialog) = 0;
 
+  // The indices (0-based, ascending) of the items chosen, or nullopt on
+  // Cancel.
+  virtual std::optional<std::vector<int>> chooseFromList(const ListRequest& request) = 0;
+
+  // The typed or picked name, or nullopt on Cancel.
+  virtual std::optional<std::string> chooseName(const NameRequest& request) = 0;
+
   // A progress bar in the status bar, range 0..range, stepped one at a time.
   virtual void beginProgress(int range) = 0;
   virtual void stepProgress() = 0;
@@ -74,6 +101,10 @@ class UserInterface {
 
   // Redraw of every view after a command changed what they show.
   virtual void refreshViews() {}
+
+  // Closes the main window and so ends the program (Exit); nothing to do
+  // where there is no window.
+  virtual void closeMainWindow() {}
 };
 
 }  // namespace corvina

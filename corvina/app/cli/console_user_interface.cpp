@@ -1,5 +1,7 @@
 #include "app/cli/console_user_interface.h"
 
+#include <algorithm>
+
 #include "app/option_text.h"
 
 namespace corvina::cli {
@@ -37,8 +39,38 @@ Answer ConsoleUserInterface::ask(const std::string& caption, const std::string& 
 std::optional<std::string> ConsoleUserInterface::chooseFile(const FileRequest&) {
   // Naming the path is the choice; for a save it also confirms replacing an
   // existing file.
-  if (step_ == nullptr || step_->definition->argument != StepArgument::Path) return std::nullopt;
-  return step_->argument;
+  if (step_ == nullptr || step_->row->argument != StepArgument::Path || step_->input.words.empty())
+    return std::nullopt;
+  return step_->input.words.front();
+}
+
+std::optional<std::vector<int>> ConsoleUserInterface::chooseFromList(const ListRequest& request) {
+  if (step_ == nullptr || step_->row->argument != StepArgument::Names) return std::nullopt;
+  std::vector<int> chosen;
+  for (const std::string& name : step_->input.words) {
+    int found = -1;
+    for (std::size_t i = 0; i < request.items.size() && found < 0; ++i)
+      if (request.items[i] == name) found = static_cast<int>(i);
+    if (found < 0) {
+      // The list cannot show the name, so the step cannot be carried out as
+      // written: an error, and the later steps do not run.
+      errorShown_ = true;
+      write(err_, "[" + request.caption + "]\nThere is no \"" + name + "\" in the list.\n\n");
+      return std::nullopt;
+    }
+    chosen.push_back(found);
+  }
+  // A list that takes one item takes the first name given.
+  if (!request.multiple && !chosen.empty()) return std::vector<int>{chosen.front()};
+  std::sort(chosen.begin(), chosen.end());
+  chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+  return chosen;
+}
+
+std::optional<std::string> ConsoleUserInterface::chooseName(const NameRequest&) {
+  if (step_ == nullptr || step_->row->argument != StepArgument::Name || step_->input.words.empty())
+    return std::nullopt;
+  return step_->input.words.front();
 }
 
 bool ConsoleUserInterface::editOptions(OptionDialog& dialog) {

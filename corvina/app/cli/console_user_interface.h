@@ -1,14 +1,15 @@
 #pragma once
 // The user as corvina-cli plays it: message boxes become text on standard
 // output (errors on standard error), questions are answered from the command
-// line, the file dialog takes the step's path and option dialogs take the
-// step's field=value settings. Progress, busy cursor and repaints are silent.
+// line, the file dialog takes the step's path, list and name dialogs its
+// names, and option dialogs the step's field=value settings. Progress, busy
+// cursor and repaints are silent.
 
 #include <cstdio>
 #include <optional>
 
 #include "app/cli/parsed_command_line.h"
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 namespace corvina::cli {
 
@@ -34,6 +35,8 @@ class ConsoleUserInterface : public UserInterface {
              QuestionButtons buttons, Answer unattended) override;
   std::optional<std::string> chooseFile(const FileRequest& request) override;
   bool editOptions(OptionDialog& dialog) override;
+  std::optional<std::vector<int>> chooseFromList(const ListRequest& request) override;
+  std::optional<std::string> chooseName(const NameRequest& request) override;
   void beginProgress(int) override {}
   void stepProgress() override {}
   void endProgress() override {}

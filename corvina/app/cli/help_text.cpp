@@ -1,7 +1,10 @@
 #include "app/cli/help_text.h"
 
+#include <set>
+
 #include "app/application_state.h"
-#include "app/cli/step_catalogue.h"
+#include "app/cli/parsed_command_line.h"
+#include "app/command_table.h"
 #include "app/option_text.h"
 
 namespace corvina::cli {
@@ -20,6 +23,15 @@ std::string fieldLine(const OptionField& field) {
   return line + "\n";
 }
 
+// The first row of every step, in table order.
+std::vector<const CommandRow*> stepHeads() {
+  std::vector<const CommandRow*> heads;
+  std::set<std::string_view> seen;
+  for (const CommandRow& row : commandTable())
+    if (!row.step.empty() && seen.insert(row.step).second) heads.push_back(&row);
+  return heads;
+}
+
 }  // namespace
 
 std::string helpText() {
@@ -30,6 +42,8 @@ std::string helpText() {
       "A step's arguments run up to the next step name. A step that needs a file takes\n"
       "its path; a step with an options dialog takes field=value arguments (booleans\n"
       "on/off, yes/no, true/false or 1/0); fields not named keep their current values.\n"
+      "A path that looks like field=value is taken as the path when it names no field\n"
+      "of its step; otherwise write it with its folder (./a=b.obj).\n"
       "Messages are printed as [Caption], the text and an empty line, errors on\n"
       "standard error. Questions take the step's answer=, else --answer=, else their\n"
       "default (no for correcting out-of-range texture coordinates, yes otherwise).\n"
@@ -40,19 +54,23 @@ std::string helpText() {
       "\n"
       "Steps, with their fields and start values:\n";
   OptionRecords startValues;
-  for (const StepDefinition& definition : availableSteps()) {
-    std::string head = std::string(definition.name);
-    if (!definition.argumentName.empty()) head += " " + std::string(definition.argumentName);
-    text += "  " + padded(head, 30) + std::string(definition.summary) + "\n";
-    if (definition.takesAnswer)
+  std::vector<const CommandRow*> heads = stepHeads();
+  for (const CommandRow* row : heads) {
+    if (!isStepAvailable(row->step)) continue;
+    std::string head = std::string(row->step);
+    if (!row->argumentName.empty()) head += " " + std::string(row->argumentName);
+    text += "  " + padded(head, 30) + std::string(row->summary) + "\n";
+    if (row->takesAnswer)
       text += "      " + padded("answer=yes|no", 26) + "the answer to the step's questions\n";
-    if (std::optional<OptionDialog> dialog = definition.dialog(startValues))
-      for (const OptionField& field : dialog->fields) text += fieldLine(field);
+    if (row->dialog != nullptr)
+      if (std::optional<OptionDialog> dialog = row->dialog(startValues))
+        for (const OptionField& field : dialog->fields) text += fieldLine(field);
   }
   text += "\nNot available yet:";
   std::size_t column = 18;
-  for (std::string_view name : allStepNames()) {
-    if (findAvailableStep(name) != nullptr) continue;
+  for (const CommandRow* row : heads) {
+    if (isStepAvailable(row->step)) continue;
+    std::string_view name = row->step;
     if (column + name.size() + 1 > 80) {
       text += "\n ";
       column = 1;

@@ -1,5 +1,6 @@
 #include "app/cli/parsed_command_line.h"
 
+#include "app/command_table.h"
 #include "app/option_text.h"
 
 namespace corvina::cli {
@@ -32,103 +33,192 @@ std::optional<Answer> parseAnswer(std::string_view text) {
 }
 
 // "WxH" with both sides in 1..kMaxViewSide.
-bool parseViewSize(std::string_view text, int& width, int& height) {
+bool parseViewSize(std::string_view text, ViewSize& view) {
   std::size_t x = text.find('x');
   if (x == std::string_view::npos) return false;
   auto w = parseIntText(text.substr(0, x));
   auto h = parseIntText(text.substr(x + 1));
   if (!w || !h || *w < 1 || *h < 1 || *w > kMaxViewSide || *h > kMaxViewSide) return false;
-  width = *w;
-  height = *h;
+  view.width = *w;
+  view.height = *h;
   return true;
+}
+
+std::string where(const ParsedStep& step) {
+  return std::string(step.row->step) + ": ";
+}
+
+// Whether the step takes `name` as a field=value word.
+bool takesField(const ParsedStep& step, std::string_view name) {
+  if (name == "answer" && step.row->takesAnswer) return true;
+  if (step.row->dialog == nullptr) return false;
+  OptionRecords scratch;
+  std::optional<OptionDialog> dialog = step.row->dialog(scratch);
+  if (!dialog) return false;
+  for (const OptionField& field : dialog->fields)
+    if (field.name == name) return true;
+  return false;
 }
 
 // Checks one field=value of `step` against the fields of its dialog.
 std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& name,
                                            const std::string& value) {
-  const std::string where = std::string(step.definition->name) + ": ";
-  if (name == "answer" && step.definition->takesAnswer) {
+  if (name == "answer" && step.row->takesAnswer) {
     step.answer = parseAnswer(value);
-    if (!step.answer) return where + "answer must be yes or no, not " + quoted(value);
+    if (!step.answer) return where(step) + "answer must be yes or no, not " + quoted(value);
     return std::nullopt;
   }
   // Setting the value on a scratch copy of the records both checks it and
   // keeps the real records untouched until the step runs.
   OptionRecords scratch;
-  std::optional<OptionDialog> dialog = step.definition->dialog(scratch);
+  std::optional<OptionDialog> dialog =
+      step.row->dialog != nullptr ? step.row->dialog(scratch) : std::nullopt;
   if (dialog) {
     for (OptionField& field : dialog->fields) {
       if (field.name != name) continue;
-      if (auto problem = setFieldFromText(field, value)) return where + name + ": " + *problem;
+      if (auto problem = setFieldFromText(field, value))
+        return where(step) + name + ": " + *problem;
       step.fieldValues.emplace_back(name, value);
       return std::nullopt;
     }
   }
-  return where + "unknown field " + quoted(name);
+  return where(step) + "unknown field " + quoted(name);
+}
+
+// How many plain words the step takes at most (Names: any number).
+std::size_t plainWordLimit(const CommandRow& row) {
+  switch (row.argument) {
+    case StepArgument::None:
+      return 0;
+    case StepArgument::Pixels:
+      return static_cast<std::size_t>(row.pixelCount);
+    case StepArgument::Names:
+      return SIZE_MAX;
+    default:
+      return 1;
+  }
 }
 
 std::optional<std::string> checkPlainArgument(ParsedStep& step, const std::string& word) {
-  const std::string where = std::string(step.definition->name) + ": ";
-  if (step.definition->argument == StepArgument::None || step.argument)
-    return where + "unexpected argument " + quoted(word);
-  if (step.definition->argument == StepArgument::ColorMode) {
-    OptionField field = colorModeField(step.colorMode);
-    if (auto problem = setFieldFromText(field, word)) return where + *problem;
+  const CommandRow& row = *step.row;
+  if (step.input.words.size() >= plainWordLimit(row))
+    return where(step) + "unexpected argument " + quoted(word);
+  switch (row.argument) {
+    case StepArgument::RowWord: {
+      int chosen = 0;
+      OptionField field = rowWordField(row.step, chosen);
+      if (auto problem = setFieldFromText(field, word)) return where(step) + *problem;
+      step.row = stepRows(row.step)[static_cast<std::size_t>(chosen)];
+      break;
+    }
+    case StepArgument::Word: {
+      bool known = false;
+      std::string list;
+      for (std::string_view name : row.words) {
+        known = known || name == word;
+        list += (list.empty() ? "" : ", ") + std::string(name);
+      }
+      if (!known) return where(step) + quoted(word) + " is not one of " + list;
+      break;
+    }
+    case StepArgument::Pixels: {
+      std::optional<int> pixel = parseIntText(word);
+      if (!pixel) return where(step) + quoted(word) + " is not a whole number";
+      step.input.pixels.push_back(*pixel);
+      break;
+    }
+    default:
+      break;
   }
-  step.argument = word;
+  step.input.words.push_back(word);
   return std::nullopt;
 }
 
 std::optional<std::string> checkComplete(const ParsedStep& step) {
-  if (step.definition->argument != StepArgument::None && !step.argument)
-    return std::string(step.definition->name) + ": missing " +
-           std::string(step.definition->argumentName);
+  const CommandRow& row = *step.row;
+  std::size_t needed = row.argument == StepArgument::None     ? 0
+                       : row.argument == StepArgument::Pixels ? std::size_t(row.pixelCount)
+                                                              : 1;
+  if (step.input.words.size() < needed)
+    return where(step) + "missing " + std::string(row.argumentName);
   return std::nullopt;
 }
 
 }  // namespace
 
+bool isStepName(std::string_view step) {
+  return !stepRows(step).empty();
+}
+
+bool isStepAvailable(std::string_view step) {
+  std::vector<const CommandRow*> rows = stepRows(step);
+  if (rows.empty()) return false;
+  for (const CommandRow* row : rows)
+    if (row->run == nullptr) return false;
+  return true;
+}
+
+OptionField rowWordField(std::string_view step, int& chosen) {
+  OptionField field;
+  field.kind = OptionField::Kind::Choice;
+  field.intValue = &chosen;
+  for (const CommandRow* row : stepRows(step)) {
+    field.name = std::string(row->argumentName);
+    field.choices.emplace_back(row->rowWord);
+  }
+  return field;
+}
+
 std::variant<ParsedCommandLine, std::string> parseCommandLine(
     const std::vector<std::string>& arguments) {
   ParsedCommandLine line;
-  for (const std::string& word : arguments)
-    if (word == "--help" || word == "-h") line.help = true;
-  if (line.help) return line;
+  std::vector<std::string> words;
+  for (const std::string& word : arguments) {
+    if (word == "--help" || word == "-h")
+      line.help = true;
+    else
+      words.push_back(word);
+  }
 
   std::size_t i = 0;
-  for (; i < arguments.size() && arguments[i].starts_with("-"); ++i) {
-    const std::string& option = arguments[i];
+  for (; i < words.size() && words[i].starts_with("-"); ++i) {
+    const std::string& option = words[i];
     if (option.starts_with("--answer=")) {
       line.answer = parseAnswer(option.substr(9));
       if (!line.answer) return "--answer must be yes or no, not " + quoted(option.substr(9));
     } else if (option.starts_with("--view=")) {
-      if (!parseViewSize(option.substr(7), line.viewWidth, line.viewHeight))
+      if (!parseViewSize(option.substr(7), line.view))
         return "--view must be WIDTHxHEIGHT with sides from 1 to " + std::to_string(kMaxViewSide) +
                ", not " + quoted(option.substr(7));
     } else {
       return "unknown option " + quoted(option);
     }
   }
-  if (i == arguments.size()) return std::string("no step given");
+  if (i == words.size()) {
+    if (line.help) return line;
+    return std::string("no step given");
+  }
 
-  for (; i < arguments.size(); ++i) {
-    const std::string& word = arguments[i];
+  for (; i < words.size(); ++i) {
+    const std::string& word = words[i];
     if (isStepName(word)) {
       if (!line.steps.empty())
         if (auto problem = checkComplete(line.steps.back())) return *problem;
-      const StepDefinition* definition = findAvailableStep(word);
-      if (definition == nullptr) return "step " + quoted(word) + " is not available yet";
+      if (!isStepAvailable(word)) return "step " + quoted(word) + " is not available yet";
       line.steps.emplace_back();
-      line.steps.back().definition = definition;
+      line.steps.back().row = stepRows(word).front();
       continue;
     }
     if (line.steps.empty()) return "unknown step " + quoted(word);
     ParsedStep& step = line.steps.back();
-    if (word.starts_with("--"))
-      return std::string(step.definition->name) + ": options such as " + quoted(word) +
-             " go before the first step";
+    // A step's path comes first; a path that looks like field=value but names
+    // no field of the step is still the path ("load a=b.obj").
+    const bool pathExpected = step.row->argument == StepArgument::Path && step.input.words.empty();
     std::optional<std::string> problem;
-    if (isFieldValue(word)) {
+    if (word.starts_with("--")) {
+      return where(step) + "options such as " + quoted(word) + " go before the first step";
+    } else if (isFieldValue(word) &&
+               !(pathExpected && !takesField(step, word.substr(0, word.find('='))))) {
       std::size_t equals = word.find('=');
       problem = checkFieldValue(step, word.substr(0, equals), word.substr(equals + 1));
     } else {

@@ -26,6 +26,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
     std::fwrite(text.data(), 1, text.size(), stderr);
     return kExitUsage;
   }
+  // --help is answered only for a line without usage errors.
   const ParsedCommandLine& line = std::get<ParsedCommandLine>(parsed);
   if (line.help) {
     std::string text = helpText();
@@ -34,11 +35,12 @@ int runCommandLine(const std::vector<std::string>& arguments) {
   }
 
   ApplicationState app(currentWorkingDirectory());
+  app.view = line.view;
   ConsoleUserInterface ui(stdout, stderr, line.answer);
-  CommandContext context{app, ui};
   for (const ParsedStep& step : line.steps) {
     ui.beginStep(step);
-    runCommand(context, step.definition->command(step));
+    CommandContext context{app, ui, &step.input};
+    runCommand(context, *step.row);
     if (ui.errorShown()) return kExitStepFailed;
   }
   return kExitDone;

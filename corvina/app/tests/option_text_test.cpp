@@ -97,3 +97,37 @@ TEST(OptionTextTest, ValuesReadBackAsTheyAreParsed) {
 
 }  // namespace
 }  // namespace corvina
+
+namespace corvina {
+namespace {
+
+TEST(OptionTextTest, TextFieldsTakeTextUpToTheirLength) {
+  struct Case {
+    const char* what;
+    int maxLength;
+    const char* text;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"no limit", 0, "a rather long name with blanks", true},
+      {"exactly the limit", 4, "abcd", true},
+      {"one past the limit", 4, "abcde", false},
+      {"empty text", 4, "", true},
+      {"an equals sign and digits", 8, "a=1", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string value = "start";
+    OptionField field;
+    field.kind = OptionField::Kind::Text;
+    field.textValue = &value;
+    field.maxLength = c.maxLength;
+    std::optional<std::string> problem = setFieldFromText(field, c.text);
+    EXPECT_EQ(!problem.has_value(), c.accepted) << problem.value_or("");
+    EXPECT_EQ(value, c.accepted ? std::string(c.text) : std::string("start"));
+    EXPECT_EQ(fieldValueText(field), value);
+  }
+}
+
+}  // namespace
+}  // namespace corvina

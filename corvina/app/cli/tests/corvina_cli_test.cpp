@@ -118,6 +118,16 @@ TEST(CorvinaCliTest, UsageErrorsRunNothing) {
       {"option after a step",
        {"stats", "--answer=yes"},
        "stats: options such as \"--answer=yes\" go before the first step"},
+      {"a usage error wins over --help",
+       {"stats", "nonsense", "--help"},
+       "stats: unexpected argument \"nonsense\""},
+      {"--help does not excuse a bad option", {"--help", "--bogus"}, "unknown option \"--bogus\""},
+      {"a field of the step is a field, not the path",
+       {"load", "square.obj", "save-obj", "singleGroup=on"},
+       "save-obj: missing PATH"},
+      {"a path that names a field has a bad value",
+       {"save-obj", "exportNormals=x.obj"},
+       "save-obj: exportNormals: \"x.obj\" is not on/off, yes/no, true/false or 1/0"},
   };
   for (const UsageCase& c : cases)
     expectCase({c.what, c.arguments, 2, "", usage(c.problem), {{"out.obj", ""}}});
@@ -240,6 +250,36 @@ TEST(CorvinaCliTest, TheSetupScriptsJobOnTheExampleSucceeds) {
   CliResult reloaded = runCli(folder, {"load", "out/crate.obj"});
   EXPECT_EQ(reloaded.exitStatus, 0);
   EXPECT_EQ(reloaded.out, result.out.substr(0, second));
+}
+
+TEST(CorvinaCliTest, PathsHoldingAnEqualsSign) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> arguments;
+  };
+  const Case cases[] = {
+      {"a word naming no field of the step", {"load", "a=b.obj", "save-obj", "c=d.obj"}},
+      {"after the step's own fields",
+       {"load", "answer=no", "a=b.obj", "save-obj", "exportNormals=on", "c=d.obj"}},
+      {"with its folder", {"load", "./a=b.obj", "save-obj", "./c=d.obj"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchFolder folder;
+    folder.write("a=b.obj", kSquare);
+    CliResult result = runCli(folder, c.arguments);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, kSquareStatistics);
+    EXPECT_TRUE(folder.exists("c=d.obj"));
+  }
+}
+
+TEST(CorvinaCliTest, HelpAfterTheStepsIsStillHelp) {
+  ScratchFolder folder;
+  CliResult result = runCli(folder, {"load", "square.obj", "--help"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(result.out.starts_with("Usage: corvina-cli")) << result.out;
 }
 
 TEST(CorvinaCliTest, HelpListsEveryStepAndFieldWithItsStartValue) {

@@ -1,0 +1,122 @@
+// The projections of the "&New UV Map" menu, per-facet mapping, Last
+// Projection, tiling and model rotation.
+
+#include <array>
+
+#include "app/command_ids.h"
+#include "app/command_predicates.h"
+#include "app/commands/command_rows.h"
+
+namespace corvina {
+
+namespace {
+
+constexpr std::array kRows{
+    CommandRow{.id = kCommandPlanar,
+               .name = "Planar",
+               .menu = "&Edit",
+               .submenu = "&New UV Map",
+               .menuText = "&Planar",
+               .menuPosition = 31,
+               .statusText = "Create a new UV map",
+               .enabled = projectionAllowed,
+               .step = "planar",
+               .summary = "planar mapping (&Planar)"},
+    CommandRow{.id = kCommandBox,
+               .name = "Box",
+               .menu = "&Edit",
+               .submenu = "&New UV Map",
+               .menuText = "&Box",
+               .menuPosition = 32,
+               .statusText = "Create a new UV map",
+               .enabled = projectionAllowed,
+               .step = "box",
+               .summary = "box mapping (&Box)"},
+    CommandRow{.id = kCommandCylindrical,
+               .name = "Cylinder",
+               .menu = "&Edit",
+               .submenu = "&New UV Map",
+               .menuText = "&Cylindrical",
+               .menuPosition = 33,
+               .statusText = "Create a new UV map",
+               .enabled = projectionAllowed,
+               .step = "cylindrical",
+               .summary = "cylindrical mapping (&Cylindrical)"},
+    CommandRow{.id = kCommandCylindricalCap,
+               .name = "CylinderCap",
+               .menu = "&Edit",
+               .submenu = "&New UV Map",
+               .menuText = "C&ylindrical Cap",
+               .menuPosition = 34,
+               .statusText = "Create a new UV map",
+               .enabled = projectionAllowed,
+               .step = "cylindrical-cap",
+               .summary = "cylindrical-cap mapping (C&ylindrical Cap)"},
+    CommandRow{.id = kCommandSpherical,
+               .name = "Spherical",
+               .menu = "&Edit",
+               .submenu = "&New UV Map",
+               .menuText = "&Spherical",
+               .menuPosition = 35,
+               .statusText = "Create a new UV map",
+               .enabled = projectionAllowed,
+               .step = "spherical",
+               .summary = "spherical mapping (&Spherical)"},
+    CommandRow{.id = kCommandPerFacet,
+               .name = "PerFacet",
+               .enabled = projectionAllowed,
+               .step = "per-facet",
+               .summary = "per-facet mapping"},
+    CommandRow{.id = kCommandLastProjection,
+               .name = "LastProjection",
+               .enabled = lastProjectionAllowed,
+               .step = "last-projection",
+               .summary = "repeat the last projection"},
+    CommandRow{.id = kCommandTileGroup,
+               .name = "TileGroup",
+               .menu = "&Edit",
+               .submenu = "T&ile",
+               .menuText = "by &Group",
+               .menuPosition = 36,
+               .statusText = "Rearrange layout by Group",
+               .enabled = modelHasGroups,
+               .step = "tile-group",
+               .summary = "tile the texture map by group"},
+    CommandRow{.id = kCommandTileMaterial,
+               .name = "TileMaterial",
+               .menu = "&Edit",
+               .submenu = "T&ile",
+               .menuText = "by &Material",
+               .menuPosition = 37,
+               .statusText = "Rearrange layout by Material",
+               .enabled = modelHasMaterials,
+               .step = "tile-material",
+               .summary = "tile the texture map by material"},
+    CommandRow{.id = kCommandTileRegion,
+               .name = "TileRegion",
+               .menu = "&Edit",
+               .submenu = "T&ile",
+               .menuText = "by &Region",
+               .menuPosition = 38,
+               .statusText = "Rearrange layout by Region",
+               .enabled = modelHasRegions,
+               .step = "tile-region",
+               .summary = "tile the texture map by region"},
+    CommandRow{.id = kCommandRotate,
+               .name = "RotateObject",
+               .menu = "&Edit",
+               .menuText = "Rotate",
+               .menuPosition = 30,
+               .statusText = "Rotate object in 3D space",
+               .enabled = modelLoaded,
+               .step = "rotate",
+               .summary = "rotate the model (Rotate)"},
+};
+
+}  // namespace
+
+std::span<const CommandRow> mappingCommandRows() {
+  return kRows;
+}
+
+}  // namespace corvina

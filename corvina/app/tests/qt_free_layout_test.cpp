@@ -1,0 +1,96 @@
+// The layout keeps Qt where it belongs: no Qt-free corvina target links a Qt
+// library, compiles with Qt's include paths or definitions, or has a file
+// that includes a <Q...> header. Only the window (app/window/), the view
+// painter (editor/painter/), the background picture (editor/background/) and
+// corvina-cli's renderer (app/cli/) may use Qt.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace corvina {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kQtFolders = {"app/window/", "editor/painter/", "editor/background/",
+                                             "app/cli/"};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The path of `file` inside corvina/, or "" when it lies elsewhere.
+std::string insideCorvina(const std::string& file) {
+  const std::string root = std::string(CORVINA_SOURCE_DIR) + "/";
+  return file.starts_with(root) ? file.substr(root.size()) : std::string();
+}
+
+bool inQtFolder(const std::string& relative) {
+  for (const std::string& folder : kQtFolders)
+    if (relative.starts_with(folder) || relative.find("/" + folder) != std::string::npos)
+      return true;
+  return false;
+}
+
+// Whether compile flags or link libraries name Qt.
+bool mentionsQt(const std::string& text) {
+  std::string lower = lowered(text);
+  return lower.find("qt6") != std::string::npos || lower.find("qt5") != std::string::npos ||
+         lower.find("-dqt_") != std::string::npos || lower.find("qtcore") != std::string::npos;
+}
+
+TEST(QtFreeLayoutTest, NoQtFreeSourceCompilesWithQt) {
+  std::string commands = readFile(CORVINA_COMPILE_COMMANDS);
+  ASSERT_FALSE(commands.empty()) << CORVINA_COMPILE_COMMANDS;
+  // Each entry is an object holding "command" and "file".
+  const std::regex entry("\"command\": \"((?:[^\"\\\\]|\\\\.)*)\",\\s*\"file\": \"([^\"]*)\"");
+  int checked = 0;
+  for (auto it = std::sregex_iterator(commands.begin(), commands.end(), entry);
+       it != std::sregex_iterator(); ++it) {
+    std::string relative = insideCorvina((*it)[2].str());
+    if (relative.empty() || inQtFolder(relative)) continue;
+    ++checked;
+    EXPECT_FALSE(mentionsQt((*it)[1].str())) << relative << " is compiled with Qt";
+  }
+  // The model library alone has several files: the check saw the real list.
+  EXPECT_GT(checked, 10);
+}
+
+TEST(QtFreeLayoutTest, NoQtFreeTargetLinksQt) {
+  const std::string links = readFile(CORVINA_QT_FREE_LINKS);
+  EXPECT_FALSE(mentionsQt(links)) << links;
+  EXPECT_NE(links.find("corvina_model"), std::string::npos) << "the link list is read";
+}
+
+TEST(QtFreeLayoutTest, NoQtFreeFileIncludesAQtHeader) {
+  const std::regex qtInclude("#\\s*include\\s*<Q[A-Za-z]");
+  int checked = 0;
+  for (const fs::directory_entry& item : fs::recursive_directory_iterator(CORVINA_SOURCE_DIR)) {
+    if (!item.is_regular_file()) continue;
+    const std::string extension = item.path().extension().string();
+    if (extension != ".h" && extension != ".cpp") continue;
+    std::string relative = insideCorvina(item.path().string());
+    if (inQtFolder(relative)) continue;
+    ++checked;
+    EXPECT_FALSE(std::regex_search(readFile(item.path()), qtInclude)) << relative;
+  }
+  EXPECT_GT(checked, 10);
+}
+
+}  // namespace
+}  // namespace corvina
