@@ -7,6 +7,7 @@
 
 #include "app/corvina_doc.h"
 #include "app/user_settings.h"
+#include "editor/view_size.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
 
@@ -16,14 +17,6 @@ namespace corvina {
 struct OptionRecords {
   ObjExportOptions objExport;
   UserSettings userSettings;
-};
-
-// The size of the texture-map view in pixels, which the selection editing and
-// "Scale Result" measure with: the window sets it on every resize,
-// corvina-cli from --view=WxH.
-struct ViewSize {
-  int width = 512;
-  int height = 512;
 };
 
 struct ApplicationState {
@@ -36,6 +29,9 @@ struct ApplicationState {
   ModelStore store;
   OptionRecords options;
   CorvinaDoc document{store};
+  // The size of the texture-map view that the selection editing and "Scale
+  // Result" measure with: the window sets it on every resize, corvina-cli
+  // from --view=WxH.
   ViewSize view;
 };
 

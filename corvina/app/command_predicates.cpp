@@ -53,12 +53,11 @@ bool lastProjectionAllowed(const ApplicationState& app) {
 }
 
 bool undoAllowed(const ApplicationState& app) {
-  return app.document.undoHistory().position > 0;
+  return app.document.undoHistory().canUndo();
 }
 
 bool redoAllowed(const ApplicationState& app) {
-  const UndoHistory& history = app.document.undoHistory();
-  return history.position < history.count - 1;
+  return app.document.undoHistory().canRedo();
 }
 
 bool selectMethodIsFacet(const ApplicationState& app) {

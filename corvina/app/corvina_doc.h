@@ -9,20 +9,13 @@
 #include <string>
 
 #include "app/projection_kind.h"
+#include "editor/undo_history.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
 #include "model/user_interface.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
-
-// The texture-map editor's undo history: a position (-1 before any step) and
-// the number of recorded steps. Undo is possible above position 0, redo below
-// count - 1.
-struct UndoHistory {
-  int position = -1;
-  int count = 0;
-};
 
 class CorvinaDoc {
  public:
@@ -45,7 +38,7 @@ class CorvinaDoc {
   // what else it clears with the history.
   void setClearUndoHistory(std::function<void()> clear) { clearUndoHistory_ = std::move(clear); }
   void clearUndoHistory() {
-    undoHistory_ = UndoHistory{};
+    undoHistory_.clear();
     if (clearUndoHistory_) clearUndoHistory_();
   }
 

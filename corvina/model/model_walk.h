@@ -45,14 +45,14 @@ inline bool isNoUvMarker(const TexVertex& t) {
   return t.u == kNoUvU && t.v == kNoUvV;
 }
 
-inline bool isSelected(const CornerRecord& corner) {
+inline bool isCornerSelected(const CornerRecord& corner) {
   return (corner.group & kSelectedBit) != 0;
 }
 
 // A corner (vertex index above 0) that is selected, or any corner while no
 // selection is active.
 inline bool isParticipating(const CornerRecord& corner, bool selectionActive) {
-  return corner.vertex > 0 && (!selectionActive || isSelected(corner));
+  return corner.vertex > 0 && (!selectionActive || isCornerSelected(corner));
 }
 
 // Calls visit(corner) for every corner record (not separators) in stream
@@ -75,7 +75,7 @@ void forEachCorner(const ModelStore& store, Visit&& visit) {
 // record and of the record after its last corner, up to the end-of-list
 // record. A facet may have no corners (first == end).
 template <typename Visit>
-void forEachFacet(const ModelStore& store, Visit&& visit) {
+void forEachFacetSpan(const ModelStore& store, Visit&& visit) {
   const std::size_t length = streamLength(store);
   std::size_t j = 0;
   while (j < length && store.facetStream[j].vertex != kSeparator) {

@@ -73,8 +73,8 @@ TEST(ModelWalkTest, WalksStopAtTheEndOfListAndAtTheArraysEnd) {
     });
     EXPECT_EQ(corners, c.corners);
     std::vector<std::pair<std::size_t, std::size_t>> facets;
-    forEachFacet(c.store,
-                 [&](std::size_t first, std::size_t last) { facets.emplace_back(first, last); });
+    forEachFacetSpan(
+        c.store, [&](std::size_t first, std::size_t last) { facets.emplace_back(first, last); });
     EXPECT_EQ(facets, c.facets);
   }
 }
