@@ -9,13 +9,31 @@
 #include <string>
 
 #include "app/projection_kind.h"
-#include "editor/undo_history.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
 #include "model/user_interface.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
+
+// The texture-map editor's undo history: a position (-1 before any step) and
+// the number of recorded steps. No edit records a step yet, so undo and redo
+// stay disabled; the rules are kept here so that recording steps later needs
+// no change to the commands.
+struct UndoHistory {
+  int position = -1;
+  int count = 0;
+
+  bool canUndo() const { return position > 0; }
+  bool canRedo() const { return position < count - 1; }
+  void undo() {
+    if (canUndo()) --position;
+  }
+  void redo() {
+    if (canRedo()) ++position;
+  }
+  void clear() { *this = UndoHistory{}; }
+};
 
 class CorvinaDoc {
  public:

@@ -314,3 +314,37 @@ TEST(CommandTableTest, CommandsNotBuiltAreRefused) {
 
 }  // namespace
 }  // namespace corvina
+
+namespace corvina {
+namespace {
+
+struct UndoCase {
+  int position, count;
+  bool canUndo, canRedo;
+  int afterUndo, afterRedo;
+};
+
+TEST(UndoHistoryTest, EnablementFollowsPositionAndCount) {
+  const UndoCase cases[] = {
+      {-1, 0, false, false, -1, -1},  // as it starts
+      {0, 1, false, false, 0, 0},    {1, 2, true, false, 0, 1},
+      {0, 2, false, true, 0, 1},     {1, 3, true, true, 0, 2},
+  };
+  for (const UndoCase& c : cases) {
+    UndoHistory history{c.position, c.count};
+    EXPECT_EQ(history.canUndo(), c.canUndo);
+    EXPECT_EQ(history.canRedo(), c.canRedo);
+    UndoHistory undone = history;
+    undone.undo();
+    EXPECT_EQ(undone.position, c.afterUndo);
+    UndoHistory redone = history;
+    redone.redo();
+    EXPECT_EQ(redone.position, c.afterRedo);
+  }
+  UndoHistory fresh;
+  EXPECT_FALSE(fresh.canUndo());
+  EXPECT_FALSE(fresh.canRedo());
+}
+
+}  // namespace
+}  // namespace corvina
