@@ -44,7 +44,6 @@ NormalToolOutcome weldVertices(ModelStore& store, const ProgressStep& step) {
   // `m` of the current pair: that vertex then has no corners left on it.
   bool previousMerged = false;
   for (std::size_t k = 1; k < order.size(); ++k) {
-    if (step && k % 256 == 0) step();
     const bool same = order[k].key == order[k - 1].key;
     const bool mEmptied = previousMerged;
     previousMerged = same;
