@@ -8,6 +8,7 @@
 //
 // --scale multiplies the full sizes' element counts (0.001 for a smoke run).
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "mesh_bench_models.h"
+#include "primitives/primitive_generator.h"
 #include "tools/normal_smoothing.h"
 #include "tools/seam_normals.h"
 #include "tools/weld_vertices.h"
@@ -88,6 +90,24 @@ ToolTimes timeTools(int side, int repeat) {
   return times;
 }
 
+// Seconds to generate a whole sphere of `divisions` x `divisions`.
+double timeSphere(int divisions, int repeat, std::string& size) {
+  corvina::SphereOptions options;
+  options.verticalDivisions = divisions;
+  options.radialDivisions = divisions;
+  ModelStore store;
+  corvina::SelectionState selection;
+  const double seconds = fastest(
+      repeat, [&] { store = ModelStore{}; },
+      [&] {
+        return corvina::generateSphere(store, selection, options) ==
+               corvina::GenerateOutcome::Generated;
+      });
+  size = std::to_string(divisions) + " x " + std::to_string(divisions) + ", " +
+         std::to_string(store.numCornerRecords) + " r";
+  return seconds;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,5 +125,14 @@ int main(int argc, char** argv) {
   report("weld", half.size, half.weld, full.size, full.weld);
   report("fix seams", half.size, half.seams, full.size, full.seams);
   report("smoothing", half.size, half.smoothing, full.size, full.smoothing);
+
+  const int fullDivisions =
+      std::max(3, static_cast<int>(std::lround(1024.0 * std::sqrt(args.scale))));
+  const int halfDivisions =
+      std::max(2, static_cast<int>(std::lround(fullDivisions / std::sqrt(2.0))));
+  std::string halfSphere, fullSphere;
+  const double halfSeconds = timeSphere(halfDivisions, args.repeat, halfSphere);
+  const double fullSeconds = timeSphere(fullDivisions, args.repeat, fullSphere);
+  report("sphere", halfSphere, halfSeconds, fullSphere, fullSeconds);
   return 0;
 }
