@@ -152,7 +152,7 @@ GenerateOutcome generateBox(ModelStore& store, SelectionState& selection, const 
         mapping.gaps = options.gaps;
         mapping.mapSize = 1024;
         mapping.scaleResult = false;
-        return boxMapping(s, sel, mapping, ViewSize{}) == MappingOutcome::Mapped;
+        return boxMapping(s, sel, mapping, ClientSize{}) == MappingOutcome::Mapped;
       });
 }
 
@@ -165,7 +165,7 @@ GenerateOutcome generateCone(ModelStore& store, SelectionState& selection,
       store, selection, coneCounts(options), "Cone", map, memoryLimit,
       [&](ModelStore& s) { fillCone(s, options); },
       [&](ModelStore& s, SelectionState& sel) {
-        return cylindricalCapMapping(s, sel, radialOptions(options.gaps), ViewSize{}) ==
+        return cylindricalCapMapping(s, sel, radialOptions(options.gaps), ClientSize{}) ==
                MappingOutcome::Mapped;
       });
 }
@@ -181,7 +181,7 @@ GenerateOutcome generateCylinder(ModelStore& store, SelectionState& selection,
       store, selection, cylinderCounts(options), "Cylinder", map, memoryLimit,
       [&](ModelStore& s) { fillCylinder(s, options); },
       [&](ModelStore& s, SelectionState& sel) {
-        return cylindricalCapMapping(s, sel, radialOptions(options.gaps), ViewSize{}) ==
+        return cylindricalCapMapping(s, sel, radialOptions(options.gaps), ClientSize{}) ==
                MappingOutcome::Mapped;
       });
 }
@@ -194,7 +194,7 @@ GenerateOutcome generateSphere(ModelStore& store, SelectionState& selection,
       store, selection, sphereCounts(options), "Sphere", map, memoryLimit,
       [&](ModelStore& s) { fillSphere(s, options); },
       [&](ModelStore& s, SelectionState& sel) {
-        return sphericalMapping(s, sel, radialOptions(options.gaps), ViewSize{}) ==
+        return sphericalMapping(s, sel, radialOptions(options.gaps), ClientSize{}) ==
                MappingOutcome::Mapped;
       });
 }
