@@ -1,6 +1,8 @@
 #include "files/obj_reader.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "model/reports.h"
@@ -45,9 +47,14 @@ bool openObjModel(ModelStore& store, SelectionState& selection, const std::strin
   return readObjModel(store, selection, source, path, ui, clearUndoHistory);
 }
 
-bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                  const std::string& path, UserInterface& ui,
-                  const std::function<void()>& clearUndoHistory, const ObjReadOptions& options) {
+namespace {
+
+// The load's steps; `progressShown` tells the caller whether the progress bar
+// is up when an allocation fails on the way.
+bool readObjModelSteps(ModelStore& store, SelectionState& selection, ObjByteSource& source,
+                       const std::string& path, UserInterface& ui,
+                       const std::function<void()>& clearUndoHistory, const ObjReadOptions& options,
+                       bool& progressShown) {
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   commitSelection(store, selection);
@@ -78,6 +85,7 @@ bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& s
   }
 
   ui.beginProgress(progressRange(counts.lines));
+  progressShown = true;
   setStoreCounts(counts, store);
   // A model that cannot be held is said so; failing silently would look like
   // success to anyone not watching the view.
@@ -122,6 +130,27 @@ bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& s
   ui.endProgress();
   if (clearUndoHistory) clearUndoHistory();
   return true;
+}
+
+}  // namespace
+
+bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& source,
+                  const std::string& path, UserInterface& ui,
+                  const std::function<void()>& clearUndoHistory, const ObjReadOptions& options) {
+  bool progressShown = false;
+  try {
+    return readObjModelSteps(store, selection, source, path, ui, clearUndoHistory, options,
+                             progressShown);
+  } catch (const std::bad_alloc&) {
+    // Any allocation of the load may fail (the set tables of a file with
+    // very many distinct names, the statistics text): the model is released
+    // first, so the message has memory to be shown with.
+  } catch (const std::length_error&) {
+  }
+  releaseModel(store);
+  if (progressShown) ui.endProgress();
+  showError(ui, "Insufficient memory");
+  return false;
 }
 
 }  // namespace corvina
