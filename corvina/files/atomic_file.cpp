@@ -37,6 +37,27 @@ void syncFolderOf(const std::string& path) {
   ::close(fd);
 }
 
+// The path a save really writes: a symbolic link is followed to the file it
+// names (which need not exist yet), through links of links, up to a limit
+// that stops loops; the link itself stays.
+std::string resolvedTarget(const std::string& path) {
+  std::string current = path;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat link;
+    if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current;
+    std::string named(static_cast<std::size_t>(link.st_size > 0 ? link.st_size : 4096) + 1, '\0');
+    const ssize_t length = ::readlink(current.c_str(), named.data(), named.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= named.size()) return current;
+    named.resize(static_cast<std::size_t>(length));
+    // A relative link names its file from the link's own folder.
+    const std::size_t slash = current.find_last_of('/');
+    if (!named.starts_with('/') && slash != std::string::npos)
+      named = current.substr(0, slash + 1) + named;
+    current = named;
+  }
+  return current;
+}
+
 }  // namespace
 
 AtomicFile::~AtomicFile() {
@@ -45,19 +66,40 @@ AtomicFile::~AtomicFile() {
 
 bool AtomicFile::open(const std::string& targetPath) {
   abandon();
-  targetPath_ = targetPath;
+  targetPath_ = resolvedTarget(targetPath);
   failed_ = false;
+  inPlace_ = false;
+  regularTarget_ = true;
+  written_ = 0;
+  struct stat existing;
+  const bool exists = ::stat(targetPath_.c_str(), &existing) == 0;
   // A file the user may not write stays as it is, as it would if it were
   // written in place; the rename alone would replace it regardless.
-  if (::access(targetPath.c_str(), F_OK) == 0 && ::access(targetPath.c_str(), W_OK) != 0) {
-    return false;
+  if (exists && ::access(targetPath_.c_str(), W_OK) != 0) return false;
+  if (exists && (!S_ISREG(existing.st_mode) || existing.st_nlink > 1)) {
+    regularTarget_ = S_ISREG(existing.st_mode);
+    return openInPlace();
   }
+  if (openTemporary(exists ? &existing : nullptr)) return true;
+  // No temporary file beside it (a folder we may not write): a file we may
+  // write is still written, in place.
+  return exists && openInPlace();
+}
+
+bool AtomicFile::openInPlace() {
+  // Not truncated here: the old bytes stand until the new ones replace them.
+  fd_ = ::open(targetPath_.c_str(), O_WRONLY | O_CLOEXEC);
+  inPlace_ = fd_ >= 0;
+  return inPlace_;
+}
+
+bool AtomicFile::openTemporary(const struct stat* existing) {
   // A name of our own with O_EXCL rather than mkstemp: the file is then created
   // with the usual permissions (0666 less the umask), not 0600.
   // The name is short so a target name near the length limit still fits.
-  const std::size_t slash = targetPath.find_last_of('/');
+  const std::size_t slash = targetPath_.find_last_of('/');
   const std::string folderPrefix =
-      slash == std::string::npos ? std::string() : targetPath.substr(0, slash + 1);
+      slash == std::string::npos ? std::string() : targetPath_.substr(0, slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporaryPath_ = folderPrefix + ".~corvina-" + std::to_string(::getpid()) + "-" +
                      std::to_string(attempt) + ".tmp";
@@ -69,10 +111,19 @@ bool AtomicFile::open(const std::string& targetPath) {
     temporaryPath_.clear();
     return false;
   }
-  // Replacing a file keeps its permissions.
-  struct stat existing;
-  if (::stat(targetPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    ::fchmod(fd_, existing.st_mode & 07777);
+  if (existing == nullptr) return true;
+  // Replacing a file keeps its owner, group and permissions. When the new
+  // file cannot have them, the old one is written in place instead.
+  struct stat made;
+  const bool sameOwner = ::fstat(fd_, &made) == 0 && made.st_uid == existing->st_uid &&
+                         made.st_gid == existing->st_gid;
+  if (!sameOwner && ::fchown(fd_, existing->st_uid, existing->st_gid) != 0) {
+    abandon();
+    return false;
+  }
+  if (::fchmod(fd_, existing->st_mode & 07777) != 0) {
+    abandon();
+    return false;
   }
   return true;
 }
@@ -80,11 +131,22 @@ bool AtomicFile::open(const std::string& targetPath) {
 bool AtomicFile::write(const char* data, std::size_t size) {
   if (fd_ < 0 || failed_) return false;
   if (!writeAll(fd_, data, size)) failed_ = true;
+  written_ += static_cast<long long>(size);
   return !failed_;
 }
 
 bool AtomicFile::commit() {
   if (fd_ < 0) return false;
+  if (inPlace_) {
+    // Cut what is left of the old bytes; a device or FIFO has no length and
+    // no disk to force the bytes to.
+    bool ok = !failed_;
+    if (ok && regularTarget_) ok = ::ftruncate(fd_, written_) == 0 && ::fsync(fd_) == 0;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    inPlace_ = false;
+    return ok;
+  }
   bool ok = !failed_ && ::fsync(fd_) == 0;
   ok = ::close(fd_) == 0 && ok;
   fd_ = -1;
@@ -100,6 +162,7 @@ bool AtomicFile::commit() {
 }
 
 void AtomicFile::abandon() {
+  inPlace_ = false;
   if (fd_ >= 0) {
     ::close(fd_);
     fd_ = -1;
