@@ -1,12 +1,14 @@
 // A load that runs out of memory anywhere on its way ends in "Insufficient
 // memory" and an empty model, never in an escaped exception.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <new>
 #include <string>
@@ -77,22 +79,42 @@ long long mappedBytes() {
   return pages < 0 ? -1 : pages * sysconf(_SC_PAGESIZE);
 }
 
-// Loads `path` in a child process whose address space may grow by only
-// `headroom` bytes. The child's exit status: 0 loaded, 1 refused with
-// "Insufficient memory" and an empty model, 2 anything else.
-int loadUnderLimit(const std::string& path, long long headroom) {
+// The child's side: run as a fresh copy of this test program (so no memory
+// freed by earlier tests is at hand), it loads CORVINA_MEMORY_CHILD_PATH
+// with its address space limited to what it maps now plus
+// CORVINA_MEMORY_CHILD_MB megabytes, and exits 0 when the model loaded, 1
+// when it was refused with "Insufficient memory" and left empty, 2 otherwise.
+TEST(ObjReaderMemoryChild, LoadUnderTheLimitGiven) {
+  const char* path = std::getenv("CORVINA_MEMORY_CHILD_PATH");
+  const char* megabytes = std::getenv("CORVINA_MEMORY_CHILD_MB");
+  if (path == nullptr || megabytes == nullptr) GTEST_SKIP() << "run by the test below";
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max =
+      static_cast<rlim_t>(mappedBytes() + (std::atoll(megabytes) << 20));
+  setrlimit(RLIMIT_AS, &limit);
+  ModelStore store;
+  SelectionState selection;
+  ScriptedUserInterface ui;
+  bool loaded = openObjModel(store, selection, path, ui);
+  bool refused = !loaded && ui.messages.size() == 1 &&
+                 ui.messages[0].text == "Insufficient memory" && emptyModel(store);
+  std::_Exit(loaded ? 0 : refused ? 1 : 2);
+}
+
+// Runs the child above; its exit status, or 128 + the signal that ended it.
+int loadUnderLimit(const std::string& path, long long megabytes) {
   pid_t child = fork();
   if (child == 0) {
-    rlimit limit{};
-    limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(mappedBytes() + headroom);
-    setrlimit(RLIMIT_AS, &limit);
-    ModelStore store;
-    SelectionState selection;
-    ScriptedUserInterface ui;
-    bool loaded = openObjModel(store, selection, path, ui);
-    bool refused = !loaded && ui.messages.size() == 1 &&
-                   ui.messages[0].text == "Insufficient memory" && emptyModel(store);
-    _exit(loaded ? 0 : refused ? 1 : 2);
+    // The child's own test report would only clutter this one's.
+    int quiet = open("/dev/null", O_WRONLY);
+    dup2(quiet, 1);
+    dup2(quiet, 2);
+    setenv("CORVINA_MEMORY_CHILD_PATH", path.c_str(), 1);
+    setenv("CORVINA_MEMORY_CHILD_MB", std::to_string(megabytes).c_str(), 1);
+    execl("/proc/self/exe", "obj_reader_memory_child",
+          "--gtest_filter=ObjReaderMemoryChild.LoadUnderTheLimitGiven",
+          static_cast<char*>(nullptr));
+    std::_Exit(3);
   }
   int status = 0;
   waitpid(child, &status, 0);
@@ -116,12 +138,12 @@ TEST(ObjReaderMemoryTest, ManyDistinctNamesUnderALimitedAddressSpace) {
   bool refusedOnce = false;
   for (long long megabytes : {48, 64, 72, 80}) {
     SCOPED_TRACE(megabytes);
-    int result = loadUnderLimit(path, megabytes << 20);
+    int result = loadUnderLimit(path, megabytes);
     EXPECT_TRUE(result == 0 || result == 1) << "exit " << result;
     refusedOnce = refusedOnce || result == 1;
   }
   EXPECT_TRUE(refusedOnce);
-  EXPECT_EQ(loadUnderLimit(path, 400ll << 20), 0) << "enough memory loads the model";
+  EXPECT_EQ(loadUnderLimit(path, 400), 0) << "enough memory loads the model";
   std::remove(path.c_str());
 #endif
 }
