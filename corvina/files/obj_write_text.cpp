@@ -98,6 +98,22 @@ void writeNormals(const ModelStore& store, const ObjExportOptions& options, ObjW
   out.lineEnd();
 }
 
+// Names and kept lines as the reader gives them back: it takes a backslash as
+// an escape of the next character (and as a line join at a line's end), so
+// every backslash is written escaped.
+void writeEscaped(std::string_view text, ObjWriteBuffer& out) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t slash = text.find('\\', at);
+    if (slash == std::string_view::npos) {
+      out.text(text.substr(at));
+      return;
+    }
+    out.text(text.substr(at, slash + 1 - at));
+    out.character('\\');
+    at = slash + 1;
+  }
+}
+
 // Writes a set statement whenever the set of the facets changes. An index
 // outside its table (only a damaged stream has one) writes nothing rather than
 // reading a name that does not exist.
@@ -115,7 +131,7 @@ class SetStatements {
     const int index = field & kSetIndexMask;
     if (index == last_ || static_cast<std::size_t>(index) >= count_) return;
     out.plain(keyword_);
-    out.text(fieldText(table_[static_cast<std::size_t>(index)].name));
+    writeEscaped(fieldText(table_[static_cast<std::size_t>(index)].name), out);
     out.lineEnd();
     last_ = index;
   }
@@ -177,18 +193,22 @@ void writeFacets(const ModelStore& store, const ObjExportOptions& options, ObjWr
     std::size_t end = first;
     while (end < length && stream[end].vertex > 0) ++end;
 
-    // A facet left without corners (an index that resolved to nothing) has
-    // no first corner to take set statements from.
-    if (first < end) {
-      groups.update(stream[first].group, out);
-      materials.update(stream[first].material, out);
-      regions.update(stream[first].region, out);
+    // A facet left without corners has no line that reads back as a facet
+    // ("f" alone is none), so it is left out and not counted; its kept lines
+    // go with the next facet written, as a reader of the file places them.
+    if (first == end) {
+      ++ordinal;
+      at = end;
+      continue;
     }
+    groups.update(stream[first].group, out);
+    materials.update(stream[first].material, out);
+    regions.update(stream[first].region, out);
     while (nextShape < shapeOrder.size() &&
            store.shapeLines[shapeOrder[nextShape]].facetOrdinal <= ordinal) {
       const TextLine& line = store.shapeLines[shapeOrder[nextShape++]];
-      if (line.facetOrdinal < ordinal) continue;
-      out.text(fieldText(line.text));
+      if (line.facetOrdinal < 0) continue;  // only a damaged table has one
+      writeEscaped(fieldText(line.text), out);
       out.lineEnd();
     }
     out.character('f');
@@ -209,6 +229,16 @@ void writeFacets(const ModelStore& store, const ObjExportOptions& options, ObjWr
 }
 
 }  // namespace
+
+int countWrittenFacets(const ModelStore& store) {
+  const std::size_t length = presentCount(store.numCornerRecords, store.facetStream);
+  int facets = 0;
+  for (std::size_t at = 0; at < length && store.facetStream[at].vertex >= 0; ++at) {
+    facets += store.facetStream[at].vertex == kSeparator && at + 1 < length &&
+              store.facetStream[at + 1].vertex > 0;
+  }
+  return facets;
+}
 
 int countFacets(const ModelStore& store) {
   const std::size_t length = presentCount(store.numCornerRecords, store.facetStream);

@@ -26,6 +26,9 @@ class ObjWriteProgress {
 // The number of facet separators before the end-of-list record.
 int countFacets(const ModelStore& store);
 
+// The facets the OBJ writer writes: those with at least one corner.
+int countWrittenFacets(const ModelStore& store);
+
 // Writes the whole file text for the store as it stands: texture vertices in
 // their compact form and numFacets already recounted.
 void writeObjText(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,

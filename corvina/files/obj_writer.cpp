@@ -31,7 +31,7 @@ bool writeFile(ModelStore& store, const std::string& path, const ObjExportOption
                UserInterface& ui) {
   AtomicFile file;
   if (!file.open(path)) return false;
-  store.numFacets = countFacets(store);
+  store.numFacets = countWrittenFacets(store);
   ObjWriteBuffer out(file, !options.noLinefeeds);
   ObjWriteProgress progress(ui);
   writeObjText(store, options, out, progress);
