@@ -9,6 +9,7 @@
 #include "app/user_settings.h"
 #include "editor/view_size.h"
 #include "files/obj_writer.h"
+#include "mapping/mapping_options.h"
 #include "model/model_store.h"
 
 namespace corvina {
@@ -17,6 +18,7 @@ namespace corvina {
 struct OptionRecords {
   ObjExportOptions objExport;
   UserSettings userSettings;
+  MappingRecords mapping;
 };
 
 struct ApplicationState {

@@ -28,12 +28,18 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
                                kCommandColorGroup, kCommandColorMaterial, kCommandColorRegion,
                                kCommandExit,       kCommandAbout,         kCommandNewDocument,
                                kCommandNextPane,   kCommandPreviousPane};
+  // Rows whose handlers other subsystems build and test.
+  const std::set<int> builtElsewhere = {
+      kCommandPlanar,       kCommandBox,        kCommandCylindrical,    kCommandCylindricalCap,
+      kCommandSpherical,    kCommandPerFacet,   kCommandLastProjection, kCommandTileGroup,
+      kCommandTileMaterial, kCommandTileRegion, kCommandRotate};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);
     if (row.id == 0) continue;  // a step without command number
     EXPECT_TRUE(ids.insert(row.id).second) << "command number used twice";
     EXPECT_EQ(findCommand(row.id), &row);
+    if (builtElsewhere.contains(row.id)) continue;
     EXPECT_EQ(row.run != nullptr, built.contains(row.id));
     if (built.contains(row.id))
       EXPECT_EQ(isCommandEnabled(app, row.id), !needModel.contains(row.id));
