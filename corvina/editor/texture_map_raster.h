@@ -41,6 +41,16 @@ std::array<PaletteColor, 256> templatePalette();
 constexpr std::uint8_t kRasterGround = 255;
 constexpr int kLargestRasterSide = 8192;
 
+// The "BMP Export Options" record: lives for the whole run. Width and height
+// mirror the model's mapWidth and mapHeight, which the dialog shows and sets.
+struct BmpExportOptions {
+  int width = 512;   // 1..kLargestRasterSide
+  int height = 512;  // 1..kLargestRasterSide
+  bool flipV = false;
+  bool flipH = false;
+  bool excludeHidden = false;
+};
+
 struct TextureMapRaster {
   int width = 0, height = 0;
   std::vector<std::uint8_t> pixels;  // width * height, row after row from row 0
