@@ -7,8 +7,10 @@
 
 #include "app/corvina_doc.h"
 #include "app/user_settings.h"
+#include "editor/texture_map_raster.h"
 #include "editor/view_size.h"
 #include "files/obj_writer.h"
+#include "files/uvs_writer.h"
 #include "mapping/mapping_options.h"
 #include "model/model_store.h"
 
@@ -19,6 +21,8 @@ struct OptionRecords {
   ObjExportOptions objExport;
   UserSettings userSettings;
   MappingRecords mapping;
+  UvsExportOptions uvsExport;
+  BmpExportOptions bmpExport;
 };
 
 struct ApplicationState {

@@ -30,9 +30,10 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
                                kCommandNextPane,   kCommandPreviousPane};
   // Rows whose handlers other subsystems build and test.
   const std::set<int> builtElsewhere = {
-      kCommandPlanar,       kCommandBox,        kCommandCylindrical,    kCommandCylindricalCap,
-      kCommandSpherical,    kCommandPerFacet,   kCommandLastProjection, kCommandTileGroup,
-      kCommandTileMaterial, kCommandTileRegion, kCommandRotate};
+      kCommandPlanar,       kCommandBox,           kCommandCylindrical,    kCommandCylindricalCap,
+      kCommandSpherical,    kCommandPerFacet,      kCommandLastProjection, kCommandTileGroup,
+      kCommandTileMaterial, kCommandTileRegion,    kCommandRotate,         kCommandExportUvs,
+      kCommandImportUvs,    kCommandSaveTextureMap};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);
