@@ -7,7 +7,9 @@
 
 #include "app/corvina_doc.h"
 #include "app/user_settings.h"
+#include "editor/selection_editor.h"
 #include "editor/texture_map_raster.h"
+#include "editor/view_keys.h"
 #include "editor/view_size.h"
 #include "files/obj_writer.h"
 #include "files/uvs_writer.h"
@@ -23,6 +25,7 @@ struct OptionRecords {
   MappingRecords mapping;
   UvsExportOptions uvsExport;
   BmpExportOptions bmpExport;
+  KeyStepOptions keyStep;
 };
 
 struct ApplicationState {
@@ -39,6 +42,8 @@ struct ApplicationState {
   // Result" measure with: the window sets it on every resize, corvina-cli
   // from --view=WxH.
   ViewSize view;
+  // The view's mouse and keys; the window forwards its events here.
+  SelectionEditor editor{store, document.selection()};
 };
 
 // The process's current working directory, or "" when it cannot be had.

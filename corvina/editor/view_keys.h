@@ -74,6 +74,15 @@ enum class KeyAction {
 
 KeyAction keyActionOf(const ViewKeyPress& press);
 
+// The field=value words of corvina-cli's key step: `shift=on` and
+// `numlock=on|off`. numLock 0 ("any") names the dedicated keys, 1 ("off")
+// and 2 ("on") the keypad's in that Num Lock state. Each key step starts
+// from these values.
+struct KeyStepOptions {
+  bool shift = false;
+  int numLock = 0;
+};
+
 // The key press a corvina-cli key name stands for: enter, esc, home, end,
 // pageup, pagedown, left, right, up, down, clear, insert, kp+, kp-, kp*,
 // kp/, u, v, x, y, t, =, ., [, ], \ and '. With `numLock` given, the
