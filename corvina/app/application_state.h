@@ -15,6 +15,8 @@
 #include "files/uvs_writer.h"
 #include "mapping/mapping_options.h"
 #include "model/model_store.h"
+#include "primitives/primitive_options.h"
+#include "tools/normal_smoothing.h"
 
 namespace corvina {
 
@@ -26,6 +28,13 @@ struct OptionRecords {
   UvsExportOptions uvsExport;
   BmpExportOptions bmpExport;
   KeyStepOptions keyStep;
+  SmoothingOptions smoothing;
+  // The five "Create ..." dialogs start from their defaults at every command.
+  BoxOptions newBox;
+  ConeOptions newCone;
+  CylinderOptions newCylinder;
+  SphereOptions newSphere;
+  TorusOptions newTorus;
 };
 
 struct ApplicationState {

@@ -29,21 +29,18 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
                                kCommandExit,       kCommandAbout,         kCommandNewDocument,
                                kCommandNextPane,   kCommandPreviousPane};
   // Rows whose handlers other subsystems build and test.
-  const std::set<int> builtElsewhere = {kCommandPlanar,         kCommandBox,
-                                        kCommandCylindrical,    kCommandCylindricalCap,
-                                        kCommandSpherical,      kCommandPerFacet,
-                                        kCommandLastProjection, kCommandTileGroup,
-                                        kCommandTileMaterial,   kCommandTileRegion,
-                                        kCommandRotate,         kCommandExportUvs,
-                                        kCommandImportUvs,      kCommandSaveTextureMap,
-                                        kCommandSelectByFacet,  kCommandSelectByVertex,
-                                        kCommandSelectAll,      kCommandSelectNone,
-                                        kCommandSelectInverse,  kCommandSelectGroup,
-                                        kCommandSelectMaterial, kCommandSelectRegion,
-                                        kCommandAssignGroup,    kCommandAssignMaterial,
-                                        kCommandAssignRegion,   kCommandInvertH,
-                                        kCommandInvertV,        kCommandUndo,
-                                        kCommandRedo,           kCommandHotKeys};
+  const std::set<int> builtElsewhere = {
+      kCommandPlanar, kCommandBox, kCommandCylindrical, kCommandCylindricalCap, kCommandSpherical,
+      kCommandPerFacet, kCommandLastProjection, kCommandTileGroup, kCommandTileMaterial,
+      kCommandTileRegion, kCommandRotate, kCommandExportUvs, kCommandImportUvs,
+      kCommandSaveTextureMap, kCommandSelectByFacet, kCommandSelectByVertex, kCommandSelectAll,
+      kCommandSelectNone, kCommandSelectInverse, kCommandSelectGroup, kCommandSelectMaterial,
+      kCommandSelectRegion, kCommandAssignGroup, kCommandAssignMaterial, kCommandAssignRegion,
+      kCommandInvertH, kCommandInvertV, kCommandUndo, kCommandRedo, kCommandHotKeys,
+      // mesh tools and primitives
+      kCommandTriangulate, kCommandDegenerates, kCommandWeldVertices, kCommandSplitVertices,
+      kCommandFixSeams, kCommandSmooth, kCommandNewBox, kCommandNewCone, kCommandNewCylinder,
+      kCommandNewSphere, kCommandNewTorus};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);
