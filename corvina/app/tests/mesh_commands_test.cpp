@@ -133,6 +133,18 @@ INSTANTIATE_TEST_SUITE_P(
         DialogueCase{"SplitQuietly", testing::kSquare, kCommandSplitVertices, {}, {}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ToolCommands, EnabledWithAModelExceptSmoothAndTheGenerators) {
+  Fixture f;
+  const int needModel[] = {kCommandTriangulate, kCommandDegenerates, kCommandWeldVertices,
+                           kCommandSplitVertices, kCommandFixSeams};
+  const int always[] = {kCommandSmooth,      kCommandNewBox,    kCommandNewCone,
+                        kCommandNewCylinder, kCommandNewSphere, kCommandNewTorus};
+  for (int id : needModel) EXPECT_FALSE(isCommandEnabled(f.app, id)) << id;
+  for (int id : always) EXPECT_TRUE(isCommandEnabled(f.app, id)) << id;
+  f.run(kCommandNewBox);
+  for (int id : needModel) EXPECT_TRUE(isCommandEnabled(f.app, id)) << id;
+}
+
 TEST(ToolCommands, WithoutModelAskForOne) {
   for (int id : {kCommandWeldVertices, kCommandFixSeams}) {
     Fixture f;
