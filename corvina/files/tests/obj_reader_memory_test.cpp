@@ -102,7 +102,7 @@ TEST(ObjReaderMemoryChild, LoadUnderTheLimitGiven) {
 }
 
 // Runs the child above; its exit status, or 128 + the signal that ended it.
-int loadUnderLimit(const std::string& path, long long megabytes) {
+[[maybe_unused]] int loadUnderLimit(const std::string& path, long long megabytes) {
   pid_t child = fork();
   if (child == 0) {
     // The child's own test report would only clutter this one's.

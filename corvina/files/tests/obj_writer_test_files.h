@@ -1,5 +1,5 @@
 #pragma once
-// Scratch folders and whole-file reads for the writer's tests.
+// Whole-file reads for the writer's tests, and the shared scratch folder.
 
 #include <unistd.h>
 
@@ -8,29 +8,9 @@
 #include <iterator>
 #include <string>
 
+#include "testing/scratch_folder.h"
+
 namespace corvina::testing {
-
-// A fresh folder under the system's temporary folder, removed with its
-// contents at the end of the test.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    static int serial = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("corvina-writer-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
