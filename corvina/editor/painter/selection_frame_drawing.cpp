@@ -3,6 +3,8 @@
 #include <QPen>
 #include <algorithm>
 
+#include "editor/tracker.h"
+
 namespace corvina::painter {
 
 QRect frameRect(const PixelRect& frame) {
@@ -13,21 +15,6 @@ QRect frameRect(const PixelRect& frame) {
   return QRect(QPoint(left, top), QPoint(std::max(left, right - 1), std::max(top, bottom - 1)));
 }
 
-std::array<QRect, 8> frameHandles(const PixelRect& frame) {
-  const QRect r = frameRect(frame);
-  const int left = r.left();
-  const int top = r.top();
-  const int right = r.right() + 1 - kHandleSize;
-  const int bottom = r.bottom() + 1 - kHandleSize;
-  const int middleX = (r.left() + r.right() + 1) / 2 - kHandleSize / 2;
-  const int middleY = (r.top() + r.bottom() + 1) / 2 - kHandleSize / 2;
-  const QSize size(kHandleSize, kHandleSize);
-  return {QRect(QPoint(left, top), size),     QRect(QPoint(middleX, top), size),
-          QRect(QPoint(right, top), size),    QRect(QPoint(right, middleY), size),
-          QRect(QPoint(right, bottom), size), QRect(QPoint(middleX, bottom), size),
-          QRect(QPoint(left, bottom), size),  QRect(QPoint(left, middleY), size)};
-}
-
 void drawSelectionFrame(QPainter& painter, const PixelRect& frame) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -36,7 +23,10 @@ void drawSelectionFrame(QPainter& painter, const PixelRect& frame) {
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(frameRect(frame));
-  for (const QRect& handle : frameHandles(frame)) painter.fillRect(handle, Qt::black);
+  for (const TrackerHandle& handle : trackerHandles(frame)) {
+    const PixelRect& r = handle.rect;
+    painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::black);
+  }
   painter.restore();
 }
 

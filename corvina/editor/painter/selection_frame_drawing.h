@@ -4,22 +4,17 @@
 
 #include <QPainter>
 #include <QRect>
-#include <array>
 
 #include "tools/selection_state.h"
 
 namespace corvina::painter {
 
-constexpr int kHandleSize = 4;
-
 // The frame's rectangle made normal (left <= right, top <= bottom); its right
 // and bottom edges are the pixels just inside right and bottom.
 QRect frameRect(const PixelRect& frame);
 
-// The eight handles inside the frame: top-left, top, top-right, right,
-// bottom-right, bottom, bottom-left, left.
-std::array<QRect, 8> frameHandles(const PixelRect& frame);
-
+// The outline and the tracker's handles (the same squares the editor hit
+// tests), in black.
 void drawSelectionFrame(QPainter& painter, const PixelRect& frame);
 
 // A dotted band that shows on light and dark pictures alike.
