@@ -5,6 +5,8 @@
 // integer drawing coordinates, but kept as doubles so a coordinate far outside
 // the view can be clipped instead of overflowing an int.
 
+#include <cstdint>
+
 #include "model/model_store.h"
 #include "tools/selection_state.h"
 
@@ -23,9 +25,34 @@ struct FrameTransform {
 
 FrameTransform frameTransform(const SelectionState& selection);
 
+// Far enough outside any view that a line towards it leaves the view at the
+// right angle, yet small enough for the drawing code's integer arithmetic.
+constexpr float kFarAway = 1 << 24;
+
+// A view coordinate truncated toward zero; NaN and anything beyond kFarAway
+// is held at kFarAway's distance.
+inline double truncatedCoordinate(float value) {
+  if (value > -kFarAway && value < kFarAway)
+    return static_cast<double>(static_cast<std::int32_t>(value));  // truncates
+  return value > 0 ? kFarAway : -kFarAway;  // NaN goes up and left, out of sight
+}
+
 // The pixel of (u, v) in a view of width x height pixels; through `frame`
-// when `selected`. NaN coordinates land far outside the view.
-ViewPoint viewPoint(const TexVertex& uv, bool selected, const FrameTransform& frame, int width,
-                    int height);
+// when `selected`. Inline: it runs for every corner of every redraw.
+inline ViewPoint viewPoint(const TexVertex& uv, bool selected, const FrameTransform& frame,
+                           int width, int height) {
+  // Float arithmetic throughout, as the view's coordinates are 32-bit floats.
+  const float spanX = static_cast<float>(width - 1);
+  const float spanY = static_cast<float>(height - 1);
+  float x, y;
+  if (selected) {
+    x = spanX * ((uv.u - frame.source.left) * frame.scaleX + frame.target.left);
+    y = spanY * ((1.0f - uv.v - frame.source.top) * frame.scaleY + frame.target.top);
+  } else {
+    x = spanX * uv.u;
+    y = spanY * (1.0f - uv.v);
+  }
+  return {truncatedCoordinate(x), truncatedCoordinate(y)};
+}
 
 }  // namespace corvina::painter
