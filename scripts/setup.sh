@@ -15,3 +15,9 @@ out=out
 mkdir -p "$out"
 ./build/corvina/app/corvina-cli load examples/crate.obj stats dims save-obj "$out/crate.obj"
 echo "Saved the example model as $out/crate.obj"
+
+# On a desktop, open the window on the example as well.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  ./build/corvina/app/corvina examples/crate.obj >/dev/null 2>&1 &
+  echo "Opened the example in the corvina window"
+fi

@@ -1,0 +1,159 @@
+#include "app/window/corvina_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "app/window/view_input.h"
+#include "editor/painter/selection_frame_drawing.h"
+#include "editor/painter/view_composer.h"
+
+namespace corvina::window {
+
+CorvinaView::CorvinaView(ApplicationState& app, SelectionEditor& editor,
+                         const background::BackgroundPicture& background, ViewHooks hooks,
+                         QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      editor_(editor),
+      background_(background),
+      hooks_(std::move(hooks)) {
+  // The whole area is painted from one picture: nothing to erase first, and
+  // nothing flickers.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+}
+
+QSize CorvinaView::devicePixelSize() const {
+  const qreal ratio = devicePixelRatioF();
+  return QSize(std::max(1, static_cast<int>(std::floor(width() * ratio))),
+               std::max(1, static_cast<int>(std::floor(height() * ratio))));
+}
+
+ViewSize CorvinaView::viewSize() const {
+  const QSize size = devicePixelSize();
+  return ViewSize{size.width(), size.height()};
+}
+
+void CorvinaView::updateViewSize() {
+  const ViewSize size = viewSize();
+  if (size.width == app_.view.width && size.height == app_.view.height) return;
+  app_.view.width = size.width;
+  app_.view.height = size.height;
+  editor_.viewResized(size);
+}
+
+void CorvinaView::refresh() {
+  stale_ = true;
+  repaint();
+}
+
+QImage CorvinaView::composedPicture() {
+  if (stale_ || composed_.size() != devicePixelSize()) {
+    updateViewSize();
+    const QSize size = devicePixelSize();
+    const painter::ViewScene scene{app_.store,          app_.document.selection(),
+                                   background_.shown(), size.width(),
+                                   size.height(),       devicePixelRatioF()};
+    composed_ = painter::composeView(scene);
+    stale_ = false;
+  }
+  return composed_;
+}
+
+void CorvinaView::paintEvent(QPaintEvent*) {
+  const QImage picture = composedPicture();
+  const qreal ratio = devicePixelRatioF();
+  QPainter painter(this);
+  // Device-pixel drawing: one picture pixel per screen pixel, however dense
+  // the screen.
+  painter.scale(1.0 / ratio, 1.0 / ratio);
+  painter.drawImage(QPoint(0, 0), picture);
+  if (app_.store.modelLoaded != 0) {
+    if (const std::optional<PixelRect> frame = editor_.frameRect())
+      painter::drawSelectionFrame(painter, *frame);
+  }
+  if (const std::optional<PixelRect> band = editor_.rubberBand())
+    painter::drawRubberBand(
+        painter, QRect(QPoint(band->left, band->top), QPoint(band->right - 1, band->bottom - 1)));
+}
+
+void CorvinaView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  updateViewSize();
+  stale_ = true;
+}
+
+QPoint CorvinaView::devicePoint(const QPointF& logical) const {
+  const qreal ratio = devicePixelRatioF();
+  return QPoint(static_cast<int>(std::floor(logical.x() * ratio)),
+                static_cast<int>(std::floor(logical.y() * ratio)));
+}
+
+void CorvinaView::respond(const EditorResponse& response) {
+  if (response.cursor) setCursor(cursorShape(*response.cursor));
+  if (response.redraw == ViewRedraw::Full)
+    refresh();
+  else if (response.redraw == ViewRedraw::Overlay)
+    repaint();
+  if (response.command != ViewCommand::None && hooks_.runCommand)
+    hooks_.runCommand(response.command);
+  if (response.handled && hooks_.afterEdit) hooks_.afterEdit();
+}
+
+void CorvinaView::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  const QPoint at = devicePoint(event->position());
+  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+    updateViewSize();
+    const ViewButton button =
+        event->button() == Qt::LeftButton ? ViewButton::Left : ViewButton::Right;
+    respond(editor_.mousePress(viewSize(), button, at.x(), at.y()));
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void CorvinaView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = devicePoint(event->position());
+  respond(editor_.mouseMove(viewSize(), at.x(), at.y()));
+}
+
+void CorvinaView::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = devicePoint(event->position());
+  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+    const ViewButton button =
+        event->button() == Qt::LeftButton ? ViewButton::Left : ViewButton::Right;
+    respond(editor_.mouseRelease(viewSize(), button, at.x(), at.y()));
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
+}
+
+void CorvinaView::keyPressEvent(QKeyEvent* event) {
+  updateViewSize();
+  const EditorResponse response =
+      editor_.keyPress(viewSize(), viewKeyPress(event->key(), event->modifiers(), event->text()));
+  if (!response.handled) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  respond(response);
+}
+
+void CorvinaView::focusOutEvent(QFocusEvent* event) {
+  // A modal box that takes the focus ends any drag, as losing the mouse
+  // capture does.
+  if (editor_.dragging()) respond(editor_.cancelDrag());
+  QWidget::focusOutEvent(event);
+}
+
+bool CorvinaView::focusNextPrevChild(bool) {
+  // Tab belongs to the view (it switches the background picture), not to
+  // focus changes.
+  return false;
+}
+
+}  // namespace corvina::window

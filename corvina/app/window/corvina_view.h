@@ -1,0 +1,65 @@
+#pragma once
+// CorvinaView: the main window's drawing area. It shows the composed texture
+// map (recomposed only when a command asks for a redraw or the size changes,
+// so a rubber band drag only repaints), owns the background picture, and
+// hands mouse and keys to the texture-map editor in device pixels.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "app/application_state.h"
+#include "editor/background/background_picture.h"
+#include "editor/selection_editor.h"
+
+namespace corvina::window {
+
+// What the view asks of the window around it when the user acts in it.
+struct ViewHooks {
+  std::function<void(ViewCommand command)> runCommand;  // T and Insert run commands
+  std::function<void()> afterEdit;                      // refresh menus after an edit in the view
+};
+
+class CorvinaView : public QWidget {
+ public:
+  // Draws `app` over `background` and edits through `editor`; all three must
+  // outlive the view.
+  CorvinaView(ApplicationState& app, SelectionEditor& editor,
+              const background::BackgroundPicture& background, ViewHooks hooks,
+              QWidget* parent = nullptr);
+
+  // Recomposes the picture and repaints now (the redraw request).
+  void refresh();
+
+  // The view's size in device pixels: W x H of the composed picture.
+  QSize devicePixelSize() const;
+
+  // The picture as composed for the current state (for tests).
+  QImage composedPicture();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  QPoint devicePoint(const QPointF& logical) const;
+  ViewSize viewSize() const;
+  void updateViewSize();
+  // Acts on what the editor asks for: cursor, redraw, a command to run.
+  void respond(const EditorResponse& response);
+
+  ApplicationState& app_;
+  SelectionEditor& editor_;
+  const background::BackgroundPicture& background_;
+  ViewHooks hooks_;
+  QImage composed_;
+  bool stale_ = true;
+};
+
+}  // namespace corvina::window

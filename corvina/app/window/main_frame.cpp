@@ -1,0 +1,211 @@
+#include "app/window/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/window/about_box.h"
+
+namespace corvina::window {
+
+namespace {
+
+QString text(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// "Ctrl+Z; Alt+Backspace" as Qt's key sequences.
+QList<QKeySequence> keySequences(std::string_view keys) {
+  QList<QKeySequence> sequences;
+  for (const QString& key : text(keys).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QKeySequence sequence =
+        QKeySequence::fromString(key.trimmed(), QKeySequence::PortableText);
+    if (!sequence.isEmpty()) sequences << sequence;
+  }
+  return sequences;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(ApplicationState& app, Profile& profile) : app_(app), profile_(profile) {
+  setWindowTitle(QStringLiteral("Corvina"));
+  setWindowIcon(QIcon(QStringLiteral(":/corvina/corvina.png")));
+  ui_ = std::make_unique<QtUserInterface>(*this, [this] { view_->refresh(); });
+  app_.canvas = &canvas_;
+  auto runViewCommand = [this](ViewCommand command) {
+    if (command == ViewCommand::Triangulate) runCommandNumber(kCommandTriangulate);
+    if (command == ViewCommand::Degenerates) runCommandNumber(kCommandDegenerates);
+  };
+  view_ = new CorvinaView(app_, app_.editor, canvas_.background(),
+                          ViewHooks{runViewCommand, [this] { updateCommandStates(); }}, this);
+  setCentralWidget(view_);
+  buildMenus();
+  buildStatusBar();
+  setAcceptDrops(true);
+  resize(169, 279);
+  view_->setFocus();
+  updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+  if (app_.canvas == &canvas_) app_.canvas = nullptr;
+}
+
+bool CMainFrame::handledByWindow(int id) const {
+  return id == kCommandAbout || id == kCommandExit;
+}
+
+void CMainFrame::buildMenus() {
+  std::map<std::string_view, QMenu*> menus;
+  std::map<std::pair<std::string_view, std::string_view>, QMenu*> submenus;
+  for (const CommandRow* row : menuRows()) {
+    QMenu*& menu = menus[row->menu];
+    if (menu == nullptr) {
+      menu = menuBar()->addMenu(text(row->menu));
+      connect(menu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
+    }
+    QMenu* target = menu;
+    if (!row->submenu.empty()) {
+      QMenu*& submenu = submenus[{row->menu, row->submenu}];
+      if (submenu == nullptr) {
+        submenu = menu->addMenu(text(row->submenu));
+        connect(submenu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
+      }
+      target = submenu;
+    }
+    auto* action = target->addAction(text(row->menuText));
+    action->setStatusTip(text(row->statusText));
+    action->setShortcuts(keySequences(row->keys));
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setCheckable(row->checked != nullptr);
+    const int id = row->id;
+    connect(action, &QAction::triggered, this, [this, id] { runCommandNumber(id); });
+    actions_[id] = action;
+  }
+  // The further accelerators: commands with keys but no menu entry.
+  for (const CommandRow& row : commandTable()) {
+    if (row.id == 0 || !row.menuText.empty() || row.keys.empty()) continue;
+    auto* action = new QAction(text(row.name), this);
+    action->setShortcuts(keySequences(row.keys));
+    action->setShortcutContext(Qt::WindowShortcut);
+    const int id = row.id;
+    connect(action, &QAction::triggered, this, [this, id] { runCommandNumber(id); });
+    addAction(action);
+    actions_[id] = action;
+  }
+}
+
+void CMainFrame::buildStatusBar() {
+  // The window starts narrow: the panes take no more room than their texts.
+  statusBar()->setSizeGripEnabled(false);
+  auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
+  ready->setObjectName(QStringLiteral("firstPane"));
+  ready->setMinimumWidth(ready->sizeHint().width());
+  statusBar()->addWidget(ready, 1);
+  auto indicator = [this](const QString& name) {
+    auto* label = new QLabel(name, statusBar());
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setContentsMargins(2, 0, 2, 0);
+    label->setFixedWidth(label->sizeHint().width());
+    label->setEnabled(false);
+    statusBar()->addPermanentWidget(label);
+    return label;
+  };
+  capIndicator_ = indicator(QStringLiteral("CAP"));
+  numIndicator_ = indicator(QStringLiteral("NUM"));
+  scrollIndicator_ = indicator(QStringLiteral("SCRL"));
+}
+
+void CMainFrame::updateLockIndicators(int key) {
+  // Qt does not report lock states on every platform; the indicators follow
+  // the lock keys pressed while the window has the focus.
+  if (key == Qt::Key_CapsLock) capIndicator_->setEnabled(!capIndicator_->isEnabled());
+  if (key == Qt::Key_NumLock) numIndicator_->setEnabled(!numIndicator_->isEnabled());
+  if (key == Qt::Key_ScrollLock) scrollIndicator_->setEnabled(!scrollIndicator_->isEnabled());
+}
+
+bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) updateLockIndicators(key->key());
+  }
+  return QMainWindow::event(event);
+}
+
+void CMainFrame::updateCommandStates() {
+  for (const auto& [id, action] : actions_) {
+    const CommandRow* row = findCommand(id);
+    if (row == nullptr) continue;
+    const bool enabled = handledByWindow(id) ? row->enabled != nullptr && row->enabled(app_)
+                                             : isCommandEnabled(app_, id);
+    action->setEnabled(enabled);
+    if (action->isCheckable()) action->setChecked(isCommandChecked(app_, id));
+  }
+}
+
+QAction* CMainFrame::actionFor(int id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::runCommandNumber(int id) {
+  // Every entry is refreshed first: a key may issue a command whose entry
+  // has not been looked at since the model changed.
+  updateCommandStates();
+  if (id == kCommandAbout) {
+    AboutBox(this).exec();
+  } else if (id == kCommandExit) {
+    close();
+    return;
+  } else if (isCommandEnabled(app_, id)) {
+    CommandContext context{app_, *ui_};
+    runCommand(context, id);
+  }
+  updateCommandStates();
+  // Keys belong to the view again once a command's dialogs are gone.
+  view_->setFocus();
+}
+
+bool CMainFrame::openModelFile(const QString& path) {
+  ui_->setBusy(true);
+  const bool opened = app_.document.openModel(path.toStdString(), *ui_);
+  ui_->setBusy(false);
+  if (opened) profile_.addRecentFile(path);
+  view_->refresh();
+  updateCommandStates();
+  view_->setFocus();
+  return opened;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  activateWindow();
+  for (const QUrl& url : urls)
+    if (url.isLocalFile()) openModelFile(url.toLocalFile());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!released_) {
+    releaseModel(app_.store);
+    released_ = true;
+    profile_.write();
+  }
+  event->accept();
+}
+
+}  // namespace corvina::window

@@ -1,0 +1,69 @@
+#pragma once
+// CMainFrame: the main window "Corvina". Its menus and accelerators come from
+// the command rows; one function refreshes every entry's enabled and checked
+// state (before a menu shows and after every command). The status bar shows
+// "Ready" or the highlighted entry's text, the lock indicators and, during
+// long work, a progress bar. Files dropped on it are opened in turn.
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+#include "app/application_state.h"
+#include "app/canvas/picture_canvas.h"
+#include "app/window/corvina_view.h"
+#include "app/window/profile.h"
+#include "app/window/qt_user_interface.h"
+#include "editor/selection_editor.h"
+
+class QAction;
+class QLabel;
+
+namespace corvina::window {
+
+class CMainFrame : public QMainWindow {
+ public:
+  CMainFrame(ApplicationState& app, Profile& profile);
+  ~CMainFrame() override;
+
+  CorvinaView& view() { return *view_; }
+  canvas::PictureCanvas& canvas() { return canvas_; }
+  UserInterface& userInterface() { return *ui_; }
+
+  // Runs a numbered command as its menu entry or key would.
+  void runCommandNumber(int id);
+
+  // Opens a model file through the document (command line, dropped files).
+  bool openModelFile(const QString& path);
+
+  // Sets every entry's enabled state and check mark from the rows' rules.
+  void updateCommandStates();
+
+  // The action of a command number (for tests), or nullptr.
+  QAction* actionFor(int id) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildStatusBar();
+  void updateLockIndicators(int key);
+  bool handledByWindow(int id) const;
+
+  ApplicationState& app_;
+  Profile& profile_;
+  canvas::PictureCanvas canvas_;
+  CorvinaView* view_ = nullptr;
+  std::unique_ptr<QtUserInterface> ui_;
+  std::map<int, QAction*> actions_;
+  QLabel* capIndicator_ = nullptr;
+  QLabel* numIndicator_ = nullptr;
+  QLabel* scrollIndicator_ = nullptr;
+  bool released_ = false;
+};
+
+}  // namespace corvina::window

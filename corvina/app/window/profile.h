@@ -1,0 +1,34 @@
+#pragma once
+// The profile corvina keeps between runs: the framework's recent-file list of
+// four entries (read at start-up, written at exit, never shown in a menu) and
+// the "PreviewPages" setting. Nothing else of the program is remembered.
+
+#include <QSettings>
+#include <QStringList>
+
+namespace corvina::window {
+
+constexpr int kRecentFileCount = 4;
+
+class Profile {
+ public:
+  // Reads the entries from `settings`, which must outlive the profile.
+  explicit Profile(QSettings& settings);
+
+  // Puts `path` first, removing an older entry of the same file and the
+  // oldest entry beyond four.
+  void addRecentFile(const QString& path);
+
+  // Writes the recent-file list back.
+  void write();
+
+  const QStringList& recentFiles() const { return recent_; }
+  int previewPages() const { return previewPages_; }
+
+ private:
+  QSettings& settings_;
+  QStringList recent_;
+  int previewPages_ = 0;
+};
+
+}  // namespace corvina::window

@@ -1,0 +1,167 @@
+#include "app/window/qt_user_interface.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "app/window/choice_dialogs.h"
+#include "app/window/option_dialog.h"
+
+namespace corvina::window {
+
+namespace {
+
+QString text(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString fileDialogFilter(const std::string& label, const std::string& pattern) {
+  QString name = text(label);
+  const qsizetype bracket = name.lastIndexOf(QLatin1String(" ("));
+  if (bracket > 0 && name.endsWith(QLatin1Char(')'))) name.truncate(bracket);
+  QStringList patterns = text(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (QString& p : patterns)
+    if (p == QLatin1String("*.*")) p = QStringLiteral("*");
+  return name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+void QtUserInterface::showMessage(const std::string& caption, const std::string& message,
+                                  MessageIcon icon) {
+  QMessageBox box(boxIcon(icon), text(caption), text(message), QMessageBox::Ok, &mainWindow_);
+  box.exec();
+}
+
+Answer QtUserInterface::ask(const std::string& caption, const std::string& message,
+                            MessageIcon icon, QuestionButtons buttons, Answer) {
+  QMessageBox::StandardButtons choices = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == QuestionButtons::YesNoCancel) choices |= QMessageBox::Cancel;
+  QMessageBox box(boxIcon(icon), text(caption), text(message), choices, &mainWindow_);
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return buttons == QuestionButtons::YesNoCancel ? Answer::Cancel : Answer::No;
+  }
+}
+
+std::optional<std::string> QtUserInterface::chooseFile(const FileRequest& request) {
+  QFileDialog dialog(&mainWindow_, text(request.title), text(request.directory));
+  QStringList filters;
+  for (const auto& [label, pattern] : request.filters) filters << fileDialogFilter(label, pattern);
+  dialog.setNameFilters(filters);
+  if (request.save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 440)));
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(text(request.defaultExtension));
+  // A proposed name like "*.bmp" is only a pattern; a real name is offered.
+  if (!request.initialName.empty() && request.initialName.find('*') == std::string::npos)
+    dialog.selectFile(text(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+bool QtUserInterface::editOptions(OptionDialog& dialog) {
+  OptionDialogWidget widget(
+      dialog, &mainWindow_, [this](const FileRequest& request) { return chooseFile(request); },
+      [this](const std::string& message) {
+        showMessage(QApplication::applicationDisplayName().toStdString(), message,
+                    MessageIcon::Warning);
+      });
+  return widget.exec() == QDialog::Accepted;
+}
+
+std::optional<std::vector<int>> QtUserInterface::chooseFromList(const ListRequest& request) {
+  return runListDialog(request, &mainWindow_);
+}
+
+std::optional<std::string> QtUserInterface::chooseName(const NameRequest& request) {
+  return runNameDialog(request, &mainWindow_);
+}
+
+void QtUserInterface::beginProgress(int range) {
+  endProgress();
+  // The bar takes the first pane's place ("Ready") while the work lasts.
+  progress_ = new QProgressBar(mainWindow_.statusBar());
+  progress_->setMinimumWidth(0);
+  progress_->setMaximumHeight(mainWindow_.statusBar()->fontMetrics().height());
+  progress_->setRange(0, std::max(0, range));
+  progress_->setValue(0);
+  progressValue_ = 0;
+  progressShown_ = 0;
+  progress_->setTextVisible(false);
+  mainWindow_.statusBar()->insertWidget(0, progress_, 1);
+  setFirstPaneTextVisible(false);
+  progress_->show();
+  progress_->repaint();
+}
+
+void QtUserInterface::stepProgress() {
+  if (progress_ == nullptr) return;
+  ++progressValue_;
+  // Long work does not yield to the event loop, so the bar is painted here,
+  // but only when it has grown by a visible step: a million steps must not
+  // mean a million repaints.
+  const int maximum = std::max(1, progress_->maximum());
+  const qint64 shown = static_cast<qint64>(std::min(progressValue_, maximum)) * 200 / maximum;
+  if (shown == progressShown_) return;
+  progressShown_ = shown;
+  progress_->setValue(std::min(progressValue_, maximum));
+  progress_->repaint();
+}
+
+void QtUserInterface::endProgress() {
+  if (progress_ == nullptr) return;
+  mainWindow_.statusBar()->removeWidget(progress_);
+  delete progress_;
+  setFirstPaneTextVisible(true);
+}
+
+void QtUserInterface::setFirstPaneTextVisible(bool visible) {
+  if (QWidget* text = mainWindow_.statusBar()->findChild<QWidget*>(QStringLiteral("firstPane")))
+    text->setVisible(visible);
+}
+
+void QtUserInterface::setBusy(bool busy) {
+  if (busy) {
+    ++busyDepth_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0) {
+    --busyDepth_;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtUserInterface::refreshViews() {
+  if (refresh_) refresh_();
+}
+
+}  // namespace corvina::window
