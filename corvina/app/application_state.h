@@ -7,6 +7,7 @@
 
 #include "app/corvina_doc.h"
 #include "app/user_settings.h"
+#include "app/view_canvas.h"
 #include "editor/selection_editor.h"
 #include "editor/texture_map_raster.h"
 #include "editor/view_keys.h"
@@ -53,6 +54,9 @@ struct ApplicationState {
   ViewSize view;
   // The view's mouse and keys; the window forwards its events here.
   SelectionEditor editor{store, document.selection()};
+  // The view's background picture and rendering, given by the front end that
+  // has them (nullptr: those commands do nothing).
+  ViewCanvas* canvas = nullptr;
 };
 
 // The process's current working directory, or "" when it cannot be had.

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/canvas/picture_canvas.h"
 #include "app/cli/run_command_line.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return corvina::cli::runCommandLine(arguments);
+  // The view's background picture and rendering, drawn off screen.
+  corvina::canvas::PictureCanvas canvas;
+  return corvina::cli::runCommandLine(arguments, &canvas);
 }

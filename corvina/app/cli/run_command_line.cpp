@@ -18,7 +18,7 @@ constexpr int kExitUsage = 2;
 
 }  // namespace
 
-int runCommandLine(const std::vector<std::string>& arguments) {
+int runCommandLine(const std::vector<std::string>& arguments, ViewCanvas* canvas) {
   auto parsed = parseCommandLine(arguments);
   if (const std::string* problem = std::get_if<std::string>(&parsed)) {
     std::string text = "corvina-cli: " + *problem +
@@ -36,6 +36,7 @@ int runCommandLine(const std::vector<std::string>& arguments) {
 
   ApplicationState app(currentWorkingDirectory());
   app.view = line.view;
+  app.canvas = canvas;
   ConsoleUserInterface ui(stdout, stderr, line.answer);
   for (const ParsedStep& step : line.steps) {
     ui.beginStep(step);

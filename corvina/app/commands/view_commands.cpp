@@ -2,14 +2,113 @@
 // view to a picture file.
 
 #include <array>
+#include <optional>
+#include <string>
 
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
 #include "app/commands/command_rows.h"
+#include "app/view_canvas.h"
 
 namespace corvina {
 
 namespace {
+
+// The framework's error reports and plain message boxes carry the program's
+// title.
+constexpr const char* kProgramTitle = "Corvina";
+
+FileRequest backgroundFileRequest(const std::string& directory) {
+  FileRequest request;
+  request.title = "Load BMP...";
+  request.filters = {{"Windows Bitmap (*.bmp)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
+  request.initialName = "*.bmp";
+  request.defaultExtension = "bmp";
+  request.directory = directory;
+  return request;
+}
+
+// The background's commands act only on a picture that is shown; the
+// others do nothing at all, without a message.
+bool backgroundActs(const ViewCanvas& canvas) {
+  return canvas.backgroundDisplayed() && canvas.backgroundLoaded();
+}
+
+void runLoadBackground(CommandContext& context) {
+  ViewCanvas* canvas = context.app.canvas;
+  if (canvas == nullptr) return;
+  const std::optional<std::string> path =
+      context.ui.chooseFile(backgroundFileRequest(context.app.store.lastDirectory));
+  if (!path) return;
+  if (!canvas->loadBackground(*path)) {
+    context.ui.showMessage(kProgramTitle, "an unnamed file has a bad format.",
+                           MessageIcon::Warning);
+    return;
+  }
+  context.ui.refreshViews();
+}
+
+void runClearBackground(CommandContext& context) {
+  ViewCanvas* canvas = context.app.canvas;
+  if (canvas == nullptr || !backgroundActs(*canvas)) return;
+  if (context.ui.ask("Confirmation", "Really clear backgroud?", MessageIcon::Question,
+                     QuestionButtons::YesNo) != Answer::Yes)
+    return;
+  canvas->clearBackground();
+  context.ui.refreshViews();
+}
+
+void flipBackground(CommandContext& context, bool horizontally) {
+  ViewCanvas* canvas = context.app.canvas;
+  if (canvas == nullptr || !backgroundActs(*canvas)) return;
+  switch (canvas->flipBackground(horizontally)) {
+    case ViewCanvas::Flip::Done:
+      context.ui.refreshViews();
+      break;
+    case ViewCanvas::Flip::TooFewColours:
+      context.ui.showMessage(kProgramTitle,
+                             "Function not yet supported for\n less than 256 color bitmaps",
+                             MessageIcon::None);
+      break;
+    case ViewCanvas::Flip::Failed:
+      break;  // no memory for the rows: quietly nothing
+  }
+}
+
+void runFlipBackgroundH(CommandContext& context) {
+  flipBackground(context, true);
+}
+
+void runFlipBackgroundV(CommandContext& context) {
+  flipBackground(context, false);
+}
+
+void runToggleBackground(CommandContext& context) {
+  ViewCanvas* canvas = context.app.canvas;
+  if (canvas == nullptr) return;
+  canvas->toggleBackgroundDisplay();
+  context.ui.refreshViews();
+}
+
+FileRequest renderFileRequest(const std::string& directory) {
+  FileRequest request;
+  request.save = true;
+  request.title = "Render View...";
+  request.filters = {{"PNG Picture (*.png)", "*.png"}};
+  request.defaultExtension = "png";
+  request.directory = directory;
+  return request;
+}
+
+void runRender(CommandContext& context) {
+  ViewCanvas* canvas = context.app.canvas;
+  if (canvas == nullptr) return;
+  const std::optional<std::string> path =
+      context.ui.chooseFile(renderFileRequest(context.app.store.lastDirectory));
+  if (!path) return;
+  if (!canvas->renderView(context.app, *path))
+    context.ui.showMessage("Error", "Error writing to file", MessageIcon::Error);
+}
 
 constexpr std::array kRows{
     CommandRow{.id = kCommandLoadBackground,
@@ -19,37 +118,43 @@ constexpr std::array kRows{
                .step = "background",
                .argument = StepArgument::Path,
                .argumentName = "PATH",
-               .summary = "load a BMP picture under the texture map (Ctrl+B)"},
+               .summary = "load a BMP picture under the texture map (Ctrl+B)",
+               .run = runLoadBackground},
     CommandRow{.id = kCommandClearBackground,
                .name = "ClearBackground",
                .keys = "Ctrl+C",
                .enabled = always,
                .step = "background-clear",
                .takesAnswer = true,
-               .summary = "remove the background picture (Ctrl+C)"},
+               .summary = "remove the background picture (Ctrl+C)",
+               .run = runClearBackground},
     CommandRow{.id = kCommandFlipBackgroundH,
                .name = "FlipBackgroundH",
                .keys = "Ctrl+U",
                .enabled = always,
                .step = "background-flip-h",
-               .summary = "mirror the background picture horizontally (Ctrl+U)"},
+               .summary = "mirror the background picture horizontally (Ctrl+U)",
+               .run = runFlipBackgroundH},
     CommandRow{.id = kCommandFlipBackgroundV,
                .name = "FlipBackgroundV",
                .keys = "Ctrl+V",
                .enabled = always,
                .step = "background-flip-v",
-               .summary = "mirror the background picture vertically (Ctrl+V)"},
+               .summary = "mirror the background picture vertically (Ctrl+V)",
+               .run = runFlipBackgroundV},
     CommandRow{.id = kCommandToggleBackground,
                .name = "ToggleBackground",
                .keys = "Tab",
                .enabled = always,
                .step = "background-toggle",
-               .summary = "show or hide the background picture (Tab)"},
+               .summary = "show or hide the background picture (Tab)",
+               .run = runToggleBackground},
     CommandRow{.name = "render",
                .step = "render",
                .argument = StepArgument::Path,
                .argumentName = "PATH",
-               .summary = "write what the view shows as a PNG picture"},
+               .summary = "write what the view shows as a PNG picture",
+               .run = runRender},
 };
 
 }  // namespace
