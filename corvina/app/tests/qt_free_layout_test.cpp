@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kQtFolders = {"app/window/", "editor/painter/", "editor/background/",
-                                             "app/cli/"};
+                                             "app/cli/", "app/canvas/"};
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
