@@ -84,9 +84,6 @@ TEST(CorvinaCliTest, UsageErrorsRunNothing) {
   const UsageCase cases[] = {
       {"no step", {}, "no step given"},
       {"unknown step", {"frobnicate"}, "unknown step \"frobnicate\""},
-      {"step still to come",
-       {"load", "square.obj", "background-toggle"},
-       "step \"background-toggle\" is not available yet"},
       {"unknown field",
        {"load", "square.obj", "save-obj", "out.obj", "bogus=on"},
        "save-obj: unknown field \"bogus\""},
