@@ -1,34 +1,19 @@
 #pragma once
 // The colours the texture-map view draws with. The set palette is shared with
-// the bitmap template, which repeats it byte for byte.
+// the bitmap template, whose palette it reads.
 
 #include <QColor>
-#include <array>
+
+#include "editor/texture_map_raster.h"
 
 namespace corvina::painter {
 
-constexpr int kSetPaletteSize = 14;
+constexpr int kSetPaletteSize = static_cast<int>(kSetPalette.size());
 
 // Index i of the palette colours sets whose index is i modulo 14.
 inline QColor setPaletteColor(int index) {
-  static constexpr std::array<std::array<int, 3>, kSetPaletteSize> kPalette{{
-      {0, 0, 0},
-      {255, 0, 0},
-      {0, 255, 0},
-      {0, 0, 255},
-      {255, 255, 0},
-      {255, 0, 255},
-      {0, 255, 255},
-      {127, 0, 0},
-      {0, 127, 0},
-      {0, 0, 127},
-      {127, 127, 0},
-      {127, 0, 127},
-      {0, 127, 127},
-      {127, 127, 127},
-  }};
-  const auto& rgb = kPalette[static_cast<std::size_t>(index % kSetPaletteSize)];
-  return QColor(rgb[0], rgb[1], rgb[2]);
+  const PaletteColor& rgb = kSetPalette[static_cast<std::size_t>(index % kSetPaletteSize)];
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 inline QColor selectionColor() {
