@@ -66,20 +66,22 @@ std::string helpText() {
       if (std::optional<OptionDialog> dialog = row->dialog(startValues))
         for (const OptionField& field : dialog->fields) text += fieldLine(field);
   }
-  text += "\nNot available yet:";
+  // Steps of the contract whose commands are still to come, when there are any.
+  std::string waiting;
   std::size_t column = 18;
   for (const CommandRow* row : heads) {
     if (isStepAvailable(row->step)) continue;
     std::string_view name = row->step;
     if (column + name.size() + 1 > 80) {
-      text += "\n ";
+      waiting += "\n ";
       column = 1;
     }
-    text += " " + std::string(name);
+    waiting += " " + std::string(name);
     column += name.size() + 1;
   }
+  if (!waiting.empty()) text += "\nNot available yet:" + waiting + "\n";
   text +=
-      "\n\n"
+      "\n"
       "Exit status: 0 when every step ran, 1 when a step showed an error (later steps\n"
       "do not run), 2 for a usage error (nothing runs).\n";
   return text;
