@@ -28,7 +28,7 @@ OptionDialogWidget::OptionDialogWidget(
     OptionDialog& dialog, QWidget* parent,
     std::function<std::optional<std::string>(const FileRequest&)> browse,
     std::function<void(const std::string&)> warn)
-    : QDialog(parent), dialog_(dialog), warn_(std::move(warn)) {
+    : QDialog(parent), warn_(std::move(warn)) {
   setWindowTitle(text(dialog.caption));
   auto* layout = new QVBoxLayout(this);
   QFormLayout* form = nullptr;  // consecutive edits share one form

@@ -40,7 +40,6 @@ class OptionDialogWidget : public QDialog {
     QButtonGroup* choice = nullptr;
     QLineEdit* edit = nullptr;  // numbers and texts
   };
-  OptionDialog& dialog_;
   std::vector<Control> controls_;
   std::function<void(const std::string&)> warn_;
 };
