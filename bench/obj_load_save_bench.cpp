@@ -19,7 +19,7 @@
 
 #include <tiny_obj_loader.h>
 
-#include "files/obj_reader.h"
+#include "app/obj_open_save.h"
 #include "files/obj_writer.h"
 #include "obj_bench_baseline.h"
 #include "obj_bench_measure.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The four colour-mode commands: how the texture map colours its facets.
 
+#include "app/user_interface.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
 
 namespace corvina {
 

@@ -1,7 +1,8 @@
 #include "app/corvina_doc.h"
 
+#include "app/dialogs/obj_export_dialog.h"
 #include "app/model_required.h"
-#include "files/obj_reader.h"
+#include "app/obj_open_save.h"
 
 namespace corvina {
 

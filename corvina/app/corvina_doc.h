@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/projection_kind.h"
+#include "app/user_interface.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
 #include "tools/selection_state.h"
 
 namespace corvina {

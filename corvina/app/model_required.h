@@ -1,8 +1,8 @@
 #pragma once
 // The refusal every model command gives when there is no model to work on.
 
+#include "app/user_interface.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
 
 namespace corvina {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 namespace corvina {
 

@@ -3,8 +3,8 @@
 // unit. The record lives for the whole run; the value it confirms becomes the
 // model's pixelsPerUnit, which then travels with the model in its files.
 
+#include "app/user_interface.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
 
 namespace corvina {
 

@@ -49,7 +49,7 @@ std::array<std::uint8_t, kBmpHeadersSize> bmpHeaders(int width, int height) {
 
 BmpWriteOutcome writeBmpFile(const std::string& path, int width, int height,
                              const std::vector<std::uint8_t>& pixels, const BmpPalette& palette,
-                             BmpLayout layout, UserInterface& progress) {
+                             BmpLayout layout, ProgressSink& progress) {
   if (width < 1 || height < 1 || width > kLargestBmpSide || height > kLargestBmpSide ||
       pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     return BmpWriteOutcome::NotAPicture;

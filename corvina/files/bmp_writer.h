@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/user_interface.h"
+#include "model/progress_sink.h"
 
 namespace corvina {
 
@@ -52,6 +52,6 @@ std::array<std::uint8_t, kBmpHeadersSize> bmpHeaders(int width, int height);
 // any failure the target is as it was. Steps `progress` once per written row.
 BmpWriteOutcome writeBmpFile(const std::string& path, int width, int height,
                              const std::vector<std::uint8_t>& pixels, const BmpPalette& palette,
-                             BmpLayout layout, UserInterface& progress);
+                             BmpLayout layout, ProgressSink& progress);
 
 }  // namespace corvina

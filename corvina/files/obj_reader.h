@@ -1,32 +1,32 @@
 #pragma once
-// Loading a Wavefront OBJ file into the model store: the document's open
-// operation. The file is read three times (count, parse, index) so that every
-// array is allocated once at its final size, then the statistics are shown,
-// the set indices assigned, out-of-range texture coordinates offered for
-// repair and the texture vertices expanded.
+// Reading a Wavefront OBJ file into the model store. The file is read three
+// times (count, parse, index) so that every array is allocated once at its
+// final size. The reader reports progress and returns an outcome; showing the
+// statistics, the out-of-range question and the messages is the open
+// operation's part.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
 #include "files/obj_reader_passes.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
-#include "tools/selection_state.h"
+#include "model/progress_sink.h"
 
 namespace corvina {
 
-// Opens the OBJ file at `path` and makes it the model. A pending selection is
-// committed first; `clearUndoHistory` runs after a successful load. Shows its
-// own messages. On success the store holds the model with modelLoaded 1 and
-// the texture vertices expanded. When the file cannot be opened the previous
-// model stays; any later failure leaves an empty model.
-bool openObjModel(ModelStore& store, SelectionState& selection, const std::string& path,
-                  UserInterface& ui, const std::function<void()>& clearUndoHistory = {});
+enum class ObjReadOutcome {
+  Read,                 // the store holds the file's model
+  CannotOpen,           // the file cannot be opened; the store is unchanged
+  ReadFailed,           // a read error; the model is released
+  ChangedWhileReading,  // the file changed between the passes; the model is released
+  NoFacets,             // no facet statement; the counts are 0
+  NoVertices,           // facets but no vertex; the counts are 0
+  InsufficientMemory,   // the model cannot be held; the model is released
+};
 
-// Seams for tests and the fuzz target; the defaults are what openObjModel uses.
+// Seams for tests and the fuzz target; the defaults are what a load uses.
 struct ObjReadOptions {
   std::size_t chunkSize = ObjLineReader::kDefaultChunkSize;
   bool fastPath = true;
@@ -34,16 +34,18 @@ struct ObjReadOptions {
   bool (*allocate)(ModelStore&) = allocateModel;
 };
 
-// The same operation over an already opened source; `path` names the model
-// (lastDirectory and modelBaseName come from it).
-bool readObjModel(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                  const std::string& path, UserInterface& ui,
-                  const std::function<void()>& clearUndoHistory = {},
-                  const ObjReadOptions& options = {});
+// Reads the model from `source` into the store: modelLoaded becomes
+// kModelNone and the counts 0 first; on Read the store holds the elements,
+// set tables with assigned set indices, kept lines, the file's map settings
+// and the base vertices, in the compact texture form, still with modelLoaded
+// kModelNone. A progress bar of two steps per 256 lines is begun once the
+// counts are known; after Read it is still up, for the load's remaining steps
+// to end; after any other outcome no bar is left up.
+ObjReadOutcome readObjFile(ModelStore& store, ObjByteSource& source, ProgressSink& progress,
+                           const ObjReadOptions& options = {});
 
-// The question asked when texture coordinates lie outside the unit square.
-inline constexpr const char* kOutOfRangeUvQuestion =
-    "The model you have loaded contains\nout of range UV coordinate data\n\nWould you like to "
-    "correct this?";
+// The same from the file at `path`; CannotOpen leaves the store as it was.
+ObjReadOutcome readObjFile(ModelStore& store, const std::string& path, ProgressSink& progress,
+                           const ObjReadOptions& options = {});
 
 }  // namespace corvina

@@ -9,7 +9,7 @@
 
 #include "files/obj_line_reader.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
+#include "model/progress_sink.h"
 
 namespace corvina {
 
@@ -45,13 +45,13 @@ void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings);
 // Steps the progress bar once every 256 lines of the parse and index passes.
 class ObjLoadProgress {
  public:
-  explicit ObjLoadProgress(UserInterface& ui) : ui_(ui) {}
+  explicit ObjLoadProgress(ProgressSink& ui) : ui_(ui) {}
   void advance() {
     if ((++lines_ & 255) == 0) ui_.stepProgress();
   }
 
  private:
-  UserInterface& ui_;
+  ProgressSink& ui_;
   std::uint64_t lines_ = 0;
 };
 

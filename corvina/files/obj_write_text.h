@@ -5,7 +5,7 @@
 #include "files/obj_write_buffer.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
+#include "model/progress_sink.h"
 
 namespace corvina {
 
@@ -13,13 +13,13 @@ namespace corvina {
 // the progress bar steps at every multiple of 256.
 class ObjWriteProgress {
  public:
-  explicit ObjWriteProgress(UserInterface& ui) : ui_(ui) {}
+  explicit ObjWriteProgress(ProgressSink& ui) : ui_(ui) {}
   void advance() {
     if ((++count_ & 255) == 0) ui_.stepProgress();
   }
 
  private:
-  UserInterface& ui_;
+  ProgressSink& ui_;
   unsigned count_ = 0;
 };
 

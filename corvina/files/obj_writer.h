@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/model_store.h"
-#include "model/user_interface.h"
+#include "model/progress_sink.h"
 
 namespace corvina {
 
@@ -28,20 +28,17 @@ struct ObjExportOptions {
   bool separateUVs = false;
 };
 
-// The options dialog over `options`: one check box per field, in field order,
-// named after the field. The dialog must not outlive `options`.
-OptionDialog objExportOptionsDialog(ObjExportOptions& options);
+enum class ObjWriteOutcome {
+  Written,
+  CannotOpen,   // no file could be created at the path
+  WriteFailed,  // the bytes did not all reach the disk; the target is unchanged
+};
 
-// The save dialog of the save command, starting in the store's lastDirectory.
-FileRequest objSaveFileRequest(const ModelStore& store);
-
-// Writes the model to `path` under a busy cursor and a progress bar, and sets
-// lastDirectory and modelBaseName from the path. The file replaces an existing
-// one only when it is complete. Afterwards the model is as before except for
-// the recounted numFacets and re-expanded texture vertices, also on failure.
-// Returns false after showing "Error writing to file" when the file could not
-// be written.
-bool writeObjModel(ModelStore& store, const std::string& path, const ObjExportOptions& options,
-                   UserInterface& ui);
+// Writes the model to `path`, stepping a progress bar on `progress` once per
+// 256 written elements. The file replaces an existing one only when it is
+// complete. Afterwards the model is as before except for the recounted
+// numFacets and re-expanded texture vertices, also on failure.
+ObjWriteOutcome writeObjFile(ModelStore& store, const std::string& path,
+                             const ObjExportOptions& options, ProgressSink& progress);
 
 }  // namespace corvina

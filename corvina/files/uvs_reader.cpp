@@ -200,7 +200,7 @@ bool readTexVertex(std::string_view arguments, ImportedTexture& imported, std::s
 }
 
 bool readUvsLines(ObjLineReader& reader, const ModelStore& store, bool selectionActive,
-                  bool objLayout, UserInterface& ui, ImportedTexture& imported) {
+                  bool objLayout, ProgressSink& progress, ImportedTexture& imported) {
   ModelFacets model(store);
   std::size_t nextTexVertex = imported.kept;
   int facets = 0;
@@ -208,7 +208,7 @@ bool readUvsLines(ObjLineReader& reader, const ModelStore& store, bool selection
   ObjLine line;
   while (reader.next(line)) {
     // The progress range covers two steps per 256 lines.
-    if ((++lines & 127) == 0) ui.stepProgress();
+    if ((++lines & 127) == 0) progress.stepProgress();
     const ObjStatementMatch statement = classifyObjLine(line.text);
     const std::string_view arguments = line.text.substr(statement.argumentStart);
     bool matches = true;
@@ -283,14 +283,14 @@ bool outsideUnitSquare(const std::vector<TexVertex>& texVertices) {
 }  // namespace
 
 UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, const std::string& path,
-                              UserInterface& ui) {
+                              ProgressSink& progress) {
   ObjFileSource source;
   if (!source.open(path)) return {UvsImportOutcome::CannotOpen, false};
-  return readUvs(store, selection, source, path, ui);
+  return readUvs(store, selection, source, path, progress);
 }
 
 UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                        const std::string& path, UserInterface& ui, std::size_t chunkSize) {
+                        const std::string& path, ProgressSink& progress, std::size_t chunkSize) {
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   const bool objLayout = hasObjExtension(path);
@@ -328,11 +328,11 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
     return {UvsImportOutcome::InsufficientMemory, false};
   }
 
-  ui.beginProgress(static_cast<int>(
+  progress.beginProgress(static_cast<int>(
       std::min<std::int64_t>(2 * counts.lines / 256, std::numeric_limits<std::int32_t>::max())));
-  const bool read = reader.rewind() &&
-                    readUvsLines(reader, store, selection.selectionActive, objLayout, ui, imported);
-  ui.endProgress();
+  const bool read = reader.rewind() && readUvsLines(reader, store, selection.selectionActive,
+                                                    objLayout, progress, imported);
+  progress.endProgress();
   const int sentinel = store.numCornerRecords;
   if (!read || !finishTable(imported.groups, counts.groups, sentinel) ||
       !finishTable(imported.materials, counts.materials, sentinel) ||

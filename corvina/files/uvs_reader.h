@@ -11,7 +11,7 @@
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
 #include "model/model_store.h"
-#include "model/user_interface.h"
+#include "model/progress_sink.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -44,16 +44,16 @@ inline constexpr const char* kUvsOutOfRangeQuestion =
 // texture vertices, and an absent one, leaves the corner without a texture
 // coordinate. Set statements of a table replace the whole table and reassign
 // every corner's set indices (which clears every selected and hidden bit and
-// so ends an active selection). Steps a progress bar on `ui`. On success the
+// so ends an active selection). Steps a progress bar on `progress`. On success the
 // texture vertices are expanded again.
 UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, const std::string& path,
-                              UserInterface& ui);
+                              ProgressSink& progress);
 
 // The same over an opened source; `path` names the file (its extension and
 // folder count as above). `chunkSize` is the line reader's (tests and the
 // fuzz target read small inputs with small chunks).
 UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
-                        const std::string& path, UserInterface& ui,
+                        const std::string& path, ProgressSink& progress,
                         std::size_t chunkSize = ObjLineReader::kDefaultChunkSize);
 
 }  // namespace corvina

@@ -165,17 +165,17 @@ void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWr
 }
 
 bool writeFile(const ModelStore& store, const std::string& path, const UvsExportOptions& options,
-               UserInterface& ui, UvsExportOutcome& outcome) {
+               ProgressSink& progress, UvsExportOutcome& outcome) {
   AtomicFile file;
   if (!file.open(path)) {
     outcome = UvsExportOutcome::CannotOpen;
     return false;
   }
   ObjWriteBuffer out(file, !options.noLinefeeds);
-  ObjWriteProgress progress(ui);
+  ObjWriteProgress steps(progress);
   writeHeader(store, options, countFacets(store), out);
-  writeTexVertices(store, options, out, progress);
-  writeFacets(store, options, out, progress);
+  writeTexVertices(store, options, out, steps);
+  writeFacets(store, options, out, steps);
   if (!out.flush() || !file.commit()) {
     outcome = UvsExportOutcome::WriteFailed;
     return false;
@@ -187,7 +187,7 @@ bool writeFile(const ModelStore& store, const std::string& path, const UvsExport
 }  // namespace
 
 UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
-                               const UvsExportOptions& options, UserInterface& ui) {
+                               const UvsExportOptions& options, ProgressSink& progress) {
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   compressTextureVertices(store);
@@ -196,10 +196,10 @@ UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
   if (options.separateUVs && store.numTVerts > 0) separateTextureVertices(store);
 
   const long long elements = static_cast<long long>(countFacets(store)) + store.numTVerts;
-  ui.beginProgress(static_cast<int>(elements / 256));
+  progress.beginProgress(static_cast<int>(elements / 256));
   UvsExportOutcome outcome = UvsExportOutcome::WriteFailed;
-  writeFile(store, path, options, ui, outcome);
-  ui.endProgress();
+  writeFile(store, path, options, progress, outcome);
+  progress.endProgress();
   expandTextureVertices(store, false);
   return outcome;
 }

@@ -70,12 +70,4 @@ std::string dimensionsText(const ModelStore& store, bool selectionActive) {
          line("v", v);
 }
 
-void showStatistics(const ModelStore& store, UserInterface& ui) {
-  ui.showMessage("Statistics", statisticsText(store), MessageIcon::None);
-}
-
-void showDimensions(const ModelStore& store, bool selectionActive, UserInterface& ui) {
-  ui.showMessage("Dimensions", dimensionsText(store, selectionActive), MessageIcon::None);
-}
-
 }  // namespace corvina

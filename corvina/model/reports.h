@@ -7,7 +7,6 @@
 #include <string>
 
 #include "model/model_store.h"
-#include "model/user_interface.h"
 
 namespace corvina {
 
@@ -19,11 +18,5 @@ std::string statisticsText(const ModelStore& store);
 // while selectionActive, else all). Ranges nothing widened show 100000.00000
 // as minimum and -100000.00000 as maximum.
 std::string dimensionsText(const ModelStore& store, bool selectionActive);
-
-// Shows statisticsText in a box captioned "Statistics", without an icon.
-void showStatistics(const ModelStore& store, UserInterface& ui);
-
-// Shows dimensionsText in a box captioned "Dimensions", without an icon.
-void showDimensions(const ModelStore& store, bool selectionActive, UserInterface& ui);
 
 }  // namespace corvina

@@ -1,9 +1,14 @@
 #pragma once
-// Small hand-made models for tests: facets given as lists of corners, set
-// statements given as (facets read before, name) the way the OBJ reader
-// records them.
+// The one builder of hand-made models for tests: facets given as lists of
+// corners, set statements and kept lines given as (facets read before, text)
+// the way the OBJ reader records them. buildModel(vertices, ...) makes a bare
+// compact-form model; buildModel(recipe) makes one the way a load leaves it
+// (set tables, assigned indices, expanded texture vertices).
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +20,7 @@ namespace corvina::testing {
 struct CornerSpec {
   int vertex = 1;
   int texVertex = 0;
+  int normal = 0;
 };
 
 using FacetSpec = std::vector<CornerSpec>;
@@ -43,6 +49,32 @@ inline void fillSetTable(std::vector<SetRecord>& table, int& distinct, int& stat
   distinct = static_cast<int>(names.size());
 }
 
+// The number of corner records the facets take: a separator per facet, its
+// corners, and the end-of-list record.
+inline int cornerRecordCount(const std::vector<FacetSpec>& facets) {
+  int records = 1;
+  for (const FacetSpec& facet : facets) records += 1 + static_cast<int>(facet.size());
+  return records;
+}
+
+// Writes the facets into the allocated facet stream, then the end-of-list
+// record.
+inline void writeFacetStream(const std::vector<FacetSpec>& facets, ModelStore& store) {
+  std::size_t j = 0;
+  for (const FacetSpec& facet : facets) {
+    store.facetStream[j++] = CornerRecord{};
+    for (const CornerSpec& corner : facet) {
+      CornerRecord record;
+      record.vertex = corner.vertex;
+      record.texVertex = corner.texVertex;
+      record.normal = corner.normal;
+      store.facetStream[j++] = record;
+    }
+  }
+  store.facetStream[j] = CornerRecord{};
+  store.facetStream[j].vertex = kEndOfList;
+}
+
 // A compact-form model with the given vertices (all at the origin unless
 // positions are given), texture vertices and facets.
 inline ModelStore buildModel(const std::vector<Vertex>& vertices,
@@ -52,25 +84,13 @@ inline ModelStore buildModel(const std::vector<Vertex>& vertices,
   store.numVerts = static_cast<int>(vertices.size());
   store.numTVerts = static_cast<int>(texVertices.size());
   store.numFacets = static_cast<int>(facets.size());
-  store.numCornerRecords = 1;
-  for (const FacetSpec& facet : facets)
-    store.numCornerRecords += 1 + static_cast<int>(facet.size());
+  store.numCornerRecords = cornerRecordCount(facets);
   if (!allocateModel(store)) return store;
   store.vertices = vertices;
   store.baseVertices = vertices;
   store.texVertices = texVertices;
-  std::size_t j = 0;
-  for (const FacetSpec& facet : facets) {
-    store.facetStream[j++] = CornerRecord{};
-    for (const CornerSpec& corner : facet) {
-      CornerRecord record;
-      record.vertex = corner.vertex;
-      record.texVertex = corner.texVertex;
-      store.facetStream[j++] = record;
-    }
-  }
-  store.facetStream[j].vertex = kEndOfList;
-  store.modelLoaded = 1;
+  writeFacetStream(facets, store);
+  store.modelLoaded = kModelRead;
   return store;
 }
 
@@ -98,6 +118,95 @@ inline std::vector<int> cornerTexIndices(const ModelStore& store) {
     if (record.vertex > 0) indices.push_back(record.texVertex);
   }
   return indices;
+}
+
+// A model as a load leaves it, element by element.
+struct ModelRecipe {
+  std::vector<std::array<float, 3>> vertices;
+  std::vector<std::array<float, 3>> baseVertices;  // empty: same as vertices
+  std::vector<std::array<float, 2>> texVertices;
+  std::vector<std::array<float, 3>> normals;
+  std::vector<FacetSpec> facets;
+  Statements groups, materials, regions, shapeLines;
+};
+
+inline ModelStore buildModel(const ModelRecipe& recipe) {
+  ModelStore store;
+  resetModelCounts(store);
+  store.numVerts = static_cast<int>(recipe.vertices.size());
+  store.numTVerts = static_cast<int>(recipe.texVertices.size());
+  store.numVNormals = static_cast<int>(recipe.normals.size());
+  store.numFacets = static_cast<int>(recipe.facets.size());
+  store.numCornerRecords = cornerRecordCount(recipe.facets);
+  store.numShapeLines = static_cast<int>(recipe.shapeLines.size());
+  if (!allocateModel(store)) return store;
+
+  const auto& base = recipe.baseVertices.empty() ? recipe.vertices : recipe.baseVertices;
+  for (std::size_t i = 0; i < recipe.vertices.size(); ++i) {
+    store.vertices[i] = {recipe.vertices[i][0], recipe.vertices[i][1], recipe.vertices[i][2], 0};
+    store.baseVertices[i] = {base[i][0], base[i][1], base[i][2], 0};
+  }
+  for (std::size_t i = 0; i < recipe.texVertices.size(); ++i) {
+    store.texVertices[i] = {recipe.texVertices[i][0], recipe.texVertices[i][1], 0};
+  }
+  for (std::size_t i = 0; i < recipe.normals.size(); ++i) {
+    store.normals[i] = {recipe.normals[i][0], recipe.normals[i][1], recipe.normals[i][2]};
+  }
+  writeFacetStream(recipe.facets, store);
+
+  fillSetTable(store.groups, store.numGroups, store.numGroupStatements, recipe.groups,
+               store.numCornerRecords);
+  fillSetTable(store.materials, store.numMaterials, store.numMaterialStatements, recipe.materials,
+               store.numCornerRecords);
+  fillSetTable(store.regions, store.numRegions, store.numRegionStatements, recipe.regions,
+               store.numCornerRecords);
+  for (std::size_t i = 0; i < recipe.shapeLines.size(); ++i) {
+    std::strncpy(store.shapeLines[i].text, recipe.shapeLines[i].second.c_str(), kTextLineSize - 1);
+    store.shapeLines[i].facetOrdinal = recipe.shapeLines[i].first;
+  }
+  assignSetIndices(store);
+  expandTextureVertices(store, false);
+  store.modelLoaded = kModelRead;
+  return store;
+}
+
+// A model of random values: facets of 3 to 5 corners, some corners without a
+// texture coordinate or normal, and set and shape statements at random facets.
+// Texture coordinates repeat often enough that compression merges some.
+inline ModelRecipe randomModelRecipe(unsigned seed, int facetCount) {
+  std::mt19937 random(seed);
+  auto uniform = [&](float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(random);
+  };
+  auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  ModelRecipe recipe;
+  const int vertexCount = facetCount / 2 + 3;
+  for (int i = 0; i < vertexCount; ++i) {
+    recipe.vertices.push_back({uniform(-100, 100), uniform(-1, 1), uniform(-1e4f, 1e4f)});
+  }
+  for (int i = 0; i < facetCount + 1; ++i) {
+    const float u = below(4) == 0 ? 0.25f * static_cast<float>(below(5)) : uniform(0, 1);
+    recipe.texVertices.push_back({u, uniform(0, 1)});
+  }
+  for (int i = 0; i < facetCount / 3 + 1; ++i) {
+    recipe.normals.push_back({uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)});
+  }
+  const char* names[] = {"body", "arm left", "Arm", "head", "wheel_2"};
+  for (int f = 0; f < facetCount; ++f) {
+    if (below(7) == 0 || f == 0) recipe.groups.push_back({f, names[below(5)]});
+    if (below(9) == 0) recipe.materials.push_back({f, names[below(5)]});
+    if (below(11) == 0) recipe.regions.push_back({f, names[below(5)]});
+    if (below(13) == 0) recipe.shapeLines.push_back({f, below(2) ? "s 1" : "l 1 2 3"});
+    FacetSpec facet;
+    const int corners = 3 + below(3);
+    for (int c = 0; c < corners; ++c) {
+      facet.push_back({1 + below(vertexCount),
+                       below(10) == 0 ? 0 : 1 + below(static_cast<int>(recipe.texVertices.size())),
+                       below(10) == 0 ? 0 : 1 + below(static_cast<int>(recipe.normals.size()))});
+    }
+    recipe.facets.push_back(facet);
+  }
+  return recipe;
 }
 
 }  // namespace corvina::testing

@@ -5,7 +5,7 @@
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
 #include "app/commands/command_rows.h"
-#include "primitives/primitive_dialogs.h"
+#include "app/dialogs/primitive_dialogs.h"
 #include "primitives/primitive_generator.h"
 
 namespace corvina {

@@ -7,7 +7,9 @@
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
 #include "app/commands/command_rows.h"
+#include "app/dialogs/obj_export_dialog.h"
 #include "app/model_required.h"
+#include "app/report_messages.h"
 #include "model/reports.h"
 
 namespace corvina {

@@ -11,11 +11,11 @@
 #include "app/application_state.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/obj_open_save.h"
 #include "app/tests/scratch_folder.h"
 #include "app/tests/square_model.h"
-#include "files/obj_reader.h"
 #include "files/obj_writer.h"
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina {

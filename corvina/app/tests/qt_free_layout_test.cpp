@@ -2,7 +2,8 @@
 // library, compiles with Qt's include paths or definitions, or has a file
 // that includes a <Q...> header. Only the window (app/window/), the view
 // painter (editor/painter/), the background picture (editor/background/) and
-// corvina-cli's renderer (app/cli/) may use Qt.
+// corvina-cli's renderer (app/cli/) may use Qt. And the layers talk downward
+// only: no file of a layer includes a header of a layer above it or beside it.
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,42 @@ TEST(QtFreeLayoutTest, NoQtFreeFileIncludesAQtHeader) {
     EXPECT_FALSE(std::regex_search(readFile(item.path()), qtInclude)) << relative;
   }
   EXPECT_GT(checked, 10);
+}
+
+// The layers from the bottom up; a layer may include its own headers and those
+// of layers with a lower rank. The test helpers of testing/ serve every test.
+int layerRank(const std::string& folder) {
+  static const std::vector<std::pair<std::string, int>> ranks = {
+      {"model", 0},  {"tools", 1},      {"mapping", 2}, {"files", 2},
+      {"editor", 2}, {"primitives", 3}, {"app", 4}};
+  for (const auto& [name, rank] : ranks)
+    if (name == folder) return rank;
+  return -1;
+}
+
+TEST(QtFreeLayoutTest, LayersIncludeOnlyTheLayersBelowThem) {
+  const std::regex ownInclude("#\\s*include\\s*\"([a-z]+)/");
+  int checked = 0;
+  for (const fs::directory_entry& item : fs::recursive_directory_iterator(CORVINA_SOURCE_DIR)) {
+    if (!item.is_regular_file()) continue;
+    const std::string extension = item.path().extension().string();
+    if (extension != ".h" && extension != ".cpp") continue;
+    const std::string relative = insideCorvina(item.path().string());
+    // Fuzz targets drive a whole operation, as the user would.
+    if (relative.find("/fuzz/") != std::string::npos) continue;
+    const int rank = layerRank(relative.substr(0, relative.find('/')));
+    if (rank < 0) continue;
+    const std::string text = readFile(item.path());
+    for (std::sregex_iterator m(text.begin(), text.end(), ownInclude), end; m != end; ++m) {
+      const std::string target = (*m)[1].str();
+      if (target == "testing" || target == relative.substr(0, relative.find('/'))) continue;
+      const int targetRank = layerRank(target);
+      if (targetRank < 0) continue;
+      ++checked;
+      EXPECT_LT(targetRank, rank) << relative << " includes " << (*m)[0].str();
+    }
+  }
+  EXPECT_GT(checked, 50);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "app/application_state.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 class QWidget;
 

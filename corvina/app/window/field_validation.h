@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 namespace corvina::window {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <functional>
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 
 class QMainWindow;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "editor/texture_map_raster.h"
-#include "files/tests/obj_writer_test_models.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {

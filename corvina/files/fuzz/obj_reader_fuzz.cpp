@@ -1,5 +1,7 @@
-// Fuzz target for the OBJ reader: any byte sequence must load or be refused
-// with a message, never crash, hang or use memory the input does not justify.
+// Fuzz target for the OBJ reader, run through the whole open operation (the
+// statistics, the out-of-range repair, the expansion): any byte sequence must
+// load or be refused with a message, never crash, hang or use memory the
+// input does not justify.
 // Each input also checks that the line reader's in-place fast path splits
 // exactly like its byte-at-a-time path, that the byte path loads the same
 // model, and that a successful load leaves a store whose indices stay inside
@@ -13,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/obj_open_save.h"
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
-#include "files/obj_reader.h"
 #include "testing/scripted_user_interface.h"
 
 namespace {

@@ -12,9 +12,9 @@
 
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
-#include "files/tests/obj_writer_test_models.h"
 #include "files/uvs_reader.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
+#include "testing/model_builder.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const ModelStore before = store;
-  corvina::testing::ScriptedUserInterface ui;
+  corvina::testing::CountingProgress ui;
   ObjMemorySource source(bytes);
   const char* path = size % 2 == 0 ? "fuzz/part.uvs" : "fuzz/part.obj";
   const UvsImportResult result =

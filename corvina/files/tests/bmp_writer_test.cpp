@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "files/bmp_writer.h"
-#include "files/tests/obj_writer_test_files.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
+#include "testing/file_bytes.h"
 
 namespace corvina {
 namespace {
@@ -109,7 +109,7 @@ TEST(BmpFile, BytesOfASmallPictureInEveryLayout) {
   ScratchFolder folder;
   for (const Case& c : cases) {
     const std::string path = folder.file("small.bmp");
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     ASSERT_EQ(writeBmpFile(path, 3, 2, pixels, palette, c.layout, ui), BmpWriteOutcome::Written);
     const std::string bytes = readBytes(path);
     ASSERT_EQ(bytes.size(), 1078u + 8u);
@@ -132,7 +132,7 @@ TEST(BmpFile, SizesFollowThePaddedRows) {
   ScratchFolder folder;
   for (const Case& c : cases) {
     const std::string path = folder.file("sized.bmp");
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     const auto pixels = randomPixels(c.width, c.height, 3);
     ASSERT_EQ(writeBmpFile(path, c.width, c.height, pixels, BmpPalette{}, {}, ui),
               BmpWriteOutcome::Written);
@@ -164,14 +164,14 @@ TEST(BmpFile, RefusesWhatIsNoPictureAndLeavesTheTargetAlone) {
       {"too few pixels", 4, 4, 15, BmpWriteOutcome::NotAPicture},
   };
   for (const Case& c : cases) {
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     EXPECT_EQ(writeBmpFile(path, c.width, c.height, std::vector<std::uint8_t>(c.pixels),
                            BmpPalette{}, {}, ui),
               c.outcome)
         << c.name;
     EXPECT_EQ(readBytes(path), "previous") << c.name;
   }
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   EXPECT_EQ(writeBmpFile(folder.file("missing/folder.bmp"), 2, 2, std::vector<std::uint8_t>(4),
                          BmpPalette{}, {}, ui),
             BmpWriteOutcome::CannotOpen);
@@ -226,7 +226,7 @@ TEST(BmpFile, PillowSeesEveryPixelAndColour) {
     const std::string path = folder.file("pillow.bmp");
     const auto pixels = randomPixels(c.width, c.height, seed);
     const BmpPalette palette = randomPalette(seed++);
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     ASSERT_EQ(writeBmpFile(path, c.width, c.height, pixels, palette, c.layout, ui),
               BmpWriteOutcome::Written);
 

@@ -9,7 +9,7 @@
 
 #include "files/obj_reader_passes.h"
 #include "model/model_store.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
 
 namespace corvina {
 namespace {
@@ -23,7 +23,7 @@ bool readPasses(const std::string& text, ModelStore& store) {
   if (!countObjStatements(reader, counts) || !objCountsFitStore(counts)) return false;
   setStoreCounts(counts, store);
   if (!allocateModel(store)) return false;
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   ObjLoadProgress progress(ui);
   ObjMapSettings settings;
   return reader.rewind() && parseObjElements(reader, store, progress, settings) &&

@@ -1,6 +1,6 @@
-// The save command's behaviour around the text: the option dialog and file
-// request, the bookkeeping of paths, busy cursor and progress, the recount of
-// facets, damaged input, and saves that fail without harming the old file.
+// The OBJ writer's behaviour around the text: progress, the recount of facets,
+// damaged input, kept permissions, and writes that fail without harming the
+// old file, each with its outcome.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -13,75 +13,18 @@
 #include <string>
 
 #include "files/obj_writer.h"
-#include "files/tests/obj_writer_test_files.h"
-#include "files/tests/obj_writer_test_models.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
+#include "testing/file_bytes.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {
 
-using corvina::testing::ScriptedUserInterface;
 using testing::buildModel;
+using testing::CountingProgress;
 using testing::ScratchFolder;
 
-TEST(ObjWriter, OptionDialogBindsEachCheckBoxToItsField) {
-  struct Expected {
-    const char* name;
-    const char* label;
-    bool ObjExportOptions::*field;
-  };
-  const Expected expected[] = {
-      {"singleGroup", "Export As Single Group", &ObjExportOptions::singleGroup},
-      {"exportNormals", "Export Normals", &ObjExportOptions::exportNormals},
-      {"exportUVs", "Export UV Coordinates", &ObjExportOptions::exportUVs},
-      {"flipV", "Flip Texture (UV) Coordinates Vertically", &ObjExportOptions::flipV},
-      {"flipH", "Flip Texture (UV) Coordinates Horizontally", &ObjExportOptions::flipH},
-      {"reverseWinding", "Reverse Winding Order", &ObjExportOptions::reverseWinding},
-      {"invertNormals", "Invert Normals", &ObjExportOptions::invertNormals},
-      {"swapYZ", "Swap Coordinates Y and Z", &ObjExportOptions::swapYZ},
-      {"exportMaterials", "Export Materials", &ObjExportOptions::exportMaterials},
-      {"exportRegions", "Export Corvina Regions", &ObjExportOptions::exportRegions},
-      {"useRotation", "Export Using Rotation Settings", &ObjExportOptions::useRotation},
-      {"noLinefeeds", "Don't Export Linefeeds (Mac compatible)", &ObjExportOptions::noLinefeeds},
-      {"separateUVs", "Don't compess texture coordinates", &ObjExportOptions::separateUVs},
-  };
-  ObjExportOptions options;
-  OptionDialog dialog = objExportOptionsDialog(options);
-  EXPECT_EQ(dialog.caption, "OBJ Export Options");
-  ASSERT_EQ(dialog.fields.size(), std::size(expected));
-  for (std::size_t i = 0; i < std::size(expected); ++i) {
-    SCOPED_TRACE(expected[i].name);
-    const OptionField& field = dialog.fields[i];
-    EXPECT_EQ(field.name, expected[i].name);
-    EXPECT_EQ(field.label, expected[i].label);
-    EXPECT_EQ(field.kind, OptionField::Kind::Bool);
-    EXPECT_EQ(field.boolValue, &(options.*expected[i].field));
-  }
-  // Start values: normals, UVs, materials and regions on, the rest off.
-  const ObjExportOptions start;
-  EXPECT_TRUE(start.exportNormals && start.exportUVs && start.exportMaterials &&
-              start.exportRegions);
-  EXPECT_FALSE(start.singleGroup || start.flipV || start.flipH || start.reverseWinding ||
-               start.invertNormals || start.swapYZ || start.useRotation || start.noLinefeeds ||
-               start.separateUVs);
-}
-
-TEST(ObjWriter, SaveRequestStartsInTheLastFolder) {
-  ModelStore store;
-  store.lastDirectory = "/models/cars";
-  const FileRequest request = objSaveFileRequest(store);
-  EXPECT_TRUE(request.save);
-  EXPECT_TRUE(request.confirmOverwrite);
-  EXPECT_EQ(request.title, "Save OBJ...");
-  EXPECT_EQ(request.initialName, "*.obj");
-  EXPECT_EQ(request.defaultExtension, "obj");
-  EXPECT_EQ(request.directory, "/models/cars");
-  const std::vector<std::pair<std::string, std::string>> filters = {
-      {"Wavefront Model (*.obj)", "*.obj"}, {"All Files (*.*)", "*.*"}};
-  EXPECT_EQ(request.filters, filters);
-}
-
-TEST(ObjWriter, SetsPathsRecountsFacetsAndStepsProgressOncePer256Elements) {
+TEST(ObjWriter, RecountsFacetsAndStepsProgressOncePer256Elements) {
   ScratchFolder folder;
   struct Case {
     bool exportUVs, exportNormals;
@@ -92,15 +35,11 @@ TEST(ObjWriter, SetsPathsRecountsFacetsAndStepsProgressOncePer256Elements) {
     ObjExportOptions options;
     options.exportUVs = c.exportUVs;
     options.exportNormals = c.exportNormals;
-    ScriptedUserInterface ui;
+    CountingProgress ui;
     const std::string path = folder.file("car.v2.obj");
-    ASSERT_TRUE(writeObjModel(store, path, options, ui));
+    ASSERT_EQ(writeObjFile(store, path, options, ui), ObjWriteOutcome::Written);
 
     EXPECT_EQ(store.numFacets, 900);
-    EXPECT_EQ(store.lastDirectory, folder.path().string());
-    EXPECT_EQ(store.modelBaseName, folder.file("car.v2"));
-    EXPECT_EQ(ui.busyOn, 1);
-    EXPECT_EQ(ui.busyOff, 1);
     EXPECT_EQ(ui.progressBegun, 1);
     EXPECT_EQ(ui.progressEnded, 1);
     // One step per 256 written vertices, texture vertices, normals and facets.
@@ -126,8 +65,9 @@ TEST(ObjWriter, DamagedModelIsWrittenWithinItsArrays) {
   ModelStore store = buildModel(recipe);
   std::memset(store.groups[0].name, 'n', kSetNameSize);  // no terminating NUL
   store.facetStream[6].group = 7;                        // no group 7
-  ScriptedUserInterface ui;
-  ASSERT_TRUE(writeObjModel(store, folder.file("d.obj"), ObjExportOptions{}, ui));
+  CountingProgress ui;
+  ASSERT_EQ(writeObjFile(store, folder.file("d.obj"), ObjExportOptions{}, ui),
+            ObjWriteOutcome::Written);
   const std::string text = testing::readBytes(folder.file("d.obj"));
   EXPECT_NE(text.find(" 3/0/0/2\r\n"), std::string::npos);
   EXPECT_EQ(store.numFacets, 2);
@@ -144,8 +84,8 @@ TEST(ObjWriter, ReplacingAFileKeepsItsPermissions) {
   testing::writeBytes(path, "old");
   ::chmod(path.c_str(), 0640);
   ModelStore store = buildModel(testing::randomModelRecipe(3, 10));
-  ScriptedUserInterface ui;
-  ASSERT_TRUE(writeObjModel(store, path, ObjExportOptions{}, ui));
+  CountingProgress ui;
+  ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), ObjWriteOutcome::Written);
   struct stat info;
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -173,13 +113,14 @@ class FileSizeLimit {
   void (*previousHandler_)(int) = nullptr;
 };
 
-TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
+TEST(ObjWriter, FailedWriteIsReportedAndLeavesTheOldFileAndModelAlone) {
   struct Case {
     const char* name;
     // Prepares the folder and returns the path to save to.
     std::function<std::string(const ScratchFolder&)> target;
     bool limitFileSize = false;
     bool needsPermissionChecks = false;  // the superuser may write anything
+    ObjWriteOutcome outcome = ObjWriteOutcome::CannotOpen;
   };
   const Case cases[] = {
       {"MissingFolder", [](const ScratchFolder& f) { return f.file("missing/m.obj"); }},
@@ -201,7 +142,7 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
          testing::writeBytes(f.file("old.obj"), "old model bytes\r\n");
          return f.file("old.obj");
        },
-       true},
+       true, false, ObjWriteOutcome::WriteFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -218,21 +159,16 @@ TEST(ObjWriter, FailedSaveReportsAnErrorAndLeavesTheOldFileAndModelAlone) {
     ModelStore rotated = store;
     rotated.vertices[0].x += 1;  // rotated positions differ from baseVertices
     store = rotated;
-    ScriptedUserInterface ui;
-    bool written;
+    CountingProgress ui;
+    ObjWriteOutcome outcome;
     {
       std::optional<FileSizeLimit> limit;
       if (c.limitFileSize) limit.emplace(64 * 1024);
-      written = writeObjModel(store, path, ObjExportOptions{}, ui);
+      outcome = writeObjFile(store, path, ObjExportOptions{}, ui);
     }
 
-    EXPECT_FALSE(written);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].caption, "Error");
-    EXPECT_EQ(ui.messages[0].text, "Error writing to file");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(outcome, c.outcome);
     EXPECT_EQ(ui.progressBegun, ui.progressEnded);
-    EXPECT_EQ(ui.busyOff, 1);
     std::vector<std::pair<std::string, std::string>> filesAfter;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
       if (entry.is_regular_file()) {

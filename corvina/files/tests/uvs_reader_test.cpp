@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "files/obj_writer.h"
-#include "files/tests/obj_writer_test_files.h"
-#include "files/tests/obj_writer_test_models.h"
 #include "files/uvs_reader.h"
 #include "files/uvs_writer.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
+#include "testing/file_bytes.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {
@@ -59,7 +59,7 @@ ModelRecipe threeTriangles() {
 UvsImportResult importText(ModelStore& store, SelectionState& selection, const std::string& text,
                            const std::string& path = "/models/part.uvs") {
   ObjMemorySource source(text);
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   const UvsImportResult result =
       readUvs(store, selection, source, path, ui, ObjLineReader::kMinimumChunkSize);
   EXPECT_EQ(ui.progressBegun, ui.progressEnded);
@@ -287,7 +287,7 @@ TEST(UvsImport, FileChangedBetweenPassesLeavesTheModel) {
     const std::vector<Uv> before = cornerUvs(store);
     SelectionState selection;
     ChangingSource source(good, later);
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     EXPECT_EQ(readUvs(store, selection, source, "/m/a.uvs", ui).outcome,
               UvsImportOutcome::ReadFailed)
         << name;
@@ -299,7 +299,7 @@ TEST(UvsImport, FileChangedBetweenPassesLeavesTheModel) {
 TEST(UvsImport, UnreadablePathIsReported) {
   ModelStore store = testing::buildModel(threeTriangles());
   SelectionState selection;
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   ScratchFolder folder;
   EXPECT_EQ(importUvsFile(store, selection, folder.file("absent.uvs"), ui).outcome,
             UvsImportOutcome::CannotOpen);
@@ -331,7 +331,7 @@ TEST(UvsImport, ExportedFileGivesTheCoordinatesBackToEightDecimals) {
     for (Uv& uv : expected) uv = {eightDecimals(uv.first), eightDecimals(uv.second)};
     const std::vector<SetRecord> groups = store.groups;
     const std::string path = folder.file("trip.uvs");
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     ASSERT_EQ(exportUvsFile(store, path, c.options, ui), UvsExportOutcome::Written) << c.name;
     for (TexVertex& t : store.texVertices) t = {0.5f, 0.5f, 0};
 
@@ -353,8 +353,8 @@ TEST(UvsImport, ObjFileOfTheSameModelGivesItsTextureIndices) {
     std::vector<Uv> expected = cornerUvs(store);
     for (Uv& uv : expected) uv = {eightDecimals(uv.first), eightDecimals(uv.second)};
     const std::string path = folder.file("same.obj");
-    testing::ScriptedUserInterface ui;
-    ASSERT_TRUE(writeObjModel(store, path, ObjExportOptions{}, ui));
+    testing::CountingProgress ui;
+    ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), ObjWriteOutcome::Written);
     for (TexVertex& t : store.texVertices) t = {0.5f, 0.5f, 0};
 
     SelectionState selection;

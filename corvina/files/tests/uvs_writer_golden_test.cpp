@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "files/tests/obj_writer_test_files.h"
-#include "files/tests/obj_writer_test_models.h"
 #include "files/uvs_writer.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/counting_progress.h"
+#include "testing/file_bytes.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {
@@ -115,7 +115,7 @@ TEST(UvsExport, GoldenFiles) {
   ScratchFolder folder;
   for (const GoldenCase& c : goldenCases()) {
     ModelStore store = testing::buildModel(twoTriangles());
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     const std::string path = folder.file("model.uvs");
     ASSERT_EQ(exportUvsFile(store, path, c.options, ui), UvsExportOutcome::Written) << c.name;
     const std::string text = std::string(kCommentHeader) + c.body;
@@ -137,7 +137,7 @@ TEST(UvsExport, DefaultStatementsForTablesWithoutNames) {
   UvsExportOptions options;
   options.exportGroups = options.exportMaterials = options.exportRegions = true;
   ScratchFolder folder;
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   ASSERT_EQ(exportUvsFile(store, folder.file("plain.uvs"), options, ui), UvsExportOutcome::Written);
   const std::string text = readBytes(folder.file("plain.uvs"));
   EXPECT_NE(text.find("# NumGroups/NumMaterials/NumRegions   1/1/1\r\n"
@@ -153,7 +153,7 @@ TEST(UvsExport, LineBreaksInABaseModelPathStayInItsLine) {
   UvsExportOptions options;
   options.baseModel = "/odd\nf 9 9 9\rname.obj";
   ScratchFolder folder;
-  testing::ScriptedUserInterface ui;
+  testing::CountingProgress ui;
   ASSERT_EQ(exportUvsFile(store, folder.file("odd.uvs"), options, ui), UvsExportOutcome::Written);
   EXPECT_NE(readBytes(folder.file("odd.uvs")).find("# base_model   \"/odd f 9 9 9 name.obj\"\r\n"),
             std::string::npos);
@@ -173,7 +173,7 @@ TEST(UvsExport, LeavesTheModelExpandedAndNamesThePath) {
   for (const Case& c : cases) {
     ModelStore store = testing::buildModel(twoTriangles());
     const std::vector<TexVertex> before = store.texVertices;
-    testing::ScriptedUserInterface ui;
+    testing::CountingProgress ui;
     UvsExportOptions options;
     options.separateUVs = true;
     EXPECT_EQ(exportUvsFile(store, folder.file(c.file), options, ui), c.outcome) << c.name;

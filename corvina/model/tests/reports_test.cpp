@@ -6,8 +6,7 @@
 #include <string>
 
 #include "model/reports.h"
-#include "model/tests/model_builder.h"
-#include "testing/scripted_user_interface.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {
@@ -134,20 +133,6 @@ TEST(Statistics, CountsAsTheyStand) {
   EXPECT_EQ(statisticsText(store), compact);
   expandTextureVertices(store, false);
   EXPECT_NE(statisticsText(store).find("\ntextures = 9\n"), std::string::npos);
-}
-
-TEST(Reports, ShownWithTheirCaptionsAndNoIcon) {
-  ModelStore store = reportModel();
-  testing::ScriptedUserInterface ui;
-  showStatistics(store, ui);
-  showDimensions(store, false, ui);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].caption, "Statistics");
-  EXPECT_EQ(ui.messages[0].text, statisticsText(store));
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
-  EXPECT_EQ(ui.messages[1].caption, "Dimensions");
-  EXPECT_EQ(ui.messages[1].text, kAllCorners);
-  EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/model_store.h"
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "model/model_store.h"
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {

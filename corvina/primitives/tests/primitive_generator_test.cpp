@@ -8,8 +8,8 @@
 #include <functional>
 #include <limits>
 
-#include "model/tests/model_builder.h"
 #include "primitives/primitive_generator.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 
 namespace corvina::testing {
 

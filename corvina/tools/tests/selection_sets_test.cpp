@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 
 namespace corvina {
 namespace {

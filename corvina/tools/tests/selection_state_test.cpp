@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "model/tests/model_builder.h"
+#include "testing/model_builder.h"
 #include "tools/selection_state.h"
 
 namespace corvina {

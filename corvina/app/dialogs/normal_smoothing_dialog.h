@@ -1,7 +1,7 @@
 #pragma once
 // The "Smooth Model" dialog over its option record.
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 #include "tools/normal_smoothing.h"
 
 namespace corvina {

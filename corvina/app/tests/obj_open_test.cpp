@@ -2,7 +2,7 @@
 // question and its repair, settings, kept lines, set assignment, the state
 // after success and after each kind of failure.
 
-#include "files/obj_reader.h"
+#include "app/obj_open_save.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "tools/normal_smoothing_dialog.h"
+#include "app/dialogs/normal_smoothing_dialog.h"
 
 namespace corvina {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Whole-file reads for the writer's tests, and the shared scratch folder.
+// Whole files as bytes, for tests that write and read files, and the shared
+// scratch folder.
 
 #include <unistd.h>
 

@@ -4,8 +4,8 @@
 // and the field names corvina-cli's field=value words use. The window draws
 // them; corvina-cli sets them from its arguments.
 
+#include "app/user_interface.h"
 #include "mapping/mapping_options.h"
-#include "model/user_interface.h"
 
 namespace corvina {
 

@@ -1,4 +1,4 @@
-#include "primitives/primitive_dialogs.h"
+#include "app/dialogs/primitive_dialogs.h"
 
 namespace corvina {
 

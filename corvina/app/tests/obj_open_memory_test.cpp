@@ -13,7 +13,7 @@
 #include <new>
 #include <string>
 
-#include "files/obj_reader.h"
+#include "app/obj_open_save.h"
 #include "testing/scripted_user_interface.h"
 
 #if defined(__SANITIZE_ADDRESS__)

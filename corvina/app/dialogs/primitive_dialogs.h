@@ -3,7 +3,7 @@
 // order. Lengths and resolutions take any finite number; divisions and the
 // torus rotation keep to their ranges. A dialog must not outlive its record.
 
-#include "model/user_interface.h"
+#include "app/user_interface.h"
 #include "primitives/primitive_options.h"
 
 namespace corvina {

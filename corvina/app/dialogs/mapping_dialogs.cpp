@@ -1,4 +1,4 @@
-#include "mapping/mapping_dialogs.h"
+#include "app/dialogs/mapping_dialogs.h"
 
 #include <string>
 #include <utility>

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "files/obj_reader.h"
-#include "files/obj_writer.h"
-#include "files/tests/obj_writer_test_files.h"
-#include "files/tests/obj_writer_test_models.h"
+#include "app/obj_open_save.h"
 #include "model/model_walk.h"
 #include "model/reports.h"
+#include "testing/file_bytes.h"
+#include "testing/model_builder.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina {

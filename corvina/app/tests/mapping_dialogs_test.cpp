@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mapping/mapping_dialogs.h"
+#include "app/dialogs/mapping_dialogs.h"
 
 namespace corvina {
 namespace {
