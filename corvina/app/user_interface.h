@@ -42,6 +42,9 @@ struct OptionField {
   float* floatValue = nullptr;       // Float
   double minimum = 0, maximum = 0;   // Int and Float range, inclusive
   std::vector<std::string> choices;  // Choice: word of each number, from 0
+  // Choice: the text of each number's radio button, from 0; the words when
+  // empty.
+  std::vector<std::string> choiceLabels;
   std::string* textValue = nullptr;  // Text
   int maxLength = 0;                 // Text: most characters taken; 0 no limit
   // Text: a "Browse...." button beside the edit opens this file dialog and

@@ -31,11 +31,6 @@ struct UvsImportResult {
   bool outOfRange = false;
 };
 
-// The question the import command asks when outOfRange is set.
-inline constexpr const char* kUvsOutOfRangeQuestion =
-    "The file you have loaded contains\nout of range UV coordinate data\n\nWould you like to "
-    "correct this?";
-
 // Imports the file at `path`. Sets lastDirectory and modelBaseName from the
 // path once the file is open. A file whose extension is "obj" (any letter
 // case), or that has a slash in a corner token, gives each corner the index

@@ -16,8 +16,19 @@ std::string padded(std::string text, std::size_t width) {
   return text + " ";
 }
 
+// A radio group's caption followed by each word with its button's text.
+std::string fieldDescription(const OptionField& field) {
+  if (field.kind != OptionField::Kind::Choice || field.choiceLabels.size() != field.choices.size())
+    return field.label;
+  std::string text = field.label + ":";
+  for (std::size_t i = 0; i < field.choices.size(); ++i)
+    text += (i > 0 ? ", " : " ") + field.choices[i] + " = " + field.choiceLabels[i];
+  return text;
+}
+
 std::string fieldLine(const OptionField& field) {
-  std::string line = "      " + padded(field.name + "=" + fieldValueText(field), 26) + field.label;
+  std::string line =
+      "      " + padded(field.name + "=" + fieldValueText(field), 26) + fieldDescription(field);
   std::string range = fieldRangeText(field);
   if (!range.empty() && field.kind != OptionField::Kind::Bool) line += " (" + range + ")";
   return line + "\n";

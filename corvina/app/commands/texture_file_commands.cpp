@@ -19,6 +19,11 @@ namespace corvina {
 
 namespace {
 
+// Asked when the imported texture coordinates lie outside the unit square.
+constexpr const char* kUvsOutOfRangeQuestion =
+    "The file you have loaded contains\nout of range UV coordinate data\n\nWould you like to "
+    "correct this?";
+
 constexpr const char* kApplicationTitle = "Corvina";
 
 void showError(UserInterface& ui, const char* text) {

@@ -41,16 +41,17 @@ OptionField floatField(std::string name, std::string label, float& value, double
   return field;
 }
 
-// A radio group: the label lists the buttons' texts in order, the choices
-// are the words corvina-cli takes for them.
-OptionField choiceField(std::string name, std::string label, int& value,
-                        std::vector<std::string> words) {
+// A radio group under `caption`: the buttons' texts in order, and the words
+// corvina-cli takes for them.
+OptionField choiceField(std::string name, std::string caption, int& value,
+                        std::vector<std::string> words, std::vector<std::string> buttons) {
   OptionField field;
   field.name = std::move(name);
-  field.label = std::move(label);
+  field.label = std::move(caption);
   field.kind = OptionField::Kind::Choice;
   field.intValue = &value;
   field.choices = std::move(words);
+  field.choiceLabels = std::move(buttons);
   return field;
 }
 
@@ -59,22 +60,22 @@ OptionField mapSizeField(int& value) {
 }
 
 OptionField axisField(int& value) {
-  return choiceField("alignment", "X-Axis / Y-Axis / Z-Axis", value, {"x", "y", "z"});
+  return choiceField("alignment", "Alignment", value, {"x", "y", "z"},
+                     {"X-Axis", "Y-Axis", "Z-Axis"});
 }
 
 }  // namespace
 
 OptionDialog planarMappingDialog(PlanarMappingOptions& o) {
-  return OptionDialog{
-      "Planar Mapping",
-      {mapSizeField(o.mapSize), axisField(o.alignment),
-       choiceField("orientation", "Horizontal / Vertical", o.orientation,
-                   {"horizontal", "vertical"}),
-       boolField("gaps", "Gaps in Map", o.gaps),
-       floatField("offset", "By Position with Offset of", o.offset),
-       choiceField("split", "Don't Split / By Orientation / By Position with Offset of", o.split,
-                   {"none", "orientation", "position"}),
-       boolField("scaleResult", "Scale Result", o.scaleResult)}};
+  return OptionDialog{"Planar Mapping",
+                      {mapSizeField(o.mapSize), axisField(o.alignment),
+                       choiceField("orientation", "Orientation", o.orientation,
+                                   {"horizontal", "vertical"}, {"Horizontal", "Vertical"}),
+                       boolField("gaps", "Gaps in Map", o.gaps),
+                       floatField("offset", "By Position with Offset of", o.offset),
+                       choiceField("split", "Split", o.split, {"none", "orientation", "position"},
+                                   {"Don't Split", "By Orientation", "By Position with Offset of"}),
+                       boolField("scaleResult", "Scale Result", o.scaleResult)}};
 }
 
 OptionDialog boxMappingDialog(BoxMappingOptions& o) {
@@ -101,8 +102,8 @@ OptionDialog perFacetMappingDialog(PerFacetMappingOptions& o) {
   return OptionDialog{
       "Per Facet Mapping",
       {boolField("multipleMaps", "Create Multiple Maps", o.multipleMaps),
-       choiceField("arrangeBy", "Model Order / Group / Material / Region", o.arrangeBy,
-                   {"model", "group", "material", "region"}),
+       choiceField("arrangeBy", "Arrange By", o.arrangeBy, {"model", "group", "material", "region"},
+                   {"Model Order", "Group", "Material", "Region"}),
        mapSizeField(o.mapSize), floatField("gap", "Gap Percentage", o.gap, 0.0, 1.0)}};
 }
 

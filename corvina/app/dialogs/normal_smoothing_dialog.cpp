@@ -19,6 +19,8 @@ OptionDialog smoothingOptionsDialog(SmoothingOptions& options) {
   scope.kind = OptionField::Kind::Choice;
   scope.intValue = &options.scope;
   scope.choices = {"all", "group", "material", "region"};
+  scope.choiceLabels = {"Using all facets", "Smooth by Group", "Smooth by Material",
+                        "Smooth by Region"};
   dialog.fields.push_back(scope);
   return dialog;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/dialogs/mapping_dialogs.h"
+#include "app/dialogs/normal_smoothing_dialog.h"
 
 namespace corvina {
 namespace {
@@ -95,6 +96,40 @@ TEST(MappingDialogs, FieldsEditTheirOwnRecord) {
   EXPECT_EQ(*split.intValue, 1);
   *field(planar, "offset").floatValue = 0.25f;
   EXPECT_EQ(records.planar.offset, 0.25f);
+}
+
+// Every radio group shows the dialog's own texts on its buttons, one per word
+// corvina-cli takes.
+TEST(MappingDialogs, RadioButtonsCarryTheirTexts) {
+  MappingRecords records;
+  SmoothingOptions smoothing;
+  struct Case {
+    OptionDialog dialog;
+    std::string name;
+    std::vector<std::string> buttons;
+  };
+  const Case cases[] = {
+      {planarMappingDialog(records.planar), "alignment", {"X-Axis", "Y-Axis", "Z-Axis"}},
+      {planarMappingDialog(records.planar), "orientation", {"Horizontal", "Vertical"}},
+      {planarMappingDialog(records.planar),
+       "split",
+       {"Don't Split", "By Orientation", "By Position with Offset of"}},
+      {radialMappingDialog(records.spherical, RadialKind::Spherical),
+       "alignment",
+       {"X-Axis", "Y-Axis", "Z-Axis"}},
+      {perFacetMappingDialog(records.perFacet),
+       "arrangeBy",
+       {"Model Order", "Group", "Material", "Region"}},
+      {smoothingOptionsDialog(smoothing),
+       "scope",
+       {"Using all facets", "Smooth by Group", "Smooth by Material", "Smooth by Region"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const OptionField& choice = field(c.dialog, c.name);
+    EXPECT_EQ(choice.choiceLabels, c.buttons);
+    EXPECT_EQ(choice.choices.size(), c.buttons.size());
+  }
 }
 
 TEST(MappingRecords, StartValues) {

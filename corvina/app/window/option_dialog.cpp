@@ -57,7 +57,9 @@ OptionDialogWidget::OptionDialogWidget(
         auto* boxLayout = new QVBoxLayout(box);
         control.choice = new QButtonGroup(box);
         for (std::size_t i = 0; i < field.choices.size(); ++i) {
-          auto* button = new QRadioButton(text(field.choices[i]), box);
+          const bool labelled = field.choiceLabels.size() == field.choices.size();
+          auto* button =
+              new QRadioButton(text(labelled ? field.choiceLabels[i] : field.choices[i]), box);
           control.choice->addButton(button, static_cast<int>(i));
           boxLayout->addWidget(button);
           if (field.intValue != nullptr && *field.intValue == static_cast<int>(i))
