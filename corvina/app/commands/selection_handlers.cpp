@@ -6,6 +6,7 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/dialogs/option_fields.h"
 #include "app/model_required.h"
 #include "editor/hot_keys_text.h"
 #include "tools/selection_sets.h"
@@ -221,21 +222,9 @@ void runRightClickStep(CommandContext& context) {
 }
 
 OptionDialog keyStepDialog(KeyStepOptions& options) {
-  OptionDialog dialog;
-  dialog.caption = "Key";
-  OptionField shift;
-  shift.name = "shift";
-  shift.label = "Shift";
-  shift.kind = OptionField::Kind::Bool;
-  shift.boolValue = &options.shift;
-  OptionField numLock;
-  numLock.name = "numlock";
-  numLock.label = "Num Lock";
-  numLock.kind = OptionField::Kind::Choice;
-  numLock.intValue = &options.numLock;
-  numLock.choices = {"any", "off", "on"};
-  dialog.fields = {shift, numLock};
-  return dialog;
+  return {"Key",
+          {boolField("shift", "Shift", options.shift),
+           choiceField("numlock", "Num Lock", options.numLock, {"any", "off", "on"})}};
 }
 
 void runKeyStep(CommandContext& context) {

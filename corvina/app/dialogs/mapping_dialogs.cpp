@@ -1,59 +1,10 @@
 #include "app/dialogs/mapping_dialogs.h"
 
-#include <string>
-#include <utility>
-#include <vector>
+#include "app/dialogs/option_fields.h"
 
 namespace corvina {
 
 namespace {
-
-OptionField boolField(std::string name, std::string label, bool& value) {
-  OptionField field;
-  field.name = std::move(name);
-  field.label = std::move(label);
-  field.kind = OptionField::Kind::Bool;
-  field.boolValue = &value;
-  return field;
-}
-
-OptionField intField(std::string name, std::string label, int& value, int minimum, int maximum) {
-  OptionField field;
-  field.name = std::move(name);
-  field.label = std::move(label);
-  field.kind = OptionField::Kind::Int;
-  field.intValue = &value;
-  field.minimum = minimum;
-  field.maximum = maximum;
-  return field;
-}
-
-// A float edit; minimum and maximum both 0 take any finite number.
-OptionField floatField(std::string name, std::string label, float& value, double minimum = 0,
-                       double maximum = 0) {
-  OptionField field;
-  field.name = std::move(name);
-  field.label = std::move(label);
-  field.kind = OptionField::Kind::Float;
-  field.floatValue = &value;
-  field.minimum = minimum;
-  field.maximum = maximum;
-  return field;
-}
-
-// A radio group under `caption`: the buttons' texts in order, and the words
-// corvina-cli takes for them.
-OptionField choiceField(std::string name, std::string caption, int& value,
-                        std::vector<std::string> words, std::vector<std::string> buttons) {
-  OptionField field;
-  field.name = std::move(name);
-  field.label = std::move(caption);
-  field.kind = OptionField::Kind::Choice;
-  field.intValue = &value;
-  field.choices = std::move(words);
-  field.choiceLabels = std::move(buttons);
-  return field;
-}
 
 OptionField mapSizeField(int& value) {
   return intField("mapSize", "Map Size", value, 1, 8192);

@@ -1,37 +1,26 @@
 #include "app/dialogs/obj_export_dialog.h"
 
+#include "app/dialogs/option_fields.h"
+
 namespace corvina {
-
-namespace {
-
-OptionField checkBox(const char* name, const char* label, bool& value) {
-  OptionField field;
-  field.name = name;
-  field.label = label;
-  field.kind = OptionField::Kind::Bool;
-  field.boolValue = &value;
-  return field;
-}
-
-}  // namespace
 
 OptionDialog objExportOptionsDialog(ObjExportOptions& options) {
   OptionDialog dialog;
   dialog.caption = "OBJ Export Options";
   dialog.fields = {
-      checkBox("singleGroup", "Export As Single Group", options.singleGroup),
-      checkBox("exportNormals", "Export Normals", options.exportNormals),
-      checkBox("exportUVs", "Export UV Coordinates", options.exportUVs),
-      checkBox("flipV", "Flip Texture (UV) Coordinates Vertically", options.flipV),
-      checkBox("flipH", "Flip Texture (UV) Coordinates Horizontally", options.flipH),
-      checkBox("reverseWinding", "Reverse Winding Order", options.reverseWinding),
-      checkBox("invertNormals", "Invert Normals", options.invertNormals),
-      checkBox("swapYZ", "Swap Coordinates Y and Z", options.swapYZ),
-      checkBox("exportMaterials", "Export Materials", options.exportMaterials),
-      checkBox("exportRegions", "Export Corvina Regions", options.exportRegions),
-      checkBox("useRotation", "Export Using Rotation Settings", options.useRotation),
-      checkBox("noLinefeeds", "Don't Export Linefeeds (Mac compatible)", options.noLinefeeds),
-      checkBox("separateUVs", "Don't compess texture coordinates", options.separateUVs),
+      boolField("singleGroup", "Export As Single Group", options.singleGroup),
+      boolField("exportNormals", "Export Normals", options.exportNormals),
+      boolField("exportUVs", "Export UV Coordinates", options.exportUVs),
+      boolField("flipV", "Flip Texture (UV) Coordinates Vertically", options.flipV),
+      boolField("flipH", "Flip Texture (UV) Coordinates Horizontally", options.flipH),
+      boolField("reverseWinding", "Reverse Winding Order", options.reverseWinding),
+      boolField("invertNormals", "Invert Normals", options.invertNormals),
+      boolField("swapYZ", "Swap Coordinates Y and Z", options.swapYZ),
+      boolField("exportMaterials", "Export Materials", options.exportMaterials),
+      boolField("exportRegions", "Export Corvina Regions", options.exportRegions),
+      boolField("useRotation", "Export Using Rotation Settings", options.useRotation),
+      boolField("noLinefeeds", "Don't Export Linefeeds (Mac compatible)", options.noLinefeeds),
+      boolField("separateUVs", "Don't compess texture coordinates", options.separateUVs),
   };
   return dialog;
 }

@@ -1,38 +1,18 @@
 #include "app/dialogs/primitive_dialogs.h"
 
+#include "app/dialogs/option_fields.h"
+
 namespace corvina {
 
 namespace {
 
-// A number field without a range (minimum and maximum 0): any finite value.
+// Lengths take any finite number (no range).
 OptionField length(const char* name, const char* label, float& value) {
-  OptionField field;
-  field.name = name;
-  field.label = label;
-  field.kind = OptionField::Kind::Float;
-  field.floatValue = &value;
-  return field;
-}
-
-OptionField whole(const char* name, const char* label, int& value, int minimum = 0,
-                  int maximum = 0) {
-  OptionField field;
-  field.name = name;
-  field.label = label;
-  field.kind = OptionField::Kind::Int;
-  field.intValue = &value;
-  field.minimum = minimum;
-  field.maximum = maximum;
-  return field;
+  return floatField(name, label, value);
 }
 
 OptionField gaps(bool& value) {
-  OptionField field;
-  field.name = "gaps";
-  field.label = "Gaps in Texture Map";
-  field.kind = OptionField::Kind::Bool;
-  field.boolValue = &value;
-  return field;
+  return boolField("gaps", "Gaps in Texture Map", value);
 }
 
 constexpr const char* kResolution = "Resolution (DPU)";
@@ -43,16 +23,16 @@ OptionDialog boxDialog(BoxOptions& options) {
   return {"Create Box",
           {length("height", "Height", options.height), length("width", "Width", options.width),
            length("depth", "Depth", options.depth), gaps(options.gaps),
-           whole("resolution", kResolution, options.resolution)}};
+           intField("resolution", kResolution, options.resolution)}};
 }
 
 OptionDialog coneDialog(ConeOptions& options) {
   return {"Create Cone",
           {length("height", "Height", options.height),
            length("bottomDiameter", "Bottom Diameter", options.bottomDiameter),
-           whole("radialDivisions", "Radial Divisions", options.radialDivisions, kMinConeDivisions,
-                 kMaxConeDivisions),
-           gaps(options.gaps), whole("resolution", kResolution, options.resolution)}};
+           intField("radialDivisions", "Radial Divisions", options.radialDivisions,
+                    kMinConeDivisions, kMaxConeDivisions),
+           gaps(options.gaps), intField("resolution", kResolution, options.resolution)}};
 }
 
 OptionDialog cylinderDialog(CylinderOptions& options) {
@@ -60,32 +40,32 @@ OptionDialog cylinderDialog(CylinderOptions& options) {
           {length("height", "Height", options.height),
            length("topDiameter", "Top Diameter", options.topDiameter),
            length("bottomDiameter", "Bottom Diameter", options.bottomDiameter),
-           whole("radialDivisions", "Radial Divisions", options.radialDivisions, kMinConeDivisions,
-                 kMaxConeDivisions),
-           gaps(options.gaps), whole("resolution", kResolution, options.resolution)}};
+           intField("radialDivisions", "Radial Divisions", options.radialDivisions,
+                    kMinConeDivisions, kMaxConeDivisions),
+           gaps(options.gaps), intField("resolution", kResolution, options.resolution)}};
 }
 
 OptionDialog sphereDialog(SphereOptions& options) {
   return {"Create Sphere",
           {length("radius", "Radius", options.radius),
-           whole("verticalDivisions", "Vertical Divisions", options.verticalDivisions,
-                 kMinRoundDivisions, kMaxRoundDivisions),
-           whole("radialDivisions", "Radial Divisions", options.radialDivisions, kMinRoundDivisions,
-                 kMaxRoundDivisions),
+           intField("verticalDivisions", "Vertical Divisions", options.verticalDivisions,
+                    kMinRoundDivisions, kMaxRoundDivisions),
+           intField("radialDivisions", "Radial Divisions", options.radialDivisions,
+                    kMinRoundDivisions, kMaxRoundDivisions),
            gaps(options.gaps), length("resolution", kResolution, options.resolution)}};
 }
 
 OptionDialog torusDialog(TorusOptions& options) {
-  return {
-      "Create Torus",
-      {length("innerRadius", "Inner Radius", options.innerRadius),
-       length("outerRadius", "Outer Radius", options.outerRadius),
-       whole("verticalDivisions", "Vertical Divisions", options.verticalDivisions,
-             kMinRoundDivisions, kMaxRoundDivisions),
-       whole("radialDivisions", "Radial Divisions", options.radialDivisions, kMinRoundDivisions,
-             kMaxRoundDivisions),
-       whole("rotate", "Rotate (degrees)", options.rotate, -kMaxTorusRotation, kMaxTorusRotation),
-       gaps(options.gaps), length("resolution", kResolution, options.resolution)}};
+  return {"Create Torus",
+          {length("innerRadius", "Inner Radius", options.innerRadius),
+           length("outerRadius", "Outer Radius", options.outerRadius),
+           intField("verticalDivisions", "Vertical Divisions", options.verticalDivisions,
+                    kMinRoundDivisions, kMaxRoundDivisions),
+           intField("radialDivisions", "Radial Divisions", options.radialDivisions,
+                    kMinRoundDivisions, kMaxRoundDivisions),
+           intField("rotate", "Rotate (degrees)", options.rotate, -kMaxTorusRotation,
+                    kMaxTorusRotation),
+           gaps(options.gaps), length("resolution", kResolution, options.resolution)}};
 }
 
 }  // namespace corvina
