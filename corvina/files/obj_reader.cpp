@@ -71,12 +71,6 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
   if (!reader.rewind()) return fail(ObjReadOutcome::ReadFailed);
   if (!indexObjFacets(reader, store, steps)) return fail(stoppedPass(reader));
   applyMapSettings(settings, store);
-
-  // Every flags word is 0 already: the index pass writes each record with
-  // flags 0 and assignSetIndices only clears them, so no second walk over the
-  // stream is needed.
-  assignSetIndices(store);
-  std::copy(store.vertices.begin(), store.vertices.end(), store.baseVertices.begin());
   return ObjReadOutcome::Read;
 }
 

@@ -36,11 +36,11 @@ struct ObjReadOptions {
 
 // Reads the model from `source` into the store: modelLoaded becomes
 // kModelNone and the counts 0 first; on Read the store holds the elements,
-// set tables with assigned set indices, kept lines, the file's map settings
-// and the base vertices, in the compact texture form, still with modelLoaded
-// kModelNone. A progress bar of two steps per 256 lines is begun once the
-// counts are known; after Read it is still up, for the load's remaining steps
-// to end; after any other outcome no bar is left up.
+// the set tables (set indices not yet assigned), the kept lines, the facet
+// stream with every flags word 0 and the file's map settings, in the compact
+// texture form, still with modelLoaded kModelNone. A progress bar of two steps per 256 lines is
+// begun once the counts are known; after Read it is still up, for the load's remaining steps to
+// end; after any other outcome no bar is left up.
 ObjReadOutcome readObjFile(ModelStore& store, ObjByteSource& source, ProgressSink& progress,
                            const ObjReadOptions& options = {});
 

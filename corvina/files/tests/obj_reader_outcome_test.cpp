@@ -88,13 +88,13 @@ TEST(ObjReaderOutcome, EachEndLeavesTheStoreAndProgressAsSaid) {
     EXPECT_EQ(store.texVerticesExpanded, 0);
     EXPECT_EQ(progress.progressBegun - progress.progressEnded, c.progressLeftUp ? 1 : 0);
     if (c.outcome == ObjReadOutcome::Read) {
-      // Compact texture vertices, assigned set indices and the base positions.
+      // The elements and the facet stream, texture vertices in the compact form.
       EXPECT_EQ(store.numVerts, 3);
       EXPECT_EQ(store.numTVerts, 1);
       EXPECT_EQ(store.numFacets, 1);
-      EXPECT_EQ(store.baseVertices.size(), 3u);
-      EXPECT_EQ(store.baseVertices[1].x, 1.0f);
+      EXPECT_EQ(store.vertices[1].x, 1.0f);
       EXPECT_EQ(store.facetStream[1].texVertex, 1);
+      EXPECT_EQ(store.facetStream[3].texVertex, 1);
     } else {
       EXPECT_EQ(store.numCornerRecords, 0);
       EXPECT_EQ(store.numVerts, 0);
