@@ -61,8 +61,9 @@ class CorvinaDoc {
   }
 
   // The open operation for a path given directly (command line, dropped
-  // files, the load dialog): reads the OBJ file into the store, showing the
-  // reader's own messages. Returns whether a model is now loaded.
+  // files, the load dialog): reads the OBJ file into the store with the
+  // load's messages and question (openObjModel). Returns whether a model is
+  // now loaded.
   bool openModel(const std::string& path, UserInterface& ui);
 
   // "&Load Model...": asks for an OBJ file starting in lastDirectory, opens it

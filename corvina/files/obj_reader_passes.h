@@ -45,13 +45,13 @@ void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings);
 // Steps the progress bar once every 256 lines of the parse and index passes.
 class ObjLoadProgress {
  public:
-  explicit ObjLoadProgress(ProgressSink& ui) : ui_(ui) {}
+  explicit ObjLoadProgress(ProgressSink& sink) : sink_(sink) {}
   void advance() {
-    if ((++lines_ & 255) == 0) ui_.stepProgress();
+    if ((++lines_ & 255) == 0) sink_.stepProgress();
   }
 
  private:
-  ProgressSink& ui_;
+  ProgressSink& sink_;
   std::uint64_t lines_ = 0;
 };
 

@@ -13,13 +13,13 @@ namespace corvina {
 // the progress bar steps at every multiple of 256.
 class ObjWriteProgress {
  public:
-  explicit ObjWriteProgress(ProgressSink& ui) : ui_(ui) {}
+  explicit ObjWriteProgress(ProgressSink& sink) : sink_(sink) {}
   void advance() {
-    if ((++count_ & 255) == 0) ui_.stepProgress();
+    if ((++count_ & 255) == 0) sink_.stepProgress();
   }
 
  private:
-  ProgressSink& ui_;
+  ProgressSink& sink_;
   unsigned count_ = 0;
 };
 
