@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/obj_open_save.h"
+#include "testing/scratch_folder.h"
 #include "testing/scripted_user_interface.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -126,8 +127,8 @@ TEST(ObjReaderMemoryTest, ManyDistinctNamesUnderALimitedAddressSpace) {
   GTEST_SKIP() << "AddressSanitizer cannot run in a small address space";
 #else
   // 300,000 groups of one triangle each, every group with a name of its own.
-  const std::string path =
-      ::testing::TempDir() + "many_groups_" + std::to_string(getpid()) + ".obj";
+  const testing::ScratchFolder folder;
+  const std::string path = folder.file("many_groups.obj");
   {
     std::ofstream out(path, std::ios::binary);
     out << "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -144,7 +145,6 @@ TEST(ObjReaderMemoryTest, ManyDistinctNamesUnderALimitedAddressSpace) {
   }
   EXPECT_TRUE(refusedOnce);
   EXPECT_EQ(loadUnderLimit(path, 400), 0) << "enough memory loads the model";
-  std::remove(path.c_str());
 #endif
 }
 

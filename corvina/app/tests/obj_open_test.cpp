@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "testing/scratch_folder.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina {
@@ -33,12 +34,6 @@ struct RecordingUi : ScriptedUserInterface {
 
 class ObjReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("obj_reader_test_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string write(const std::string& name, const std::string& text) {
     const fs::path path = folder_ / name;
     std::ofstream(path, std::ios::binary) << text;
@@ -49,7 +44,8 @@ class ObjReaderTest : public ::testing::Test {
     return openObjModel(store_, selection_, write("model.obj", text), ui, [&] { ++undoCleared_; });
   }
 
-  fs::path folder_;
+  testing::ScratchFolder scratch_;
+  const fs::path folder_ = scratch_.path();
   ModelStore store_;
   SelectionState selection_;
   int undoCleared_ = 0;

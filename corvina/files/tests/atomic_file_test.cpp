@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "testing/scratch_folder.h"
+
 namespace corvina {
 namespace {
 
@@ -22,15 +24,10 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
  public:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("atomic_file_test_" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
+  // A test that fails with a folder locked leaves it removable.
   void TearDown() override {
     std::error_code ignored;
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(folder_, ignored);
+    fs::permissions(folder_ / "locked", fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   std::string path(const std::string& name) const { return (folder_ / name).string(); }
   void put(const std::string& name, const std::string& text) const {
@@ -50,7 +47,8 @@ class AtomicFileTest : public ::testing::Test {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
   }
 
-  fs::path folder_;
+  testing::ScratchFolder scratch_;
+  const fs::path folder_ = scratch_.path();
 };
 
 TEST_F(AtomicFileTest, TargetsOfEveryKindGetTheNewBytes) {
