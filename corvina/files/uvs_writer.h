@@ -26,7 +26,10 @@ struct UvsExportOptions {
 };
 
 // Written as a comment in every UVS header: where the program can be had.
-inline constexpr const char* kProductWebAddress = "https://www.brindlelabs.com/corvina/";
+// The product has no public site yet; the address stays inside the reserved
+// .example domain (as the About box's mail address does) so it can never name
+// somebody else's server.
+inline constexpr const char* kProductWebAddress = "https://www.brindlelabs.example/corvina/";
 
 enum class UvsExportOutcome {
   Written,

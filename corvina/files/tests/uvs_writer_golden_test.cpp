@@ -39,7 +39,7 @@ const char* const kCommentHeader =
     "# to use this file you will need Corvina.\n"
     "# download mac/win versions free from:\n"
     "#\n"
-    "# https://www.brindlelabs.com/corvina/\n"
+    "# https://www.brindlelabs.example/corvina/\n"
     "#\n";
 
 struct GoldenCase {
