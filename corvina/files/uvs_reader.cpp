@@ -291,8 +291,6 @@ UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, cons
 
 UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSource& source,
                         const std::string& path, ProgressSink& progress, std::size_t chunkSize) {
-  store.lastDirectory = directoryOf(path);
-  store.modelBaseName = pathWithoutExtension(path);
   const bool objLayout = hasObjExtension(path);
 
   ObjLineReader reader(source, chunkSize);

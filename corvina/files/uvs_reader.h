@@ -31,8 +31,7 @@ struct UvsImportResult {
   bool outOfRange = false;
 };
 
-// Imports the file at `path`. Sets lastDirectory and modelBaseName from the
-// path once the file is open. A file whose extension is "obj" (any letter
+// Imports the file at `path`. A file whose extension is "obj" (any letter
 // case), or that has a slash in a corner token, gives each corner the index
 // after the first slash; otherwise each corner takes its token's one number.
 // Negative indices count by their magnitude; an index beyond the file's

@@ -188,8 +188,6 @@ bool writeFile(const ModelStore& store, const std::string& path, const UvsExport
 
 UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
                                const UvsExportOptions& options, ProgressSink& progress) {
-  store.lastDirectory = directoryOf(path);
-  store.modelBaseName = pathWithoutExtension(path);
   compressTextureVertices(store);
   // Without texture coordinates there is nothing to separate: separating
   // would give every corner a coordinate made of the no-UV marker.

@@ -37,10 +37,9 @@ enum class UvsExportOutcome {
   WriteFailed,  // the bytes did not all reach the disk; the target is unchanged
 };
 
-// Writes the model's texture side to `path`, stepping a progress bar on `progress`
-// once per 256 texture vertices and facets, and sets lastDirectory and
-// modelBaseName from the path. The file replaces an existing one only when it
-// is complete. The texture vertices pass through the compact form and are
+// Writes the model's texture side to `path`, stepping a progress bar on
+// `progress` once per 256 texture vertices and facets. The file replaces an
+// existing one only when it is complete. The texture vertices pass through the compact form and are
 // expanded again afterwards, whether or not the file was written.
 UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
                                const UvsExportOptions& options, ProgressSink& progress);

@@ -116,6 +116,8 @@ void runExportUvs(CommandContext& context) {
   const std::optional<std::string> path = ui.chooseFile(uvsExportFileRequest(store));
   if (!path) return;
 
+  store.lastDirectory = directoryOf(*path);
+  store.modelBaseName = pathWithoutExtension(*path);
   ui.setBusy(true);
   ui.refreshViews();
   const UvsExportOutcome outcome = exportUvsFile(store, *path, edited, ui);
@@ -147,6 +149,12 @@ void runImportUvs(CommandContext& context) {
   ui.setBusy(true);
   ui.refreshViews();
   const UvsImportResult result = importUvsFile(store, selection, *path, ui);
+  // A file that could be opened becomes the folder and name the next file
+  // dialogs start from, whether or not it fitted the model.
+  if (result.outcome != UvsImportOutcome::CannotOpen) {
+    store.lastDirectory = directoryOf(*path);
+    store.modelBaseName = pathWithoutExtension(*path);
+  }
   switch (result.outcome) {
     case UvsImportOutcome::Imported:
       // Tiling textures rely on coordinates outside the square, so they are

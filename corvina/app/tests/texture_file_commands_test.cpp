@@ -137,6 +137,9 @@ TEST(TextureFileCommands, ExportCancelledOrUnwritable) {
   ASSERT_EQ(square.ui.messages.size(), 1u);
   EXPECT_EQ(square.ui.messages[0].text, "Error writing to file");
   EXPECT_EQ(square.app.store.texVerticesExpanded, 1);
+  // The next dialogs start where the user last pointed, written or not.
+  EXPECT_EQ(square.app.store.lastDirectory, square.folder.path("missing"));
+  EXPECT_EQ(square.app.store.modelBaseName, square.folder.path("missing/out"));
 }
 
 TEST(TextureFileCommands, ImportMessagesAndTheRangeQuestion) {
@@ -174,6 +177,11 @@ TEST(TextureFileCommands, ImportMessagesAndTheRangeQuestion) {
     }
     EXPECT_EQ(cornerUvs(square.app.store)[0], c.firstCorner) << c.name;
     EXPECT_EQ(square.ui.busyOn, square.ui.busyOff) << c.name;
+    // A file that opened names the folder and model the next dialogs use,
+    // whether or not it fitted; one that did not open leaves them.
+    EXPECT_EQ(square.app.store.modelBaseName, square.folder.path(c.file.empty() ? "square" : "in"))
+        << c.name;
+    EXPECT_EQ(square.app.store.lastDirectory, square.folder.folder()) << c.name;
   }
 }
 
