@@ -109,9 +109,9 @@ bool writeObjModel(ModelStore& store, const std::string& path, const ObjExportOp
   store.lastDirectory = directoryOf(path);
   store.modelBaseName = pathWithoutExtension(path);
   ui.setBusy(true);
-  const ObjWriteOutcome outcome = writeObjFile(store, path, options, ui);
+  const WriteOutcome outcome = writeObjFile(store, path, options, ui);
   ui.setBusy(false);
-  if (outcome == ObjWriteOutcome::Written) return true;
+  if (outcome == WriteOutcome::Written) return true;
   ui.showMessage("Error", "Error writing to file", MessageIcon::Error);
   return false;
 }

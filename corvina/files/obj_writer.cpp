@@ -18,21 +18,21 @@ int progressRange(const ModelStore& store, const ObjExportOptions& options) {
   return static_cast<int>(elements / 256);
 }
 
-ObjWriteOutcome writeFile(ModelStore& store, const std::string& path,
-                          const ObjExportOptions& options, ProgressSink& progress) {
+WriteOutcome writeFile(ModelStore& store, const std::string& path, const ObjExportOptions& options,
+                       ProgressSink& progress) {
   AtomicFile file;
-  if (!file.open(path)) return ObjWriteOutcome::CannotOpen;
+  if (!file.open(path)) return WriteOutcome::CannotOpen;
   store.numFacets = countWrittenFacets(store);
   ObjWriteBuffer out(file, !options.noLinefeeds);
   ObjWriteProgress steps(progress);
   writeObjText(store, options, out, steps);
-  return out.flush() && file.commit() ? ObjWriteOutcome::Written : ObjWriteOutcome::WriteFailed;
+  return out.flush() && file.commit() ? WriteOutcome::Written : WriteOutcome::WriteFailed;
 }
 
 }  // namespace
 
-ObjWriteOutcome writeObjFile(ModelStore& store, const std::string& path,
-                             const ObjExportOptions& options, ProgressSink& progress) {
+WriteOutcome writeObjFile(ModelStore& store, const std::string& path,
+                          const ObjExportOptions& options, ProgressSink& progress) {
   compressTextureVertices(store);
   // A model without texture coordinates has none to separate: separating
   // would give every corner a coordinate made of the no-UV marker.
@@ -44,7 +44,7 @@ ObjWriteOutcome writeObjFile(ModelStore& store, const std::string& path,
   if (exchange) std::swap(store.vertices, store.baseVertices);
 
   progress.beginProgress(progressRange(store, options));
-  const ObjWriteOutcome outcome = writeFile(store, path, options, progress);
+  const WriteOutcome outcome = writeFile(store, path, options, progress);
   progress.endProgress();
 
   if (exchange) std::swap(store.vertices, store.baseVertices);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "files/write_outcome.h"
 #include "model/model_store.h"
 #include "model/progress_sink.h"
 
@@ -28,17 +29,11 @@ struct ObjExportOptions {
   bool separateUVs = false;
 };
 
-enum class ObjWriteOutcome {
-  Written,
-  CannotOpen,   // no file could be created at the path
-  WriteFailed,  // the bytes did not all reach the disk; the target is unchanged
-};
-
 // Writes the model to `path`, stepping a progress bar on `progress` once per
 // 256 written elements. The file replaces an existing one only when it is
 // complete. Afterwards the model is as before except for the recounted
 // numFacets and re-expanded texture vertices, also on failure.
-ObjWriteOutcome writeObjFile(ModelStore& store, const std::string& path,
-                             const ObjExportOptions& options, ProgressSink& progress);
+WriteOutcome writeObjFile(ModelStore& store, const std::string& path,
+                          const ObjExportOptions& options, ProgressSink& progress);
 
 }  // namespace corvina

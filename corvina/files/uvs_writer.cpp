@@ -165,10 +165,10 @@ void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWr
 }
 
 bool writeFile(const ModelStore& store, const std::string& path, const UvsExportOptions& options,
-               ProgressSink& progress, UvsExportOutcome& outcome) {
+               ProgressSink& progress, WriteOutcome& outcome) {
   AtomicFile file;
   if (!file.open(path)) {
-    outcome = UvsExportOutcome::CannotOpen;
+    outcome = WriteOutcome::CannotOpen;
     return false;
   }
   ObjWriteBuffer out(file, !options.noLinefeeds);
@@ -177,17 +177,17 @@ bool writeFile(const ModelStore& store, const std::string& path, const UvsExport
   writeTexVertices(store, options, out, steps);
   writeFacets(store, options, out, steps);
   if (!out.flush() || !file.commit()) {
-    outcome = UvsExportOutcome::WriteFailed;
+    outcome = WriteOutcome::WriteFailed;
     return false;
   }
-  outcome = UvsExportOutcome::Written;
+  outcome = WriteOutcome::Written;
   return true;
 }
 
 }  // namespace
 
-UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
-                               const UvsExportOptions& options, ProgressSink& progress) {
+WriteOutcome exportUvsFile(ModelStore& store, const std::string& path,
+                           const UvsExportOptions& options, ProgressSink& progress) {
   compressTextureVertices(store);
   // Without texture coordinates there is nothing to separate: separating
   // would give every corner a coordinate made of the no-UV marker.
@@ -195,7 +195,7 @@ UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
 
   const long long elements = static_cast<long long>(countFacets(store)) + store.numTVerts;
   progress.beginProgress(static_cast<int>(elements / 256));
-  UvsExportOutcome outcome = UvsExportOutcome::WriteFailed;
+  WriteOutcome outcome = WriteOutcome::WriteFailed;
   writeFile(store, path, options, progress, outcome);
   progress.endProgress();
   expandTextureVertices(store, false);

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "files/write_outcome.h"
 #include "model/model_store.h"
 #include "model/progress_sink.h"
 
@@ -31,17 +32,12 @@ struct UvsExportOptions {
 // somebody else's server.
 inline constexpr const char* kProductWebAddress = "https://www.brindlelabs.example/corvina/";
 
-enum class UvsExportOutcome {
-  Written,
-  CannotOpen,   // no file could be created at the path
-  WriteFailed,  // the bytes did not all reach the disk; the target is unchanged
-};
-
 // Writes the model's texture side to `path`, stepping a progress bar on
 // `progress` once per 256 texture vertices and facets. The file replaces an
-// existing one only when it is complete. The texture vertices pass through the compact form and are
-// expanded again afterwards, whether or not the file was written.
-UvsExportOutcome exportUvsFile(ModelStore& store, const std::string& path,
-                               const UvsExportOptions& options, ProgressSink& progress);
+// existing one only when it is complete. The texture vertices pass through the
+// compact form and are expanded again afterwards, whether or not the file was
+// written.
+WriteOutcome exportUvsFile(ModelStore& store, const std::string& path,
+                           const UvsExportOptions& options, ProgressSink& progress);
 
 }  // namespace corvina

@@ -120,9 +120,9 @@ void runExportUvs(CommandContext& context) {
   store.modelBaseName = pathWithoutExtension(*path);
   ui.setBusy(true);
   ui.refreshViews();
-  const UvsExportOutcome outcome = exportUvsFile(store, *path, edited, ui);
+  const WriteOutcome outcome = exportUvsFile(store, *path, edited, ui);
   ui.setBusy(false);
-  if (outcome != UvsExportOutcome::Written) showError(ui, "Error writing to file");
+  if (outcome != WriteOutcome::Written) showError(ui, "Error writing to file");
 }
 
 // ---- UVS import -----------------------------------------------------------

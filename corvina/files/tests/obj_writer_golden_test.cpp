@@ -339,7 +339,7 @@ TEST(ObjWriterGolden, WritesExactBytesAndRestoresTheModel) {
     corvina::testing::CountingProgress ui;
     const std::string path = folder.file(std::string(c.name) + ".obj");
 
-    ASSERT_EQ(writeObjFile(store, path, options, ui), ObjWriteOutcome::Written);
+    ASSERT_EQ(writeObjFile(store, path, options, ui), WriteOutcome::Written);
     const std::string expected = options.noLinefeeds ? c.expected : testing::withCrLf(c.expected);
     EXPECT_EQ(testing::readBytes(path), expected);
     expectSameModel(store, before);

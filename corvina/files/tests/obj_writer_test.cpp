@@ -37,7 +37,7 @@ TEST(ObjWriter, RecountsFacetsAndStepsProgressOncePer256Elements) {
     options.exportNormals = c.exportNormals;
     CountingProgress ui;
     const std::string path = folder.file("car.v2.obj");
-    ASSERT_EQ(writeObjFile(store, path, options, ui), ObjWriteOutcome::Written);
+    ASSERT_EQ(writeObjFile(store, path, options, ui), WriteOutcome::Written);
 
     EXPECT_EQ(store.numFacets, 900);
     EXPECT_EQ(ui.progressBegun, 1);
@@ -67,7 +67,7 @@ TEST(ObjWriter, DamagedModelIsWrittenWithinItsArrays) {
   store.facetStream[6].group = 7;                        // no group 7
   CountingProgress ui;
   ASSERT_EQ(writeObjFile(store, folder.file("d.obj"), ObjExportOptions{}, ui),
-            ObjWriteOutcome::Written);
+            WriteOutcome::Written);
   const std::string text = testing::readBytes(folder.file("d.obj"));
   EXPECT_NE(text.find(" 3/0/0/2\r\n"), std::string::npos);
   EXPECT_EQ(store.numFacets, 2);
@@ -85,7 +85,7 @@ TEST(ObjWriter, ReplacingAFileKeepsItsPermissions) {
   ::chmod(path.c_str(), 0640);
   ModelStore store = buildModel(testing::randomModelRecipe(3, 10));
   CountingProgress ui;
-  ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), ObjWriteOutcome::Written);
+  ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), WriteOutcome::Written);
   struct stat info;
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -120,7 +120,7 @@ TEST(ObjWriter, FailedWriteIsReportedAndLeavesTheOldFileAndModelAlone) {
     std::function<std::string(const ScratchFolder&)> target;
     bool limitFileSize = false;
     bool needsPermissionChecks = false;  // the superuser may write anything
-    ObjWriteOutcome outcome = ObjWriteOutcome::CannotOpen;
+    WriteOutcome outcome = WriteOutcome::CannotOpen;
   };
   const Case cases[] = {
       {"MissingFolder", [](const ScratchFolder& f) { return f.file("missing/m.obj"); }},
@@ -142,7 +142,7 @@ TEST(ObjWriter, FailedWriteIsReportedAndLeavesTheOldFileAndModelAlone) {
          testing::writeBytes(f.file("old.obj"), "old model bytes\r\n");
          return f.file("old.obj");
        },
-       true, false, ObjWriteOutcome::WriteFailed},
+       true, false, WriteOutcome::WriteFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -160,7 +160,7 @@ TEST(ObjWriter, FailedWriteIsReportedAndLeavesTheOldFileAndModelAlone) {
     rotated.vertices[0].x += 1;  // rotated positions differ from baseVertices
     store = rotated;
     CountingProgress ui;
-    ObjWriteOutcome outcome;
+    WriteOutcome outcome;
     {
       std::optional<FileSizeLimit> limit;
       if (c.limitFileSize) limit.emplace(64 * 1024);

@@ -330,7 +330,7 @@ TEST(UvsImport, ExportedFileGivesTheCoordinatesBackToEightDecimals) {
     const std::vector<SetRecord> groups = store.groups;
     const std::string path = folder.file("trip.uvs");
     testing::CountingProgress ui;
-    ASSERT_EQ(exportUvsFile(store, path, c.options, ui), UvsExportOutcome::Written) << c.name;
+    ASSERT_EQ(exportUvsFile(store, path, c.options, ui), WriteOutcome::Written) << c.name;
     for (TexVertex& t : store.texVertices) t = {0.5f, 0.5f, 0};
 
     SelectionState selection;
@@ -352,7 +352,7 @@ TEST(UvsImport, ObjFileOfTheSameModelGivesItsTextureIndices) {
     for (Uv& uv : expected) uv = {eightDecimals(uv.first), eightDecimals(uv.second)};
     const std::string path = folder.file("same.obj");
     testing::CountingProgress ui;
-    ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), ObjWriteOutcome::Written);
+    ASSERT_EQ(writeObjFile(store, path, ObjExportOptions{}, ui), WriteOutcome::Written);
     for (TexVertex& t : store.texVertices) t = {0.5f, 0.5f, 0};
 
     SelectionState selection;

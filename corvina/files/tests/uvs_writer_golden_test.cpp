@@ -117,7 +117,7 @@ TEST(UvsExport, GoldenFiles) {
     ModelStore store = testing::buildModel(twoTriangles());
     testing::CountingProgress ui;
     const std::string path = folder.file("model.uvs");
-    ASSERT_EQ(exportUvsFile(store, path, c.options, ui), UvsExportOutcome::Written) << c.name;
+    ASSERT_EQ(exportUvsFile(store, path, c.options, ui), WriteOutcome::Written) << c.name;
     const std::string text = std::string(kCommentHeader) + c.body;
     EXPECT_EQ(readBytes(path), c.lfOnly ? text : withCrLf(text)) << c.name;
     EXPECT_EQ(ui.progressBegun, 1);
@@ -138,7 +138,7 @@ TEST(UvsExport, DefaultStatementsForTablesWithoutNames) {
   options.exportGroups = options.exportMaterials = options.exportRegions = true;
   ScratchFolder folder;
   testing::CountingProgress ui;
-  ASSERT_EQ(exportUvsFile(store, folder.file("plain.uvs"), options, ui), UvsExportOutcome::Written);
+  ASSERT_EQ(exportUvsFile(store, folder.file("plain.uvs"), options, ui), WriteOutcome::Written);
   const std::string text = readBytes(folder.file("plain.uvs"));
   EXPECT_NE(text.find("# NumGroups/NumMaterials/NumRegions   1/1/1\r\n"
                       "# x/y/color/ppu   1024/256/2/12.50000000\r\n#\r\n\r\n"),
@@ -154,7 +154,7 @@ TEST(UvsExport, LineBreaksInABaseModelPathStayInItsLine) {
   options.baseModel = "/odd\nf 9 9 9\rname.obj";
   ScratchFolder folder;
   testing::CountingProgress ui;
-  ASSERT_EQ(exportUvsFile(store, folder.file("odd.uvs"), options, ui), UvsExportOutcome::Written);
+  ASSERT_EQ(exportUvsFile(store, folder.file("odd.uvs"), options, ui), WriteOutcome::Written);
   EXPECT_NE(readBytes(folder.file("odd.uvs")).find("# base_model   \"/odd f 9 9 9 name.obj\"\r\n"),
             std::string::npos);
 }
@@ -163,11 +163,11 @@ TEST(UvsExport, LeavesTheModelExpandedAndNamesThePath) {
   struct Case {
     std::string name;
     std::string file;  // relative to the scratch folder
-    UvsExportOutcome outcome;
+    WriteOutcome outcome;
   };
   const std::vector<Case> cases = {
-      {"written", "out.uvs", UvsExportOutcome::Written},
-      {"folder missing", "missing/out.uvs", UvsExportOutcome::CannotOpen},
+      {"written", "out.uvs", WriteOutcome::Written},
+      {"folder missing", "missing/out.uvs", WriteOutcome::CannotOpen},
   };
   ScratchFolder folder;
   for (const Case& c : cases) {
