@@ -9,6 +9,7 @@
 #include "files/number_format.h"
 #include "files/obj_write_buffer.h"
 #include "files/obj_write_text.h"
+#include "files/set_statements.h"
 
 namespace corvina {
 
@@ -22,7 +23,7 @@ int exportedSetCount(bool exported, int names) {
   return names > 0 ? names : 1;
 }
 
-// A set name or path as one line of text: a line break inside it would start
+// A path as one line of text: a line break inside it would start
 // a line of its own, which the import would read as a statement.
 std::string_view oneLine(std::string_view text, std::string& scratch) {
   if (text.find_first_of("\r\n") == std::string_view::npos) return text;
@@ -30,11 +31,6 @@ std::string_view oneLine(std::string_view text, std::string& scratch) {
   std::replace_if(
       scratch.begin(), scratch.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return scratch;
-}
-
-template <std::size_t N>
-std::string_view fieldText(const char (&field)[N]) {
-  return std::string_view(field, strnlen(field, N));
 }
 
 void writeHeader(const ModelStore& store, const UvsExportOptions& options, int facets,
@@ -89,43 +85,6 @@ void writeTexVertices(const ModelStore& store, const UvsExportOptions& options, 
   }
   out.lineEnd();
 }
-
-// Writes a table's statement whenever the set of the facets changes; an index
-// beyond the table's names (only a damaged stream has one) writes nothing.
-class SetStatements {
- public:
-  SetStatements(std::string_view keyword, const std::vector<SetRecord>& table, int names,
-                bool enabled)
-      : keyword_(keyword),
-        table_(table),
-        names_(std::min(table.size(), static_cast<std::size_t>(std::max(names, 0)))),
-        enabled_(enabled) {}
-
-  void writeDefault(std::string_view name, ObjWriteBuffer& out) const {
-    if (!enabled_ || names_ > 0) return;
-    out.plain(keyword_);
-    out.plain(name);
-    out.lineEnd();
-  }
-
-  void update(std::uint16_t field, ObjWriteBuffer& out) {
-    if (!enabled_ || names_ == 0) return;
-    const int index = field & kSetIndexMask;
-    if (index == last_ || static_cast<std::size_t>(index) >= names_) return;
-    out.plain(keyword_);
-    out.plain(oneLine(fieldText(table_[static_cast<std::size_t>(index)].name), scratch_));
-    out.lineEnd();
-    last_ = index;
-  }
-
- private:
-  std::string_view keyword_;
-  const std::vector<SetRecord>& table_;
-  std::size_t names_;
-  bool enabled_;
-  int last_ = -1;
-  std::string scratch_;
-};
 
 void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
                  ObjWriteProgress& progress) {

@@ -344,6 +344,41 @@ TEST(UvsImport, ExportedFileGivesTheCoordinatesBackToEightDecimals) {
   }
 }
 
+// The import reads names with the OBJ reader's rules, where a backslash
+// escapes the next character and joins lines at a line's end: exported names
+// holding one must come back as they were, facets and all.
+TEST(UvsImport, NamesWithBackslashesComeBackFromAnExport) {
+  testing::ModelRecipe recipe;
+  recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  recipe.texVertices = {{0, 0}, {1, 0}, {0, 1}};
+  recipe.facets = {{{1, 1}, {2, 2}, {3, 3}}, {{1, 1}, {3, 3}, {2, 2}}, {{2, 2}, {3, 3}, {1, 1}}};
+  recipe.groups = {{0, "ends in\\"}, {1, "mid\\dle"}, {2, "plain"}};
+  recipe.materials = {{0, "\\"}};
+  recipe.regions = {{1, "two\\\\slashes"}};
+  ModelStore store = testing::buildModel(recipe);
+  const ModelStore exported = store;
+  UvsExportOptions options;
+  options.exportGroups = options.exportMaterials = options.exportRegions = true;
+  ScratchFolder folder;
+  const std::string path = folder.file("names.uvs");
+  testing::CountingProgress ui;
+  ASSERT_EQ(exportUvsFile(store, path, options, ui), WriteOutcome::Written);
+
+  SelectionState selection;
+  ASSERT_EQ(importUvsFile(store, selection, path, ui).outcome, UvsImportOutcome::Imported);
+  const std::pair<const std::vector<SetRecord>*, const std::vector<SetRecord>*> tables[] = {
+      {&exported.groups, &store.groups},
+      {&exported.materials, &store.materials},
+      {&exported.regions, &store.regions}};
+  for (const auto& [before, after] : tables) {
+    ASSERT_EQ(before->size(), after->size());
+    for (std::size_t i = 0; i < before->size(); ++i)
+      EXPECT_STREQ((*after)[i].name, (*before)[i].name) << i;
+  }
+  EXPECT_EQ(store.numGroups, 3);
+  EXPECT_EQ(store.facetStream[5].group & kSetIndexMask, 1);  // the second facet's corners
+}
+
 TEST(UvsImport, ObjFileOfTheSameModelGivesItsTextureIndices) {
   ScratchFolder folder;
   for (unsigned seed : {4u, 5u}) {
