@@ -17,6 +17,7 @@
 #include "app/tests/square_model.h"
 #include "app/tests/typing_user_interface.h"
 #include "editor/texture_map_raster.h"
+#include "testing/external_tools.h"
 
 namespace corvina {
 namespace {
@@ -240,28 +241,8 @@ TEST(TextureFileCommands, FailedWriteIsToldAndLeavesNoFile) {
   EXPECT_FALSE(std::filesystem::exists(square.folder.path("missing")));
 }
 
-// A Python with Pillow, or empty when there is none.
-std::string pythonWithPillow() {
-  for (const char* python : {"/usr/bin/python3", "python3"}) {
-    const std::string probe = std::string(python) + " -c 'import PIL' >/dev/null 2>&1";
-    if (std::system(probe.c_str()) == 0) return python;
-  }
-  return {};
-}
-
-std::string runCommandOutput(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[65536];
-  std::size_t read = 0;
-  while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-  pclose(pipe);
-  return output;
-}
-
 TEST(TextureFileCommands, PillowSeesTheRasterInEveryLayout) {
-  const std::string python = pythonWithPillow();
+  const std::string python = testing::pythonWithPillow();
   if (python.empty()) GTEST_SKIP() << "no python3 with PIL (Debian python3-pil)";
   struct Case {
     bool flipV, flipH;
@@ -294,7 +275,7 @@ TEST(TextureFileCommands, PillowSeesTheRasterInEveryLayout) {
     TextureMapRaster raster;
     ASSERT_TRUE(allocateRaster(raster, 37, 23));
     drawTextureMap(store, c.colorMode, false, raster);
-    std::istringstream seen(runCommandOutput(python + " " + script + " " + path));
+    std::istringstream seen(testing::commandOutput(python + " " + script + " " + path));
     std::string mode;
     int width = 0, height = 0;
     seen >> mode >> width >> height;

@@ -13,6 +13,7 @@
 
 #include "files/bmp_writer.h"
 #include "testing/counting_progress.h"
+#include "testing/external_tools.h"
 #include "testing/file_bytes.h"
 
 namespace corvina {
@@ -178,28 +179,8 @@ TEST(BmpFile, RefusesWhatIsNoPictureAndLeavesTheTargetAlone) {
   EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
 
-// A Python with Pillow, or empty when there is none.
-std::string pythonWithPillow() {
-  for (const char* python : {"/usr/bin/python3", "python3"}) {
-    const std::string probe = std::string(python) + " -c 'import PIL' >/dev/null 2>&1";
-    if (std::system(probe.c_str()) == 0) return python;
-  }
-  return {};
-}
-
-std::string runCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[65536];
-  std::size_t read = 0;
-  while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-  pclose(pipe);
-  return output;
-}
-
 TEST(BmpFile, PillowSeesEveryPixelAndColour) {
-  const std::string python = pythonWithPillow();
+  const std::string python = testing::pythonWithPillow();
   if (python.empty()) GTEST_SKIP() << "no python3 with PIL (Debian python3-pil)";
   const char* script =
       "import sys\n"
@@ -230,7 +211,7 @@ TEST(BmpFile, PillowSeesEveryPixelAndColour) {
     ASSERT_EQ(writeBmpFile(path, c.width, c.height, pixels, palette, c.layout, ui),
               BmpWriteOutcome::Written);
 
-    std::istringstream seen(runCommand(python + " " + scriptPath + " " + path));
+    std::istringstream seen(testing::commandOutput(python + " " + scriptPath + " " + path));
     std::string format, mode, paletteHex, pixelHex;
     int width = 0, height = 0;
     seen >> format >> mode >> width >> height >> paletteHex >> pixelHex;
