@@ -2,6 +2,7 @@
 // shows what it calls itself, loads an OBJ model and runs the export.
 //
 //   brushwright-host [--plugin FILE] [--save-as FILE] MODEL.obj
+//   brushwright-host --help | --version
 //
 // Exit status: 0 when the export returned 0, 1 when it returned -1, the save
 // dialog refused the --save-as path (the dialog's message is printed) or the
@@ -9,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -17,6 +19,7 @@
 #include "host/in_memory_model.h"
 #include "host/obj_model_loader.h"
 #include "host/plugin_library.h"
+#include "program_version.h"
 
 namespace {
 
@@ -54,6 +57,14 @@ std::optional<HostArguments> parseArguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "brushwright-host " << kProgramVersion << "\n";
+    return 0;
+  }
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << kUsage;
+    return 0;
+  }
   const std::optional<HostArguments> arguments = parseArguments(argc, argv);
   if (!arguments) {
     std::cerr << kUsage;

@@ -5,13 +5,19 @@
 #include <QCoreApplication>
 #include <QStyleFactory>
 #include <clocale>
+#include <cstring>
 #include <iostream>
 
 #include "app/config_location.h"
 #include "app/run_mode.h"
 #include "app/search_form.h"
+#include "program_version.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "lkit " << kProgramVersion << "\n";
+    return 0;
+  }
   std::string error;
   auto options = lkit::parseCommandLine(argc, argv, error);
   if (!options) {

@@ -16,6 +16,24 @@ std::string padded(std::string text, std::size_t width) {
   return text + " ";
 }
 
+std::string fieldLine(const OptionField& field) {
+  std::string line =
+      "      " + padded(field.name + "=" + fieldValueText(field), 26) + fieldDescription(field);
+  std::string range = fieldRangeText(field);
+  if (!range.empty() && field.kind != OptionField::Kind::Bool) line += " (" + range + ")";
+  return line + "\n";
+}
+
+}  // namespace
+
+std::vector<const CommandRow*> stepHeads() {
+  std::vector<const CommandRow*> heads;
+  std::set<std::string_view> seen;
+  for (const CommandRow& row : commandTable())
+    if (!row.step.empty() && seen.insert(row.step).second) heads.push_back(&row);
+  return heads;
+}
+
 // A radio group's caption followed by each word with its button's text.
 std::string fieldDescription(const OptionField& field) {
   if (field.kind != OptionField::Kind::Choice || field.choiceLabels.size() != field.choices.size())
@@ -25,25 +43,6 @@ std::string fieldDescription(const OptionField& field) {
     text += (i > 0 ? ", " : " ") + field.choices[i] + " = " + field.choiceLabels[i];
   return text;
 }
-
-std::string fieldLine(const OptionField& field) {
-  std::string line =
-      "      " + padded(field.name + "=" + fieldValueText(field), 26) + fieldDescription(field);
-  std::string range = fieldRangeText(field);
-  if (!range.empty() && field.kind != OptionField::Kind::Bool) line += " (" + range + ")";
-  return line + "\n";
-}
-
-// The first row of every step, in table order.
-std::vector<const CommandRow*> stepHeads() {
-  std::vector<const CommandRow*> heads;
-  std::set<std::string_view> seen;
-  for (const CommandRow& row : commandTable())
-    if (!row.step.empty() && seen.insert(row.step).second) heads.push_back(&row);
-  return heads;
-}
-
-}  // namespace
 
 std::string helpText() {
   std::string text =
@@ -62,6 +61,7 @@ std::string helpText() {
       "  --answer=yes|no    the answer to questions a step does not answer itself\n"
       "  --view=WxH         the size of the texture-map view in pixels (default 512x512)\n"
       "  --help             this text\n"
+      "  --version          the program's version\n"
       "\n"
       "Steps, with their fields and start values:\n";
   OptionRecords startValues;

@@ -3,12 +3,20 @@
 #include <QApplication>
 #include <QSettings>
 #include <clocale>
+#include <cstring>
+#include <iostream>
 
 #include "app/application_state.h"
 #include "app/window/main_frame.h"
 #include "app/window/profile.h"
+#include "program_version.h"
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "corvina " << kProgramVersion << "\n";
+    return 0;
+  }
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Brindle Labs"));
   QApplication::setApplicationName(QStringLiteral("Corvina"));
