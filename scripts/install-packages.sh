@@ -10,6 +10,10 @@ apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev \
   fonts-dejavu-core xvfb xauth >/dev/null
 
+# The Debian package: dpkg-shlibdeps and file compute its dependencies; groff
+# checks that the manual pages format.
+apt-get install -y -qq --no-install-recommends dpkg-dev file groff-base >/dev/null
+
 # Pillow: a test reads the written BMP templates with an independent reader.
 apt-get install -y -qq --no-install-recommends python3 python3-pil >/dev/null
 
