@@ -3,9 +3,13 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QList>
+#include <algorithm>
 #include <span>
+#include <vector>
 
 #include "editor/background/bmp_header.h"
+#include "editor/background/bmp_run_length.h"
 
 namespace corvina::background {
 
@@ -17,6 +21,32 @@ constexpr int kAllocationLimitMegabytes = 512;
 // A file bigger than the largest picture it could describe, plus slack for
 // headers and palettes, is not read into memory at all.
 constexpr qint64 kMaxFileBytes = kMaxBackgroundPixels * 4 + (1 << 20);
+
+// A run-length encoded picture, decoded here rather than by the image reader
+// so that pixels the codes skip are defined: they take colour 0. The colour
+// table is padded with black to the depth's full size, so every index the
+// codes can give names a colour.
+QImage decodeRunLengthPicture(std::span<const std::uint8_t> file, const BmpHeaderFacts& facts) {
+  if (static_cast<std::int64_t>(facts.width) * facts.height >
+      std::int64_t{kAllocationLimitMegabytes} << 20)
+    return QImage();
+  QImage picture(facts.width, facts.height, QImage::Format_Indexed8);
+  if (picture.isNull()) return picture;
+  QList<QRgb> colours(1 << facts.bitsPerPixel, qRgb(0, 0, 0));
+  for (int i = 0; i < facts.paletteEntries; ++i) {
+    const std::size_t at =
+        facts.paletteOffset + static_cast<std::size_t>(i) * facts.paletteEntrySize;
+    colours[i] = qRgb(file[at + 2], file[at + 1], file[at]);  // stored blue, green, red
+  }
+  picture.setColorTable(colours);
+  const std::vector<std::uint8_t> indices =
+      decodeRunLength(file.subspan(facts.pixelOffset), facts.width, facts.height,
+                      facts.bitsPerPixel, facts.topDown);
+  for (int y = 0; y < facts.height; ++y)
+    std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(y) * facts.width, facts.width,
+                picture.scanLine(y));
+  return picture;
+}
 
 }  // namespace
 
@@ -34,6 +64,11 @@ bool BackgroundPicture::loadBytes(const QByteArray& bytes) {
                                            static_cast<std::size_t>(bytes.size()));
   const std::optional<BmpHeaderFacts> facts = checkBmpHeader(view);
   if (!facts) return false;
+  if (facts->compression == kRunLength8 || facts->compression == kRunLength4) {
+    QImage picture = decodeRunLengthPicture(view, *facts);
+    if (picture.isNull()) return false;
+    return keep(std::move(picture), facts->bitsPerPixel);
+  }
   QByteArray data = bytes;  // QBuffer wants a non-const array; the copy shares
   QBuffer buffer(&data);
   if (!buffer.open(QIODevice::ReadOnly)) return false;
@@ -45,8 +80,12 @@ bool BackgroundPicture::loadBytes(const QByteArray& bytes) {
   QImageReader::setAllocationLimit(previousLimit);
   if (picture.isNull() || picture.width() != facts->width || picture.height() != facts->height)
     return false;
+  return keep(std::move(picture), facts->bitsPerPixel);
+}
+
+bool BackgroundPicture::keep(QImage picture, int bitsPerPixel) {
   picture_ = std::move(picture);
-  bitsPerPixel_ = facts->bitsPerPixel;
+  bitsPerPixel_ = bitsPerPixel;
   displayOn_ = true;
   return true;
 }

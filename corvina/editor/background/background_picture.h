@@ -1,7 +1,8 @@
 #pragma once
 // The picture under the texture map: one BMP as loaded (any depth Qt's reader
-// takes), mirrored on request, shown or hidden by its display switch. It
-// belongs to the view, not to the model, and is never saved.
+// takes; run-length encoded ones are decoded here), mirrored on request, shown
+// or hidden by its display switch. It belongs to the view, not to the model,
+// and is never saved.
 
 #include <QByteArray>
 #include <QImage>
@@ -43,6 +44,9 @@ class BackgroundPicture {
   FlipOutcome flipVertically();
 
  private:
+  // Takes a loaded picture in place of the old one and shows it.
+  bool keep(QImage picture, int bitsPerPixel);
+
   QImage picture_;
   int bitsPerPixel_ = 0;
   bool displayOn_ = true;

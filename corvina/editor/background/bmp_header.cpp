@@ -71,6 +71,7 @@ std::optional<BmpHeaderFacts> checkBmpHeader(std::span<const std::uint8_t> file)
     compression = static_cast<int>(read32(file, 30));
     paletteEntries = read32(file, 46);
   }
+  const bool topDown = height < 0;
   height = std::llabs(height);  // negative: rows stored top down
   if (width <= 0 || height <= 0 || planes != 1) return std::nullopt;
   if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 &&
@@ -101,8 +102,17 @@ std::optional<BmpHeaderFacts> checkBmpHeader(std::span<const std::uint8_t> file)
         ((static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32) * 4;
     if (rowBytes * static_cast<std::uint64_t>(height) > dataBytes) return std::nullopt;
   }
-  return BmpHeaderFacts{static_cast<int>(width), static_cast<int>(height), bitsPerPixel,
-                        compression};
+  BmpHeaderFacts facts;
+  facts.width = static_cast<int>(width);
+  facts.height = static_cast<int>(height);
+  facts.bitsPerPixel = bitsPerPixel;
+  facts.compression = compression;
+  facts.topDown = topDown;
+  facts.pixelOffset = static_cast<std::size_t>(pixelOffset);
+  facts.paletteOffset = kFileHeaderSize + infoSize;
+  facts.paletteEntries = bitsPerPixel <= 8 ? static_cast<int>(paletteEntries) : 0;
+  facts.paletteEntrySize = static_cast<int>(paletteEntrySize);
+  return facts;
 }
 
 }  // namespace corvina::background

@@ -3,17 +3,28 @@
 // asked for: a header that is truncated, inconsistent or promises more pixels
 // than the file can hold is refused here, so the image reader never sees it.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace corvina::background {
 
+constexpr int kRunLength8 = 1;
+constexpr int kRunLength4 = 2;
+
 struct BmpHeaderFacts {
   int width = 0;
   int height = 0;  // rows, whatever the file's row order
   int bitsPerPixel = 0;
-  int compression = 0;  // 0 plain rows, 1 RLE8, 2 RLE4, 3 bit fields
+  int compression = 0;   // 0 plain rows, 1 RLE8, 2 RLE4, 3 bit fields
+  bool topDown = false;  // a negative height: the first stored row is the top one
+  std::size_t pixelOffset = 0;
+  // The colour table (pictures up to 8 bits per pixel): where it starts, how
+  // many entries the file holds and how many bytes each one takes.
+  std::size_t paletteOffset = 0;
+  int paletteEntries = 0;
+  int paletteEntrySize = 4;
 };
 
 // Pictures larger than this many pixels are refused whatever the file holds.

@@ -88,4 +88,33 @@ inline QByteArray bmpFile(int width, int height, int bitsPerPixel) {
   return bytes;
 }
 
+// A run-length encoded BMP (bitsPerPixel 8: RLE8, 4: RLE4) with `colours`
+// palette entries (paletteColor(i)) and the given pixel data. A negative
+// height stores the rows top down.
+inline QByteArray runLengthBmpFile(int width, int height, int bitsPerPixel, int colours,
+                                   const std::vector<std::uint8_t>& data) {
+  const int offset = 14 + 40 + colours * 4;
+  QByteArray bytes(offset, '\0');
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(bytes, 2, offset + static_cast<int>(data.size()));
+  put32(bytes, 10, offset);
+  put32(bytes, 14, 40);
+  put32(bytes, 18, width);
+  put32(bytes, 22, height);
+  put16(bytes, 26, 1);
+  put16(bytes, 28, bitsPerPixel);
+  put32(bytes, 30, bitsPerPixel == 8 ? 1 : 2);
+  put32(bytes, 34, static_cast<std::int64_t>(data.size()));
+  put32(bytes, 46, colours);
+  for (int i = 0; i < colours; ++i) {
+    const QColor c = paletteColor(i);
+    bytes[54 + 4 * i] = static_cast<char>(c.blue());
+    bytes[54 + 4 * i + 1] = static_cast<char>(c.green());
+    bytes[54 + 4 * i + 2] = static_cast<char>(c.red());
+  }
+  bytes.append(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+  return bytes;
+}
+
 }  // namespace corvina::background::testing
