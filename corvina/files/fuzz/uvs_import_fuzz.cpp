@@ -1,7 +1,8 @@
 // Fuzz target for the UVS import: any byte sequence applied to a small model
-// must import or be refused, never crash, hang or use memory the input does
-// not justify. A refused file leaves the model exactly as it was; an imported
-// one leaves expanded texture vertices whose indices stay inside their array.
+// (itself made from the input's first bytes) must import or be refused, never
+// crash, hang or use memory the input does not justify. A refused file leaves
+// the model exactly as it was; an imported one leaves expanded texture
+// vertices whose indices stay inside their array.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,19 +25,44 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
-// Three triangles, a quad and a one-corner facet, with groups and a region.
-corvina::testing::ModelRecipe fuzzModel() {
-  corvina::testing::ModelRecipe recipe;
+// The model a file is applied to is described by the input's first bytes, so
+// the fuzzer can pair files with models of every facet structure: byte 0 gives
+// 1 to 8 facets, then one byte per facet gives its corner count (1 to 6, from
+// its low three bits) and whether a group, material or region statement opens
+// it (bits 3, 4 and 5; bits 6 and 7 pick the statement's name). Missing bytes
+// count as 0. The rest of the input is the file.
+struct FuzzInput {
+  corvina::testing::ModelRecipe model;
+  std::string_view file;
+};
+
+FuzzInput splitInput(std::string_view bytes) {
+  std::size_t at = 0;
+  auto take = [&]() -> unsigned {
+    return at < bytes.size() ? static_cast<unsigned char>(bytes[at++]) : 0u;
+  };
+  const char* names[] = {"a", "b", "r", "top"};
+  FuzzInput input;
+  corvina::testing::ModelRecipe& recipe = input.model;
   recipe.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
   recipe.texVertices = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-  recipe.facets = {{{1, 1}, {2, 2}, {3, 3}},
-                   {{2, 2}, {4, 4}, {3, 3}},
-                   {{1, 1}, {2, 2}, {4, 4}, {3, 3}},
-                   {{4, 4}},
-                   {{3, 3}, {2, 2}, {1, 1}}};
-  recipe.groups = {{0, "a"}, {2, "b"}};
-  recipe.regions = {{1, "r"}};
-  return recipe;
+  const unsigned facets = 1 + take() % 8;
+  for (unsigned f = 0; f < facets; ++f) {
+    const unsigned shape = take();
+    const int corners = 1 + static_cast<int>(shape & 7) % 6;
+    const std::pair<int, std::string> statement{static_cast<int>(f), names[shape >> 6]};
+    if (shape & 0x08) recipe.groups.push_back(statement);
+    if (shape & 0x10) recipe.materials.push_back(statement);
+    if (shape & 0x20) recipe.regions.push_back(statement);
+    corvina::testing::FacetSpec facet;
+    for (int c = 0; c < corners; ++c) {
+      const int corner = 1 + static_cast<int>((f + static_cast<unsigned>(c)) % 4);
+      facet.push_back({corner, corner});
+    }
+    recipe.facets.push_back(facet);
+  }
+  input.file = bytes.substr(at);
+  return input;
 }
 
 template <typename T>
@@ -67,8 +93,8 @@ void checkImportedStore(const ModelStore& store) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  ModelStore store = corvina::testing::buildModel(fuzzModel());
+  const FuzzInput input = splitInput(std::string_view(reinterpret_cast<const char*>(data), size));
+  ModelStore store = corvina::testing::buildModel(input.model);
   // The input's length chooses the layout and whether a selection is active,
   // so every way through the import is exercised.
   SelectionState selection;
@@ -80,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const ModelStore before = store;
   corvina::testing::CountingProgress ui;
-  ObjMemorySource source(bytes);
+  ObjMemorySource source(input.file);
   const char* path = size % 2 == 0 ? "fuzz/part.uvs" : "fuzz/part.obj";
   const UvsImportResult result =
       readUvs(store, selection, source, path, ui, ObjLineReader::kMinimumChunkSize);
