@@ -29,7 +29,8 @@ std::optional<std::vector<int>> runListDialog(const ListRequest& request, QWidge
   list->setSelectionMode(request.multiple ? QAbstractItemView::ExtendedSelection
                                           : QAbstractItemView::SingleSelection);
   for (const std::string& item : request.items) list->addItem(QString::fromStdString(item));
-  if (list->count() > 0) list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+  // The top item is chosen from the start, so OK at once takes it.
+  if (list->count() > 0) list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
   QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
   layout->addWidget(list);
   layout->addWidget(okCancel(dialog));
