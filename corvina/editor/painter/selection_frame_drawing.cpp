@@ -18,11 +18,14 @@ QRect frameRect(const PixelRect& frame) {
 void drawSelectionFrame(QPainter& painter, const PixelRect& frame) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  QPen pen(Qt::black);
-  pen.setCosmetic(true);
-  painter.setPen(pen);
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(frameRect(frame));
+  // The outline covers the rectangle's outermost pixels, as the tracker's
+  // hit test and handles count them. (A stroked QRect would reach one pixel
+  // past its right() and bottom().)
+  const QRect ring = frameRect(frame);
+  painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), 1), Qt::black);
+  painter.fillRect(QRect(ring.left(), ring.bottom(), ring.width(), 1), Qt::black);
+  painter.fillRect(QRect(ring.left(), ring.top(), 1, ring.height()), Qt::black);
+  painter.fillRect(QRect(ring.right(), ring.top(), 1, ring.height()), Qt::black);
   for (const TrackerHandle& handle : trackerHandles(frame)) {
     const PixelRect& r = handle.rect;
     painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::black);

@@ -13,8 +13,8 @@ namespace corvina::painter {
 // and bottom edges are the pixels just inside right and bottom.
 QRect frameRect(const PixelRect& frame);
 
-// The outline and the tracker's handles (the same squares the editor hit
-// tests), in black.
+// The outline on the frame rectangle's outermost pixels and the tracker's
+// handles (the same squares the editor hit tests), in black.
 void drawSelectionFrame(QPainter& painter, const PixelRect& frame);
 
 // A dotted band that shows on light and dark pictures alike.
