@@ -36,11 +36,8 @@ bool allocateRaster(TextureMapRaster& raster, int width, int height) {
   return true;
 }
 
-int texturePixel(float t, int size) {
-  constexpr float kFar = 268435456.0f;  // 2^28
-  const float scaled = static_cast<float>(size - 1) * t;
-  if (std::isnan(scaled)) return 0;
-  return static_cast<int>(std::clamp(scaled, -kFar, kFar));
+double texturePixel(float t, int size) {
+  return truncatedPixel(static_cast<float>(size - 1) * t, 0.0);
 }
 
 namespace {
@@ -97,6 +94,20 @@ void drawRasterLine(TextureMapRaster& raster, RasterPoint pen, RasterPoint point
   }
 }
 
+void drawRasterLine(TextureMapRaster& raster, LinePoint pen, LinePoint point, std::uint8_t color) {
+  // Within 2^28 the 64-bit line above is exact: its largest product, twice
+  // the minor length times a step, stays below 2^61.
+  constexpr double kNear = 268435456.0;
+  if (withinReach(pen, kNear) && withinReach(point, kNear)) {
+    drawRasterLine(raster, RasterPoint{static_cast<int>(pen.x), static_cast<int>(pen.y)},
+                   RasterPoint{static_cast<int>(point.x), static_cast<int>(point.y)}, color);
+    return;
+  }
+  const bool penStarts = !(point.y < pen.y);
+  forEachVisibleLinePixel(penStarts ? pen : point, penStarts ? point : pen, raster.width,
+                          raster.height, 1, [&](int x, int y, int) { plot(raster, x, y, color); });
+}
+
 namespace {
 
 std::uint8_t cornerColor(const CornerRecord& corner, int colorMode) {
@@ -125,11 +136,11 @@ bool drawTextureMap(const ModelStore& store, int colorMode, bool excludeHidden,
       std::min(store.texVertices.size(), static_cast<std::size_t>(std::max(store.numTVerts, 0)));
   auto pointOf = [&](const CornerRecord& corner) {
     const TexVertex& t = store.texVertices[static_cast<std::size_t>(corner.texVertex) - 1];
-    return RasterPoint{texturePixel(t.u, raster.width), texturePixel(t.v, raster.height)};
+    return LinePoint{texturePixel(t.u, raster.width), texturePixel(t.v, raster.height)};
   };
 
-  RasterPoint pen;
-  RasterPoint firstPoint;
+  LinePoint pen;
+  LinePoint firstPoint;
   // Record 0 is the first facet's separator.
   for (std::size_t j = 1; vertexAt(j) >= 0;) {
     const CornerRecord& corner = stream[j];
@@ -146,7 +157,7 @@ bool drawTextureMap(const ModelStore& store, int colorMode, bool excludeHidden,
     if (corner.texVertex < 1 || static_cast<std::size_t>(corner.texVertex) > texVertexCount) {
       return false;
     }
-    const RasterPoint point = pointOf(corner);
+    const LinePoint point = pointOf(corner);
     if (vertexAt(j - 1) == kSeparator) {
       firstPoint = point;
     } else {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/texture_map_raster_line.h"
 #include "model/model_store.h"
 
 namespace corvina {
@@ -71,10 +72,9 @@ struct RasterPoint {
 bool allocateRaster(TextureMapRaster& raster, int width, int height);
 
 // The pixel of texture coordinate t along a side of `size` pixels:
-// trunc((size - 1) * t) in float arithmetic. Values beyond any raster are
-// held at +-2^28 (far outside, but small enough for exact line arithmetic);
-// NaN gives 0.
-int texturePixel(float t, int size);
+// trunc((size - 1) * t) in float arithmetic, exact however far outside the
+// raster it lies (see truncatedPixel); NaN gives 0.
+double texturePixel(float t, int size);
 
 // Draws an integer Bresenham line from `pen` to `point` in `color`. The end
 // with the smaller y is the start; with equal y, `pen` is. Both ends and every
@@ -83,6 +83,9 @@ int texturePixel(float t, int size);
 // not by the line's length.
 void drawRasterLine(TextureMapRaster& raster, RasterPoint pen, RasterPoint point,
                     std::uint8_t color);
+
+// The same line between ends of any size a truncated float takes.
+void drawRasterLine(TextureMapRaster& raster, LinePoint pen, LinePoint point, std::uint8_t color);
 
 // Draws every facet of the stream in the allocated raster: colour 0 in
 // black-and-white mode (colorMode 0), else the corner's group, material or

@@ -2,8 +2,9 @@
 
 #include <QPen>
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
+
+#include "editor/texture_map_raster_line.h"
 
 namespace corvina::painter {
 
@@ -14,38 +15,8 @@ namespace {
 constexpr double kSafeReach = 1 << 20;
 // Lines gathered before a draw call even when the pen stays: bounds memory.
 constexpr std::size_t kBatchLimit = 16384;
-
-bool withinReach(ViewPoint p) {
-  return std::fabs(p.x) <= kSafeReach && std::fabs(p.y) <= kSafeReach;
-}
-
-// Liang-Barsky clip of a segment to the square of half-size kSafeReach.
-// Returns false when nothing of the segment is inside.
-bool clipToReach(ViewPoint& a, ViewPoint& b) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x + kSafeReach, kSafeReach - a.x, a.y + kSafeReach, kSafeReach - a.y};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (r > t1) return false;
-      if (r > t0) t0 = r;
-    } else {
-      if (r < t0) return false;
-      if (r < t1) t1 = r;
-    }
-  }
-  const ViewPoint start{a.x + t0 * dx, a.y + t0 * dy};
-  const ViewPoint end{a.x + t1 * dx, a.y + t1 * dy};
-  a = {std::round(start.x), std::round(start.y)};
-  b = {std::round(end.x), std::round(end.y)};
-  return true;
-}
+// The selection pen's dots: 3 pixels on, 3 off.
+constexpr int kDashLength = 3;
 
 QPen penFor(const OutlineStyle& style) {
   QPen pen(QColor::fromRgb(style.color));
@@ -106,19 +77,35 @@ void OutlineBatch::setStyle(const OutlineStyle& style) {
 }
 
 void OutlineBatch::line(ViewPoint from, ViewPoint to) {
-  if (!withinReach(from) || !withinReach(to)) {
-    if (!clipToReach(from, to)) return;
+  const LinePoint start{from.x, from.y}, end{to.x, to.y};
+  if (withinReach(start, kSafeReach) && withinReach(end, kSafeReach)) {
+    const QLine line(static_cast<int>(from.x), static_cast<int>(from.y), static_cast<int>(to.x),
+                     static_cast<int>(to.y));
+    if (inside(line, width_, height_)) {
+      // A solid line inside the picture needs no painter: its pixels are set
+      // now, which is the same as setting them at the flush, the colour
+      // being one.
+      if (!style_.dotted && pixels_ != nullptr) {
+        setLinePixels(pixels_, pixelsPerRow_, line, 0xFF000000u | style_.color);
+        return;
+      }
+      lines_.push_back(line);
+      if (lines_.size() >= kBatchLimit) flush();
+      return;
+    }
   }
-  const QLine line(static_cast<int>(from.x), static_cast<int>(from.y), static_cast<int>(to.x),
-                   static_cast<int>(to.y));
-  // A solid line inside the picture needs no painter: its pixels are set now,
-  // which is the same as setting them at the flush, the colour being one.
-  if (!style_.dotted && pixels_ != nullptr && inside(line, width_, height_)) {
-    setLinePixels(pixels_, pixelsPerRow_, line, 0xFF000000u | style_.color);
-    return;
-  }
-  lines_.push_back(line);
-  if (lines_.size() >= kBatchLimit) flush();
+  // A line that leaves the picture: the pixels of the whole line from `from`
+  // that fall inside, however far away its ends are, so what shows of it
+  // lies exactly where the whole line runs (solid lines inside the picture
+  // take the same pixels above). Dots count from `from`.
+  if (pixels_ == nullptr) return;
+  const std::uint32_t color = 0xFF000000u | style_.color;
+  std::uint32_t* pixels = pixels_;
+  const qsizetype perRow = pixelsPerRow_;
+  forEachVisibleLinePixel(start, end, width_, height_, style_.dotted ? 2 * kDashLength : 1,
+                          [pixels, perRow, color](int x, int y, int phase) {
+                            if (phase < kDashLength) pixels[y * perRow + x] = color;
+                          });
 }
 
 void OutlineBatch::flush() {

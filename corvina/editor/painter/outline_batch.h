@@ -4,7 +4,8 @@
 // model ordered by set draws with a handful of pen changes. Solid lines that
 // lie wholly inside the picture are set pixel by pixel straight into it (the
 // general line code costs more per line than the few pixels a facet edge of
-// a large model has); dotted and clipped lines go to the painter.
+// a large model has), dotted ones go to the painter; of a line that leaves
+// the picture exactly the pixels the whole line would set inside it are set.
 
 #include <QImage>
 #include <QPainter>
@@ -35,8 +36,8 @@ class OutlineBatch {
   // Lines from now on use `style`; the pen itself changes only when it differs.
   void setStyle(const OutlineStyle& style);
 
-  // A line of the current style. Endpoints far outside the view are clipped
-  // first so the drawing code never meets coordinates it cannot hold.
+  // A line of the current style from `from` to `to`; the ends may lie
+  // anywhere a truncated float can.
   void line(ViewPoint from, ViewPoint to);
 
   // Draws what is gathered.

@@ -2,11 +2,12 @@
 // Where a corner lands in the view: texture space (u right, v up over the unit
 // square) stretched over W x H pixels, a selected corner passed through the
 // selection frame first. Results are truncated toward zero like the view's
-// integer drawing coordinates, but kept as doubles so a coordinate far outside
-// the view can be clipped instead of overflowing an int.
+// integer drawing coordinates, but kept exactly in doubles however far
+// outside the view they lie, so a line towards them keeps its direction.
 
-#include <cstdint>
+#include <limits>
 
+#include "editor/texture_map_raster_line.h"
 #include "model/model_store.h"
 #include "tools/selection_state.h"
 
@@ -25,16 +26,10 @@ struct FrameTransform {
 
 FrameTransform frameTransform(const SelectionState& selection);
 
-// Far enough outside any view that a line towards it leaves the view at the
-// right angle, yet small enough for the drawing code's integer arithmetic.
-constexpr float kFarAway = 1 << 24;
-
-// A view coordinate truncated toward zero; NaN and anything beyond kFarAway
-// is held at kFarAway's distance.
+// A view coordinate truncated toward zero (an infinity held at the largest
+// float); NaN goes to the far top or left, out of sight.
 inline double truncatedCoordinate(float value) {
-  if (value > -kFarAway && value < kFarAway)
-    return static_cast<double>(static_cast<std::int32_t>(value));  // truncates
-  return value > 0 ? kFarAway : -kFarAway;  // NaN goes up and left, out of sight
+  return truncatedPixel(value, -static_cast<double>(std::numeric_limits<float>::max()));
 }
 
 // The pixel of (u, v) in a view of width x height pixels; through `frame`

@@ -131,16 +131,24 @@ TEST(TexturePixel, TruncatesTowardZeroAndHoldsExtremes) {
   struct Case {
     float t;
     int size;
-    int expected;
+    double expected;
   };
+  const float largest = std::numeric_limits<float>::max();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float infinity = std::numeric_limits<float>::infinity();
   const std::vector<Case> cases = {
-      {0.0f, 512, 0},        {1.0f, 512, 511},
-      {0.5f, 512, 255},      {-0.5f, 512, -255},
-      {0.999f, 2, 0},        {1.0f, 1, 0},
-      {2.0f, 9, 16},         {nan, 512, 0},
-      {1e30f, 512, 1 << 28}, {-infinity, 8, -(1 << 28)},
+      {0.0f, 512, 0},
+      {1.0f, 512, 511},
+      {0.5f, 512, 255},
+      {-0.5f, 512, -255},
+      {0.999f, 2, 0},
+      {1.0f, 1, 0},
+      {2.0f, 9, 16},
+      {nan, 512, 0},
+      // Far values stay exact: the line towards them keeps its direction.
+      {1e30f, 512, static_cast<double>(511.0f * 1e30f)},
+      {-infinity, 8, -static_cast<double>(largest)},
+      {2e6f, 512, 1022000000.0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(texturePixel(c.t, c.size), c.expected) << c.t << " on " << c.size;
