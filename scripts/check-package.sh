@@ -28,8 +28,8 @@ failures=0
 fail() { echo "check-package: $*" >&2; failures=$((failures + 1)); }
 
 for path in usr/bin/corvina usr/bin/corvina-cli usr/bin/lkit usr/bin/brushwright-host \
-  usr/lib/brushwright/brushwright-host usr/lib/brushwright/brushwright.so \
-  usr/lib/brushwright/libmsModelLib.so usr/lib/brushwright/libbrushwrightHostPlatform.so \
+  usr/lib/corvina/brushwright/brushwright-host usr/lib/corvina/brushwright/brushwright.so \
+  usr/lib/corvina/brushwright/libmsModelLib.so usr/lib/corvina/brushwright/libbrushwrightHostPlatform.so \
   usr/share/applications/corvina.desktop usr/share/applications/lkit.desktop \
   usr/share/icons/hicolor/256x256/apps/corvina.png usr/share/icons/hicolor/256x256/apps/lkit.png \
   usr/share/mime/packages/corvina-obj.xml \
@@ -41,9 +41,14 @@ for path in usr/bin/corvina usr/bin/corvina-cli usr/bin/lkit usr/bin/brushwright
   grep -qxF "$path" <<<"$contents" || fail "missing $path"
 done
 # Only the installed layout: nothing of the tests, benchmarks or build tree.
-stray=$(grep -Ev '^(usr/(bin|lib/brushwright|share/(applications|icons|mime|man|bash-completion|corvina|doc))(/|$)|usr/(lib|share)?/?$|$)' <<<"$contents" || true)
+stray=$(grep -Ev '^(usr/(bin|lib/corvina|share/(applications|icons|mime|man|bash-completion|corvina|doc))(/|$)|usr/(lib|share)?/?$|$)' <<<"$contents" || true)
 [ -z "$stray" ] || fail "unexpected files: $stray"
 grep -E '_tests|_bench|_fuzz|corvina-docs' <<<"$contents" && fail "test or build programs packaged"
+
+# Without maintainer scripts apt-get remove leaves no trace, not even a
+# removed-but-configured entry.
+scripts=$(dpkg-deb -I "$deb" | grep -Eo '\b(preinst|postinst|prerm|postrm)\b' || true)
+[ -z "$scripts" ] || fail "maintainer scripts: $scripts"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = corvina ] || fail "Package is $(field Package)"
@@ -55,7 +60,7 @@ for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6; do
 done
 
 if command -v lintian >/dev/null; then
-  findings=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
+  findings=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null || true)
   if [ -n "$findings" ]; then
     echo "lintian reports $(grep -c . <<<"$findings") findings for $deb:"
     echo "$findings"
