@@ -53,6 +53,9 @@ int countDegenerateFacets(const ModelStore& store) {
 }
 
 void selectDegenerateFacets(ModelStore& store) {
+  for (CornerRecord& record : store.facetStream) {
+    record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+  }
   forEachFacet(store, [&](std::size_t first, std::size_t end, bool degenerate) {
     if (!degenerate) return;
     for (std::size_t at = first; at < end; ++at) store.facetStream[at].group |= kSelectedBit;

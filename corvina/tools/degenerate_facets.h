@@ -11,7 +11,10 @@ namespace corvina {
 // counts too). Later corners that only coincide with each other do not count.
 int countDegenerateFacets(const ModelStore& store);
 
-// Sets the selected bit on every corner of every degenerate facet.
+// Marks exactly the degenerate facets for removeSelectedFacets: sets the
+// selected bit on every corner of every degenerate facet and clears it on
+// every other record, so bits that an inactive selection left behind do not
+// add sound facets to the removal.
 void selectDegenerateFacets(ModelStore& store);
 
 // Drops every selected corner; a facet left without corners is dropped with

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "tools/degenerate_facets.h"
@@ -87,6 +88,9 @@ struct DegenerateCase {
   Lists facets;
   int count;
   Lists kept;  // after selecting and removing the degenerate ones
+  // Facets (0-based) whose corners carry selected bits beforehand, as an
+  // inactive selection leaves them.
+  std::vector<int> leftSelected = {};
 };
 
 class Degenerates : public ::testing::TestWithParam<DegenerateCase> {};
@@ -94,6 +98,13 @@ class Degenerates : public ::testing::TestWithParam<DegenerateCase> {};
 TEST_P(Degenerates, AreCountedAndRemoved) {
   const DegenerateCase& c = GetParam();
   ModelStore store = testing::buildModel(positions(c.vertices), {}, facetsOf(c.facets));
+  int facet = -1;
+  for (CornerRecord& record : store.facetStream) {
+    if (record.vertex == kSeparator) ++facet;
+    const bool left =
+        std::find(c.leftSelected.begin(), c.leftSelected.end(), facet) != c.leftSelected.end();
+    if (record.vertex > 0 && left) record.group |= kSelectedBit;
+  }
   EXPECT_EQ(countDegenerateFacets(store), c.count);
   selectDegenerateFacets(store);
   ASSERT_TRUE(removeSelectedFacets(store));
@@ -125,7 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
                        0,
                        {{1, 2, 3}}},
         DegenerateCase{"EveryFacetRemoved", kFourApart, {{1, 1, 2}, {3, 4, 3}}, 2, {}},
-        DegenerateCase{"NoFacets", kFourApart, {}, 0, {}}),
+        DegenerateCase{"NoFacets", kFourApart, {}, 0, {}},
+        DegenerateCase{"BitsLeftByAnInactiveSelectionAreNotRemoved",
+                       kFourApart,
+                       {{1, 2, 3}, {2, 3, 4}, {1, 2, 1}},
+                       1,
+                       {{1, 2, 3}, {2, 3, 4}},
+                       {1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RemoveSelectedFacets, DropsSelectedCornersAndEmptiedFacets) {
