@@ -56,6 +56,18 @@ int mapSide(float pixels) {
   return static_cast<int>(pixels);
 }
 
+MapSides fittedMapSides(float width, float height) {
+  // Zero, negative and NaN lengths give no pixels; an infinite one is the larger.
+  const double w = width > 0.0f ? width : 0.0;
+  const double h = height > 0.0f ? height : 0.0;
+  const double larger = std::max(w, h);
+  constexpr double kLargest = 8192.0;
+  if (!(larger > kLargest)) return {mapSide(static_cast<float>(w)), mapSide(static_cast<float>(h))};
+  // The larger side is exactly the limit; the other keeps the proportion.
+  auto scaled = [&](double side) { return side == larger ? kLargest : side * (kLargest / larger); };
+  return {mapSide(static_cast<float>(scaled(w))), mapSide(static_cast<float>(scaled(h)))};
+}
+
 namespace {
 
 struct MapSize {
@@ -119,8 +131,9 @@ GenerateOutcome generate(ModelStore& store, SelectionState& selection,
     fresh.groups[1].firstFacet = fresh.numCornerRecords;
     fresh.numGroups = 1;
     fresh.modelBaseName = "Untitled";
-    fresh.mapWidth = mapSide(map.width);
-    fresh.mapHeight = mapSide(map.height);
+    const MapSides sides = fittedMapSides(map.width, map.height);
+    fresh.mapWidth = sides.width;
+    fresh.mapHeight = sides.height;
 
     assignSetIndices(fresh);
     fresh.numFacets = static_cast<int>(counts.facets);

@@ -28,6 +28,16 @@ std::uint64_t generationBytes(const PrimitiveCounts& counts);
 // map).
 int mapSide(float pixels);
 
+struct MapSides {
+  int width = 1, height = 1;
+};
+
+// The texture-map size of a generated model from its two lengths in pixels:
+// when the larger exceeds 8192, both are scaled by the one factor that brings
+// it to 8192, so the map keeps its proportions; then each is truncated, and a
+// side that comes to less than one pixel is one pixel.
+MapSides fittedMapSides(float width, float height);
+
 // Each generator commits the pending selection, then builds the new model
 // aside and puts it in place of the old one only when it is complete, with
 // modelLoaded 2, modelBaseName "Untitled" and the texture vertices expanded.

@@ -183,6 +183,57 @@ TEST(MapSide, TruncatesIntoTheMapRange) {
   for (const auto& [pixels, side] : cases) EXPECT_EQ(mapSide(pixels), side) << pixels;
 }
 
+TEST(FittedMapSides, ScaleBothSidesByOneFactor) {
+  struct Case {
+    float width, height;
+    int fittedWidth, fittedHeight;
+  };
+  const float inf = std::numeric_limits<float>::infinity();
+  const Case cases[] = {
+      {300.9f, 5000.5f, 300, 5000},  // within the limit: truncated only
+      {16384.0f, 8000.0f, 8192, 4000}, {8000.0f, 16384.0f, 4000, 8192},
+      {20000.0f, 5.0f, 8192, 2},   // 5 * 8192 / 20000 = 2.048
+      {100000.0f, 5.0f, 8192, 1},  // 0.4096 pixels: one pixel
+      {9000.0f, 9000.0f, 8192, 8192},  {0.0f, 0.0f, 1, 1},
+      {-3.0f, 20000.0f, 1, 8192},      {std::nanf(""), 100.0f, 1, 100},
+      {inf, 100.0f, 8192, 1},
+  };
+  for (const Case& c : cases) {
+    const MapSides sides = fittedMapSides(c.width, c.height);
+    EXPECT_EQ(sides.width, c.fittedWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(sides.height, c.fittedHeight) << c.width << " x " << c.height;
+  }
+}
+
+TEST(GeneratedMap, KeepsItsProportionsAtTheLimit) {
+  struct Case {
+    const char* name;
+    std::function<GenerateOutcome(ModelStore&, SelectionState&)> generate;
+    int width, height;
+  };
+  const Case cases[] = {
+      // 15707.96 x 7853.98 pixels
+      {"Sphere",
+       [](ModelStore& s, SelectionState& sel) {
+         return generateSphere(s, sel, {2.5f, 16, 32, false, 1000.0f}, kPlenty);
+       },
+       8192, 4096},
+      // 15707.96 x 20000 pixels: 8192 / 20000 of each
+      {"Cylinder",
+       [](ModelStore& s, SelectionState& sel) {
+         return generateCylinder(s, sel, {5.0f, 2.5f, 2.5f, 16, true, 2000}, kPlenty);
+       },
+       6433, 8192},
+  };
+  for (const Case& c : cases) {
+    ModelStore store;
+    SelectionState selection;
+    ASSERT_EQ(c.generate(store, selection), GenerateOutcome::Generated) << c.name;
+    EXPECT_EQ(store.mapWidth, c.width) << c.name;
+    EXPECT_EQ(store.mapHeight, c.height) << c.name;
+  }
+}
+
 TEST(GeneratedCylinder, ClosedTopKeepsFiniteCoordinates) {
   ModelStore store;
   SelectionState selection;
