@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace corvina {
 
@@ -89,14 +90,20 @@ ViewCursor cursorFor(TrackerHit hit) {
 
 PixelRect draggedRect(const PixelRect& start, TrackerHit hit, int dx, int dy) {
   PixelRect r = start;
-  const bool moveLeft = hit == TrackerHit::Inside || hit == TrackerHit::TopLeft ||
-                        hit == TrackerHit::BottomLeft || hit == TrackerHit::Left;
-  const bool moveRight = hit == TrackerHit::Inside || hit == TrackerHit::TopRight ||
-                         hit == TrackerHit::BottomRight || hit == TrackerHit::Right;
-  const bool moveTop = hit == TrackerHit::Inside || hit == TrackerHit::TopLeft ||
-                       hit == TrackerHit::TopRight || hit == TrackerHit::Top;
-  const bool moveBottom = hit == TrackerHit::Inside || hit == TrackerHit::BottomLeft ||
-                          hit == TrackerHit::BottomRight || hit == TrackerHit::Bottom;
+  bool moveLeft = hit == TrackerHit::Inside || hit == TrackerHit::TopLeft ||
+                  hit == TrackerHit::BottomLeft || hit == TrackerHit::Left;
+  bool moveRight = hit == TrackerHit::Inside || hit == TrackerHit::TopRight ||
+                   hit == TrackerHit::BottomRight || hit == TrackerHit::Right;
+  bool moveTop = hit == TrackerHit::Inside || hit == TrackerHit::TopLeft ||
+                 hit == TrackerHit::TopRight || hit == TrackerHit::Top;
+  bool moveBottom = hit == TrackerHit::Inside || hit == TrackerHit::BottomLeft ||
+                    hit == TrackerHit::BottomRight || hit == TrackerHit::Bottom;
+  // The handles sit where the rectangle is shown (made normal); on an
+  // inside-out rectangle the edge shown on the left is its right one.
+  const bool shownLeftIsRight = start.right < start.left;
+  const bool shownTopIsBottom = start.bottom < start.top;
+  if (shownLeftIsRight) std::swap(moveLeft, moveRight);
+  if (shownTopIsBottom) std::swap(moveTop, moveBottom);
   if (moveLeft) r.left = addClamped(r.left, dx);
   if (moveRight) r.right = addClamped(r.right, dx);
   if (moveTop) r.top = addClamped(r.top, dy);

@@ -52,9 +52,11 @@ TrackerHit hitTest(const PixelRect& rect, int x, int y);
 ViewCursor cursorFor(TrackerHit hit);
 
 // The rectangle after a drag that started on `hit` and moved by (dx, dy):
-// the inside moves all edges, a handle moves the edges it sits on. The
-// result is not made normal: a handle dragged across the opposite edge
-// leaves right < left (or bottom < top).
+// the inside moves all edges, a handle moves the edges it sits on where the
+// rectangle is shown, as hitTest found it: on a rectangle already inside out
+// the left handle carries its right edge. The result is not made normal: a
+// handle dragged across the opposite edge leaves right < left (or bottom <
+// top), and one dragged back across turns it normal again.
 PixelRect draggedRect(const PixelRect& start, TrackerHit hit, int dx, int dy);
 
 }  // namespace corvina

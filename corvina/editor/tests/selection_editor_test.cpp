@@ -260,6 +260,48 @@ TEST_F(EditorFixture, BottomHandlePastTheTopMirrorsVertically) {
   EXPECT_FLOAT_EQ(selection.target.bottom, 0.4f);
 }
 
+// Keypad - with Shift five times turns the frame of 0.05..0.35 inside out
+// (0.20625..0.19375), keypad * five times then doubles it to 0.4..0.0 both
+// ways: pixels 40..0, shown as 0..40. The handles sit where it is shown and
+// drag the edges they sit on.
+TEST_F(EditorFixture, HandlesOfAnInsideOutFrameDragTheEdgesTheySitOn) {
+  struct Case {
+    const char* name;
+    int x0, y0, x1, y1;
+    PixelRect shown;  // the frame's rectangle afterwards, made normal
+  };
+  const Case cases[] = {
+      {"left handle", 1, 19, 11, 19, {10, 40, 0, 40}},
+      {"right handle", 38, 19, 48, 19, {0, 50, 0, 40}},
+      {"top handle", 19, 1, 19, 6, {0, 40, 5, 40}},
+      {"bottom right handle", 38, 38, 43, 33, {0, 45, 0, 35}},
+  };
+  for (const Case& c : cases) {
+    store = testing::threeTriangles();
+    selection = SelectionState{};
+    band(5, 5, 35, 35);  // picks A
+    ASSERT_TRUE(selection.selectionActive) << c.name;
+    for (int i = 0; i < 5; ++i) editor.keyPress(kView, {ViewKey::Other, true, true, '-'});
+    for (int i = 0; i < 5; ++i) editor.keyPress(kView, {ViewKey::Other, true, false, '*'});
+    ASSERT_GT(selection.target.left, selection.target.right) << c.name;
+    ASSERT_GT(selection.target.top, selection.target.bottom) << c.name;
+    drag(c.x0, c.y0, c.x1, c.y1);
+    const PixelRect frame = *editor.frameRect();
+    EXPECT_EQ(frame.left, c.shown.left) << c.name;
+    EXPECT_EQ(frame.right, c.shown.right) << c.name;
+    EXPECT_EQ(frame.top, c.shown.top) << c.name;
+    EXPECT_EQ(frame.bottom, c.shown.bottom) << c.name;
+    EXPECT_FLOAT_EQ(selection.target.left, static_cast<float>(c.shown.left) / 100) << c.name;
+    EXPECT_FLOAT_EQ(selection.target.right, static_cast<float>(c.shown.right) / 100) << c.name;
+    // The selection stays mirrored both ways, as the keys left it: the
+    // target is normal again and the source carries the inversion.
+    EXPECT_FLOAT_EQ(selection.source.left, 0.35f) << c.name;
+    EXPECT_FLOAT_EQ(selection.source.right, 0.05f) << c.name;
+    EXPECT_FLOAT_EQ(selection.source.top, 0.35f) << c.name;
+    EXPECT_FLOAT_EQ(selection.source.bottom, 0.05f) << c.name;
+  }
+}
+
 TEST_F(EditorFixture, EscAndRightButtonCancelAFrameDrag) {
   for (bool esc : {true, false}) {
     editor.mousePress(kView, ViewButton::Right, 0, 0);  // no selection left from the last round

@@ -110,5 +110,35 @@ TEST_P(TrackerDragTest, EdgesFollowThePointer) {
 INSTANTIATE_TEST_SUITE_P(Drags, TrackerDragTest, ::testing::ValuesIn(kDragCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// kFrame turned inside out both ways (keys can leave it so): the handles sit
+// where it is shown, and each drags the raw edge that is shown there.
+const PixelRect kInverted = {140, 100, 70, 50};
+
+const DragCase kInvertedDragCases[] = {
+    {"left_handle_moves_the_shown_left_edge", TrackerHit::Left, -10, 0, {140, 90, 70, 50}},
+    {"right_handle_moves_the_shown_right_edge", TrackerHit::Right, 5, 0, {145, 100, 70, 50}},
+    {"top_left", TrackerHit::TopLeft, -10, -10, {140, 90, 70, 40}},
+    {"bottom_right", TrackerHit::BottomRight, 3, 4, {143, 100, 74, 50}},
+    {"top_right", TrackerHit::TopRight, 3, 4, {143, 100, 70, 54}},
+    {"bottom_left", TrackerHit::BottomLeft, 3, 4, {140, 103, 74, 50}},
+    {"top_edge", TrackerHit::Top, 9, 4, {140, 100, 70, 54}},
+    {"left_past_the_right_edge_turns_it_back", TrackerHit::Left, 60, 0, {140, 160, 70, 50}},
+    {"move", TrackerHit::Inside, 5, -7, {145, 105, 63, 43}},
+};
+
+class TrackerInvertedDragTest : public ::testing::TestWithParam<DragCase> {};
+
+TEST_P(TrackerInvertedDragTest, HandlesDragTheEdgesTheyAreShownOn) {
+  const DragCase& c = GetParam();
+  const PixelRect r = draggedRect(kInverted, c.hit, c.dx, c.dy);
+  EXPECT_EQ(r.left, c.expected.left);
+  EXPECT_EQ(r.right, c.expected.right);
+  EXPECT_EQ(r.top, c.expected.top);
+  EXPECT_EQ(r.bottom, c.expected.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, TrackerInvertedDragTest, ::testing::ValuesIn(kInvertedDragCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace corvina
