@@ -40,22 +40,30 @@ class ModelFacets {
                          static_cast<std::size_t>(std::max(store.numCornerRecords, 0)))) {}
 
   // Moves to the next facet: its separator's position and its corner count.
-  // False when no facet is left.
+  // False when no facet is left. A separator without corners (all that is
+  // left when every facet was removed) opens no facet, as the writers see it.
   bool next(std::size_t& separator, std::size_t& corners) {
-    while (at_ < length_ && stream_[at_].vertex > 0) ++at_;  // corners no separator opened
-    if (at_ >= length_ || stream_[at_].vertex < 0) return false;
-    separator = at_++;
-    const std::size_t first = at_;
-    while (at_ < length_ && stream_[at_].vertex > 0) ++at_;
-    corners = at_ - first;
-    return true;
+    for (;;) {
+      while (at_ < length_ && stream_[at_].vertex > 0) ++at_;  // corners no separator opened
+      if (at_ >= length_ || stream_[at_].vertex < 0) return false;
+      separator = at_++;
+      const std::size_t first = at_;
+      while (at_ < length_ && stream_[at_].vertex > 0) ++at_;
+      corners = at_ - first;
+      if (corners > 0) return true;
+    }
   }
 
-  // The records up to and including the end-of-list record.
+  // The records up to and including the end-of-list record, without the
+  // separators that open no facet.
   std::int64_t records() const {
     std::size_t end = 0;
-    while (end < length_ && stream_[end].vertex >= 0) ++end;
-    return static_cast<std::int64_t>(end) + 1;
+    std::int64_t empty = 0;
+    for (; end < length_ && stream_[end].vertex >= 0; ++end) {
+      const bool followedByCorner = end + 1 < length_ && stream_[end + 1].vertex > 0;
+      empty += stream_[end].vertex == kSeparator && !followedByCorner;
+    }
+    return static_cast<std::int64_t>(end) + 1 - empty;
   }
 
  private:

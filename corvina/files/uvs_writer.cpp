@@ -106,11 +106,13 @@ void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWr
     const std::size_t first = at + 1;
     std::size_t end = first;
     while (end < length && stream[end].vertex > 0) ++end;
-    if (first < end) {
-      groups.update(stream[first].group, out);
-      materials.update(stream[first].material, out);
-      regions.update(stream[first].region, out);
-    }
+    at = end;
+    // A separator without corners opens no facet (it is all that is left
+    // when every facet was removed): no line, as in the OBJ writer.
+    if (first == end) continue;
+    groups.update(stream[first].group, out);
+    materials.update(stream[first].material, out);
+    regions.update(stream[first].region, out);
     out.character('f');
     for (std::size_t corner = first; corner < end; ++corner) {
       char* item = out.reserve();
@@ -119,7 +121,6 @@ void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWr
     }
     out.lineEnd();
     progress.advance();
-    at = end;
   }
 }
 
@@ -132,7 +133,7 @@ bool writeFile(const ModelStore& store, const std::string& path, const UvsExport
   }
   ObjWriteBuffer out(file, !options.noLinefeeds);
   ObjWriteProgress steps(progress);
-  writeHeader(store, options, countFacets(store), out);
+  writeHeader(store, options, countWrittenFacets(store), out);
   writeTexVertices(store, options, out, steps);
   writeFacets(store, options, out, steps);
   if (!out.flush() || !file.commit()) {
@@ -152,7 +153,7 @@ WriteOutcome exportUvsFile(ModelStore& store, const std::string& path,
   // would give every corner a coordinate made of the no-UV marker.
   if (options.separateUVs && store.numTVerts > 0) separateTextureVertices(store);
 
-  const long long elements = static_cast<long long>(countFacets(store)) + store.numTVerts;
+  const long long elements = static_cast<long long>(countWrittenFacets(store)) + store.numTVerts;
   progress.beginProgress(static_cast<int>(elements / 256));
   WriteOutcome outcome = WriteOutcome::WriteFailed;
   writeFile(store, path, options, progress, outcome);

@@ -16,6 +16,7 @@
 #include "testing/counting_progress.h"
 #include "testing/file_bytes.h"
 #include "testing/model_builder.h"
+#include "tools/degenerate_facets.h"
 
 namespace corvina {
 namespace {
@@ -341,6 +342,37 @@ TEST(UvsImport, ExportedFileGivesTheCoordinatesBackToEightDecimals) {
               static_cast<int>(std::count_if(groups.begin(), groups.end(),
                                              [](const SetRecord& r) { return r.name[0] != 0; })))
         << c.name;
+  }
+}
+
+// A model whose every facet was removed is one separator and the end of the
+// list; its export has no facet line, and imports onto it again.
+TEST(UvsImport, ModelWithoutFacetsTakesItsOwnExport) {
+  struct Case {
+    std::string name;
+    std::string text;
+    UvsImportOutcome outcome;
+  };
+  const std::vector<Case> cases = {
+      {"its export", "", UvsImportOutcome::Imported},
+      {"a settings line only", "# x/y/color/ppu 64/32/1/5.0\n", UvsImportOutcome::Imported},
+      {"one facet line", "vt 0 0\nf 1 1 1\n", UvsImportOutcome::IncompatibleStructure},
+  };
+  ScratchFolder folder;
+  for (const Case& c : cases) {
+    ModelStore store = testing::buildModel(threeTriangles());
+    for (CornerRecord& record : store.facetStream) record.group |= kSelectedBit;
+    ASSERT_TRUE(removeSelectedFacets(store));
+    std::string text = c.text;
+    if (c.name == "its export") {
+      const std::string path = folder.file("empty.uvs");
+      testing::CountingProgress ui;
+      ASSERT_EQ(exportUvsFile(store, path, UvsExportOptions{}, ui), WriteOutcome::Written);
+      text = testing::readBytes(path);
+    }
+    SelectionState selection;
+    EXPECT_EQ(importText(store, selection, text).outcome, c.outcome) << c.name;
+    EXPECT_EQ(store.facetStream.size(), 2u) << c.name;
   }
 }
 

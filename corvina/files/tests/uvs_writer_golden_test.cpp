@@ -10,6 +10,7 @@
 #include "testing/counting_progress.h"
 #include "testing/file_bytes.h"
 #include "testing/model_builder.h"
+#include "tools/degenerate_facets.h"
 
 namespace corvina {
 namespace {
@@ -146,6 +147,40 @@ TEST(UvsExport, DefaultStatementsForTablesWithoutNames) {
   EXPECT_NE(text.find("\r\n\r\ng default_group\r\nusemtl default_material\r\n"
                       "# r default_region\r\nf 1 2 3\r\nf 2 4 3\r\n"),
             std::string::npos);
+}
+
+TEST(UvsExport, ModelWithoutFacetsWritesNoFacetLine) {
+  struct Case {
+    std::string name;
+    UvsExportOptions options;
+    std::string tail;  // after the comment header, "\n" line ends
+  };
+  UvsExportOptions named;
+  named.exportGroups = named.exportRegions = true;
+  named.separateUVs = true;
+  const std::vector<Case> cases = {
+      {"start values",
+       {},
+       "# NumTVerts/NumFacets   0/0\n"
+       "# NumGroups/NumMaterials/NumRegions   0/0/0\n"
+       "# x/y/color/ppu   512/512/0/50.00000000\n#\n\n\n"},
+      {"names and separate coordinates", named,
+       "# NumTVerts/NumFacets   0/0\n"
+       "# NumGroups/NumMaterials/NumRegions   2/0/1\n"
+       "# x/y/color/ppu   512/512/0/50.00000000\n#\n\n\n"},
+  };
+  ScratchFolder folder;
+  for (const Case& c : cases) {
+    // Removing every facet leaves one separator and the end of the list.
+    ModelStore store = testing::buildModel(twoTriangles());
+    for (CornerRecord& record : store.facetStream) record.group |= kSelectedBit;
+    ASSERT_TRUE(removeSelectedFacets(store));
+    ASSERT_EQ(store.facetStream.size(), 2u);
+    testing::CountingProgress ui;
+    const std::string path = folder.file("empty.uvs");
+    ASSERT_EQ(exportUvsFile(store, path, c.options, ui), WriteOutcome::Written) << c.name;
+    EXPECT_EQ(readBytes(path), withCrLf(std::string(kCommentHeader) + c.tail)) << c.name;
+  }
 }
 
 TEST(UvsExport, LineBreaksInABaseModelPathStayInItsLine) {
