@@ -159,9 +159,10 @@ struct ReplacedTable {
 
 // What the reading pass gathers before it goes into the store.
 struct ImportedTexture {
-  std::size_t kept = 0;                  // current texture vertices kept at the front
-  std::vector<TexVertex> texVertices;    // kept, then the file's
-  std::vector<std::int32_t> texIndices;  // the new texVertex of every stream record
+  std::size_t kept = 0;                      // current texture vertices kept at the front
+  std::vector<TexVertex> texVertices;        // kept, then the file's
+  std::vector<std::int32_t> texIndices;      // the new texVertex of every stream record
+  std::vector<std::size_t> importedCorners;  // with a selection: the corners that took one
   ReplacedTable groups, materials, regions;
   ObjMapSettings settings;
 };
@@ -185,7 +186,10 @@ bool readFacetIndices(std::string_view corners, ModelFacets& model, const ModelS
     ++record;
     const CornerToken corner = readCornerToken(token);
     objLayout = objLayout || corner.slash;
-    if (selectionActive && (store.facetStream[record].group & kSelectedBit) == 0) continue;
+    if (selectionActive) {
+      if ((store.facetStream[record].group & kSelectedBit) == 0) continue;
+      imported.importedCorners.push_back(record);
+    }
     const std::int64_t number = objLayout ? corner.second : corner.first;
     const std::int64_t magnitude = number < 0 ? -number : number;
     // An absent index stays absent rather than naming a kept texture vertex.
@@ -293,7 +297,7 @@ bool outsideUnitSquare(const std::vector<TexVertex>& texVertices) {
 UvsImportResult importUvsFile(ModelStore& store, SelectionState& selection, const std::string& path,
                               ProgressSink& progress) {
   ObjFileSource source;
-  if (!source.open(path)) return {UvsImportOutcome::CannotOpen, false};
+  if (!source.open(path)) return {UvsImportOutcome::CannotOpen, false, {}};
   return readUvs(store, selection, source, path, progress);
 }
 
@@ -303,8 +307,8 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
 
   ObjLineReader reader(source, chunkSize);
   UvsCounts counts;
-  if (!countUvs(reader, store, counts)) return {UvsImportOutcome::ReadFailed, false};
-  if (!sameStructure(counts, store)) return {UvsImportOutcome::IncompatibleStructure, false};
+  if (!countUvs(reader, store, counts)) return {UvsImportOutcome::ReadFailed, false, {}};
+  if (!sameStructure(counts, store)) return {UvsImportOutcome::IncompatibleStructure, false, {}};
 
   ImportedTexture imported;
   const std::size_t streamLength = std::min(
@@ -317,7 +321,7 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
   // texture index.
   if (counts.texVertices >
       std::numeric_limits<std::int32_t>::max() - static_cast<std::int64_t>(imported.kept)) {
-    return {UvsImportOutcome::InsufficientMemory, false};
+    return {UvsImportOutcome::InsufficientMemory, false, {}};
   }
   try {
     imported.texVertices.resize(imported.kept + static_cast<std::size_t>(counts.texVertices));
@@ -331,7 +335,7 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
     imported.materials.prepare(counts.materials);
     imported.regions.prepare(counts.regions);
   } catch (const std::bad_alloc&) {
-    return {UvsImportOutcome::InsufficientMemory, false};
+    return {UvsImportOutcome::InsufficientMemory, false, {}};
   }
 
   progress.beginProgress(static_cast<int>(
@@ -343,7 +347,7 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
   if (!read || !finishTable(imported.groups, counts.groups, sentinel) ||
       !finishTable(imported.materials, counts.materials, sentinel) ||
       !finishTable(imported.regions, counts.regions, sentinel)) {
-    return {UvsImportOutcome::ReadFailed, false};
+    return {UvsImportOutcome::ReadFailed, false, {}};
   }
 
   // The file is read completely: from here on nothing fails.
@@ -366,7 +370,7 @@ UvsImportResult readUvs(ModelStore& store, SelectionState& selection, ObjByteSou
   }
   const bool outOfRange = outsideUnitSquare(store.texVertices);
   expandTextureVertices(store, false);
-  return {UvsImportOutcome::Imported, outOfRange};
+  return {UvsImportOutcome::Imported, outOfRange, std::move(imported.importedCorners)};
 }
 
 }  // namespace corvina

@@ -6,7 +6,9 @@
 // the selected corners while a selection is active), and its group, material
 // and region statements replace the tables they name.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
@@ -29,6 +31,10 @@ struct UvsImportResult {
   // Imported texture coordinates lie outside the unit square; the caller
   // offers to normalise them.
   bool outOfRange = false;
+  // While a selection limited the import: the stream positions of the
+  // corners that took the file's coordinates, so that a rescale can keep to
+  // them after the selection has ended. Empty when every corner took them.
+  std::vector<std::size_t> importedCorners;
 };
 
 // Imports the file at `path`. A file whose extension is "obj" (any letter

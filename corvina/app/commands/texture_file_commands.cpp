@@ -2,9 +2,12 @@
 // of the texture map.
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
@@ -138,6 +141,31 @@ FileRequest uvsImportFileRequest(const ModelStore& store) {
   return request;
 }
 
+// Rescales into the unit square the corners the import changed: all of them
+// after an import without a selection, else the selected corners it listed.
+// The import may have ended that selection (a replaced set table clears
+// every selected bit), so the listed corners are marked for the rescale and
+// every record's bit is put back afterwards.
+void rescaleImportedCorners(ModelStore& store, bool limitedToSelection,
+                            const std::vector<std::size_t>& importedCorners) {
+  if (!limitedToSelection) {
+    normalizeToUnitSquare(store, 0.0f, false);
+    return;
+  }
+  if (importedCorners.empty()) return;
+  std::vector<std::uint16_t> groups;
+  groups.reserve(store.facetStream.size());
+  for (CornerRecord& record : store.facetStream) {
+    groups.push_back(record.group);
+    record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+  }
+  for (std::size_t at : importedCorners) {
+    if (at < store.facetStream.size()) store.facetStream[at].group |= kSelectedBit;
+  }
+  normalizeToUnitSquare(store, 0.0f, true);
+  for (std::size_t at = 0; at < groups.size(); ++at) store.facetStream[at].group = groups[at];
+}
+
 void runImportUvs(CommandContext& context) {
   ModelStore& store = context.app.store;
   SelectionState& selection = context.app.document.selection();
@@ -148,6 +176,7 @@ void runImportUvs(CommandContext& context) {
 
   ui.setBusy(true);
   ui.refreshViews();
+  const bool limitedToSelection = selection.selectionActive;
   const UvsImportResult result = importUvsFile(store, selection, *path, ui);
   // A file that could be opened becomes the folder and name the next file
   // dialogs start from, whether or not it fitted the model.
@@ -161,7 +190,7 @@ void runImportUvs(CommandContext& context) {
       // rescaled only when the user says so.
       if (result.outOfRange && ui.ask("Warning", kUvsOutOfRangeQuestion, MessageIcon::Question,
                                       QuestionButtons::YesNo, Answer::No) == Answer::Yes) {
-        normalizeToUnitSquare(store, 0.0f, selection.selectionActive);
+        rescaleImportedCorners(store, limitedToSelection, result.importedCorners);
       }
       break;
     case UvsImportOutcome::CannotOpen:
@@ -301,6 +330,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+E",
                .statusText = "Export texture coodinates",
                .enabled = modelHasTextureCoordinates,
+               .answersMissingModel = true,
                .step = "export-uvs",
                .argument = StepArgument::Path,
                .argumentName = "PATH",
@@ -315,6 +345,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+I",
                .statusText = "Import texture coordinates",
                .enabled = modelLoaded,
+               .answersMissingModel = true,
                .step = "import-uvs",
                .argument = StepArgument::Path,
                .argumentName = "PATH",
@@ -329,6 +360,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+T",
                .statusText = "Export a BMP texture map",
                .enabled = modelHasTextureCoordinates,
+               .answersMissingModel = true,
                .step = "save-bmp",
                .argument = StepArgument::Path,
                .argumentName = "PATH",

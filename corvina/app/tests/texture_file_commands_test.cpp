@@ -186,6 +186,43 @@ TEST(TextureFileCommands, ImportMessagesAndTheRangeQuestion) {
   }
 }
 
+// With a selection of the second facet active, the file gives that facet
+// u 0..2; Yes to the range question rescales only what the import changed,
+// also when the file's group statement replaced the table and so ended the
+// selection.
+TEST(TextureFileCommands, RangeCorrectionKeepsToTheImportedCorners) {
+  struct Case {
+    std::string name;
+    std::string statements;  // before the facet lines
+    bool selectionAfter;
+  };
+  const std::vector<Case> cases = {
+      {"tables kept", "", true},
+      {"group table replaced", "g other\n", false},
+  };
+  const std::vector<std::pair<float, float>> expected = {
+      {0, 0}, {1, 0}, {1, 1},      // the first facet as loaded
+      {1, 0}, {0, 1}, {0.5f, 1}};  // (2, 0) (0, 1) (1, 1) rescaled
+  for (const Case& c : cases) {
+    LoadedSquare square;
+    SelectionState& selection = square.app.document.selection();
+    for (std::size_t at : {5u, 6u, 7u}) square.app.store.facetStream[at].group |= kSelectedBit;
+    selection.selectionActive = true;
+    selection.source = selection.target = {0, 1, 0, 1};
+    const std::string path = square.folder.write(
+        "in.uvs", "vt 2 0\nvt 0 1\nvt 1 1\n" + c.statements + "f 1 2 3\nf 1 2 3\n");
+    square.ui.answers.push_back(Answer::Yes);
+    square.run(kCommandImportUvs, path);
+    ASSERT_EQ(square.ui.questions.size(), 1u) << c.name;
+    EXPECT_EQ(cornerUvs(square.app.store), expected) << c.name;
+    EXPECT_EQ(selection.selectionActive, c.selectionAfter) << c.name;
+    // The selected bits are as the import left them.
+    EXPECT_EQ((square.app.store.facetStream[5].group & kSelectedBit) != 0, c.selectionAfter)
+        << c.name;
+    EXPECT_EQ(square.app.store.facetStream[1].group & kSelectedBit, 0) << c.name;
+  }
+}
+
 TEST(TextureFileCommands, TemplateNameSizeAndDialog) {
   LoadedSquare square;
   square.ui.typing.push_back([](OptionDialog& dialog) {

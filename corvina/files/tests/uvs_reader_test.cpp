@@ -115,6 +115,7 @@ TEST(UvsImport, CornersTakeTheirTokensIndex) {
     EXPECT_EQ(cornerUvs(store), c.expected) << c.name;
     EXPECT_EQ(store.texVerticesExpanded, 1) << c.name;
     EXPECT_EQ(store.numTVerts, store.numCornerRecords) << c.name;
+    EXPECT_TRUE(result.importedCorners.empty()) << c.name;  // every corner took one
   }
 }
 
@@ -163,6 +164,7 @@ TEST(UvsImport, ActiveSelectionChangesOnlySelectedCorners) {
   EXPECT_EQ(cornerUvs(store), expected);
   EXPECT_TRUE(selection.selectionActive);
   EXPECT_NE(store.facetStream[5].group & kSelectedBit, 0);
+  EXPECT_EQ(result.importedCorners, (std::vector<std::size_t>{1, 5, 6, 7}));
 }
 
 TEST(UvsImport, SetStatementsReplaceOnlyTheirTables) {
@@ -193,9 +195,11 @@ TEST(UvsImport, SetStatementsReplaceOnlyTheirTables) {
       EXPECT_EQ(record.material, 0);
     }
   }
-  // Reassigning the set indices cleared the selected bits: the selection is over.
+  // Reassigning the set indices cleared the selected bits: the selection is
+  // over, and the result names the corners it limited the import to.
   EXPECT_FALSE(selection.selectionActive);
   EXPECT_EQ(store.vertices[0].mark, 0);
+  EXPECT_EQ(result.importedCorners, std::vector<std::size_t>{1});
 }
 
 TEST(UvsImport, FileWithoutGroupsKeepsTheModelsGroups) {
