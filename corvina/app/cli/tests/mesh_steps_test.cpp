@@ -89,5 +89,47 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"WeldWithoutModel", {"weld"}, 1, "", "Please load an OBJ file first"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Three triangles: "keep", "edge" with every u = 1 (a selection of it stays
+// inactive, its bits set) and "deg", whose first corner comes back.
+constexpr const char* kThreeGroups =
+    "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\n"
+    "vt 0.2 0.2\nvt 0.5 0.2\nvt 0.2 0.5\nvt 1 0.3\nvt 1 0.6\n"
+    "g keep\nf 1/1 2/2 3/3\ng edge\nf 2/4 4/5 3/4\ng deg\nf 1/1 2/2 1/3\n";
+
+TEST(MeshStepsDegenerates, RemoveOnlyTheDegenerateFacets) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> before;  // steps between load and degenerates
+    std::vector<std::string> groupsKept;
+  };
+  const Case cases[] = {
+      {"no selection", {}, {"keep", "edge"}},
+      {"bits left by an inactive selection", {"select-group", "edge"}, {"keep", "edge"}},
+      {"an active selection", {"select-group", "keep"}, {"keep", "edge"}},
+  };
+  for (const Case& c : cases) {
+    ScratchFolder folder;
+    folder.write("m.obj", kThreeGroups);
+    std::vector<std::string> arguments = {"load", "m.obj"};
+    arguments.insert(arguments.end(), c.before.begin(), c.before.end());
+    for (const char* word : {"degenerates", "save-obj", "out.obj"}) arguments.push_back(word);
+    const testing::CliResult result = runCli(folder, arguments);
+    EXPECT_EQ(result.exitStatus, 0) << c.name << result.err;
+    EXPECT_NE(result.out.find("[Report]\n1 degenerate facet removed\n"), std::string::npos)
+        << c.name;
+    const std::string saved = folder.read("out.obj");
+    std::vector<std::string> groups;
+    std::size_t at = 0;
+    while ((at = saved.find("\ng ", at)) != std::string::npos) {
+      at += 3;
+      groups.push_back(saved.substr(at, saved.find_first_of("\r\n", at) - at));
+    }
+    std::size_t facets = 0;
+    for (at = 0; (at = saved.find("\nf ", at)) != std::string::npos; ++at) ++facets;
+    EXPECT_EQ(facets, c.groupsKept.size()) << c.name << "\n" << saved;
+    EXPECT_EQ(groups, c.groupsKept) << c.name << "\n" << saved;
+  }
+}
+
 }  // namespace
 }  // namespace corvina
