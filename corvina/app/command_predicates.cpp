@@ -68,4 +68,30 @@ bool selectMethodIsVertex(const ApplicationState& app) {
   return app.document.selection().selectMethod == SelectMethod::ByVertex;
 }
 
+namespace {
+
+constexpr const char* kVertexSelectionActive = "not while a selection made by vertex is active";
+
+}  // namespace
+
+std::string disabledReason(bool (*rule)(const ApplicationState&), const ApplicationState& app) {
+  if (rule == nullptr || rule(app)) return {};
+  if (rule == undoAllowed) return "nothing to undo";
+  if (rule == redoAllowed) return "nothing to redo";
+  if (!modelLoaded(app)) return "Please load an OBJ file first";
+  if (rule == modelHasTextureCoordinates) return "needs a model with texture coordinates";
+  if (rule == modelHasGroups) return "needs a model with groups";
+  if (rule == modelHasMaterials) return "needs a model with materials";
+  if (rule == modelHasRegions) return "needs a model with regions";
+  if (rule == selectionAssignable) {
+    return app.document.selection().selectionActive ? "needs a selection made by facet"
+                                                    : "needs an active selection";
+  }
+  if (rule == lastProjectionAllowed && app.document.projectionKind() == ProjectionKind::None) {
+    return "needs a projection to repeat";
+  }
+  if (rule == projectionAllowed || rule == lastProjectionAllowed) return kVertexSelectionActive;
+  return "not available now";
+}
+
 }  // namespace corvina

@@ -2,6 +2,8 @@
 // The enablement and check-mark rules of the command table, one function per
 // rule, so every row that shares a rule names the same function.
 
+#include <string>
+
 #include "app/application_state.h"
 
 namespace corvina {
@@ -32,6 +34,11 @@ bool redoAllowed(const ApplicationState& app);
 
 bool selectMethodIsFacet(const ApplicationState& app);
 bool selectMethodIsVertex(const ApplicationState& app);
+
+// Why `rule` does not hold for `app`, as one line ("needs a model with
+// texture coordinates"); empty while it holds. Without a model the reason is
+// the program's own "Please load an OBJ file first".
+std::string disabledReason(bool (*rule)(const ApplicationState&), const ApplicationState& app);
 
 template <int Mode>
 bool colorModeIs(const ApplicationState& app) {

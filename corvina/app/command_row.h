@@ -57,6 +57,9 @@ struct CommandRow {
   std::string_view statusText = {};  // shown while the entry is highlighted
 
   bool (*enabled)(const ApplicationState& app) = nullptr;
+  // The handler answers a missing model with a message of its own ("Please
+  // load an OBJ file first"), which corvina-cli shows instead of its refusal.
+  bool answersMissingModel = false;
   bool (*checked)(const ApplicationState& app) = nullptr;  // nullptr: never checked
 
   // corvina-cli: the step name ("" for a command without step), its plain
@@ -73,6 +76,10 @@ struct CommandRow {
   // The option dialog whose fields the step's field=value words set, built
   // over `records`; nullopt when the command shows no option dialog.
   std::optional<OptionDialog> (*dialog)(OptionRecords& records) = nullptr;
+  // A command that repeats another shows that one's dialog instead: the
+  // commands whose dialogs it may show. corvina-cli takes the fields of any
+  // of them and refuses, when the step runs, those the dialog shown lacks.
+  std::span<const int> repeatsDialogsOf = {};
 
   // What the command does; nullptr while it is not built yet (its menu entry
   // is then disabled and its step is refused).

@@ -109,6 +109,11 @@ class UserInterface : public ProgressSink {
   // Closes the main window and so ends the program (Exit); nothing to do
   // where there is no window.
   virtual void closeMainWindow() {}
+
+  // A file the user named could not be loaded, whatever icon its message
+  // carried. The window has told the user already; a batch run counts the
+  // step as failed.
+  virtual void loadFailed() {}
 };
 
 }  // namespace corvina

@@ -75,10 +75,21 @@ std::optional<std::string> ConsoleUserInterface::chooseName(const NameRequest&) 
 
 bool ConsoleUserInterface::editOptions(OptionDialog& dialog) {
   if (step_ == nullptr) return true;
+  // A step that repeats another command had its fields checked against every
+  // dialog it may show; the one shown now must take each of them.
+  const bool repeats = !step_->row->repeatsDialogsOf.empty();
   for (const auto& [name, value] : step_->fieldValues) {
+    std::optional<std::string> problem = "\"" + dialog.caption + "\" has no field \"" + name + "\"";
     for (OptionField& field : dialog.fields) {
       // The values were checked against this dialog before any step ran.
-      if (field.name == name) setFieldFromText(field, value);
+      if (field.name != name) continue;
+      problem = setFieldFromText(field, value);
+      if (problem) problem = "\"" + dialog.caption + "\": " + name + ": " + *problem;
+    }
+    if (problem && repeats) {
+      errorShown_ = true;
+      write(err_, "[Error]\n" + std::string(step_->row->step) + ": " + *problem + "\n\n");
+      return false;
     }
   }
   return true;

@@ -25,10 +25,15 @@ class ConsoleUserInterface : public UserInterface {
   void beginStep(const ParsedStep& step) {
     step_ = &step;
     errorShown_ = false;
+    loadFailed_ = false;
   }
 
   // Whether the current step has shown an error message.
   bool errorShown() const { return errorShown_; }
+
+  // Whether the current step failed: it showed an error, or a file it was
+  // given could not be loaded (also when the message was only a warning).
+  bool stepFailed() const { return errorShown_ || loadFailed_; }
 
   void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
   Answer ask(const std::string& caption, const std::string& text, MessageIcon icon,
@@ -41,6 +46,7 @@ class ConsoleUserInterface : public UserInterface {
   void stepProgress() override {}
   void endProgress() override {}
   void setBusy(bool) override {}
+  void loadFailed() override { loadFailed_ = true; }
 
  private:
   std::FILE* out_;
@@ -48,6 +54,7 @@ class ConsoleUserInterface : public UserInterface {
   std::optional<Answer> defaultAnswer_;
   const ParsedStep* step_ = nullptr;
   bool errorShown_ = false;
+  bool loadFailed_ = false;
 };
 
 }  // namespace corvina::cli

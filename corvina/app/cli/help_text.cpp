@@ -93,8 +93,12 @@ std::string helpText() {
   if (!waiting.empty()) text += "\nNot available yet:" + waiting + "\n";
   text +=
       "\n"
-      "Exit status: 0 when every step ran, 1 when a step showed an error (later steps\n"
-      "do not run), 2 for a usage error (nothing runs).\n";
+      "A step whose menu entry or key the window would disable at that moment does\n"
+      "not run: it prints [Error] and the reason.\n"
+      "\n"
+      "Exit status: 0 when every step ran, 1 when a step showed an error, was refused\n"
+      "or could not load its file (later steps do not run), 2 for a usage error\n"
+      "(nothing runs).\n";
   return text;
 }
 

@@ -48,19 +48,32 @@ std::string where(const ParsedStep& step) {
   return std::string(step.row->step) + ": ";
 }
 
+// The dialogs whose fields the step takes, built over `scratch`: its own, or
+// those of the commands it repeats.
+std::vector<OptionDialog> stepDialogs(const CommandRow& row, OptionRecords& scratch) {
+  std::vector<OptionDialog> dialogs;
+  auto add = [&](const CommandRow* from) {
+    if (from == nullptr || from->dialog == nullptr) return;
+    if (std::optional<OptionDialog> dialog = from->dialog(scratch))
+      dialogs.push_back(std::move(*dialog));
+  };
+  add(&row);
+  for (int id : row.repeatsDialogsOf) add(findCommand(id));
+  return dialogs;
+}
+
 // Whether the step takes `name` as a field=value word.
 bool takesField(const ParsedStep& step, std::string_view name) {
   if (name == "answer" && step.row->takesAnswer) return true;
-  if (step.row->dialog == nullptr) return false;
   OptionRecords scratch;
-  std::optional<OptionDialog> dialog = step.row->dialog(scratch);
-  if (!dialog) return false;
-  for (const OptionField& field : dialog->fields)
-    if (field.name == name) return true;
+  for (const OptionDialog& dialog : stepDialogs(*step.row, scratch))
+    for (const OptionField& field : dialog.fields)
+      if (field.name == name) return true;
   return false;
 }
 
-// Checks one field=value of `step` against the fields of its dialog.
+// Checks one field=value of `step` against the fields of its dialogs; a
+// value one of them takes is accepted.
 std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& name,
                                            const std::string& value) {
   if (name == "answer" && step.row->takesAnswer) {
@@ -71,17 +84,19 @@ std::optional<std::string> checkFieldValue(ParsedStep& step, const std::string& 
   // Setting the value on a scratch copy of the records both checks it and
   // keeps the real records untouched until the step runs.
   OptionRecords scratch;
-  std::optional<OptionDialog> dialog =
-      step.row->dialog != nullptr ? step.row->dialog(scratch) : std::nullopt;
-  if (dialog) {
-    for (OptionField& field : dialog->fields) {
+  std::optional<std::string> firstProblem;
+  for (OptionDialog& dialog : stepDialogs(*step.row, scratch)) {
+    for (OptionField& field : dialog.fields) {
       if (field.name != name) continue;
-      if (auto problem = setFieldFromText(field, value))
-        return where(step) + name + ": " + *problem;
+      if (auto problem = setFieldFromText(field, value)) {
+        if (!firstProblem) firstProblem = where(step) + name + ": " + *problem;
+        continue;
+      }
       step.fieldValues.emplace_back(name, value);
       return std::nullopt;
     }
   }
+  if (firstProblem) return firstProblem;
   return where(step) + "unknown field " + quoted(name);
 }
 

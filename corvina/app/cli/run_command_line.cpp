@@ -1,11 +1,13 @@
 #include "app/cli/run_command_line.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/application_state.h"
 #include "app/cli/console_user_interface.h"
 #include "app/cli/help_text.h"
 #include "app/cli/parsed_command_line.h"
+#include "app/command_predicates.h"
 #include "app/command_table.h"
 
 namespace corvina::cli {
@@ -15,6 +17,13 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitStepFailed = 1;
 constexpr int kExitUsage = 2;
+
+// Why a step does not run: its command's menu entry or key would be disabled
+// now. A command that answers a missing model itself keeps its own message.
+std::string refusal(const ApplicationState& app, const CommandRow& row) {
+  if (row.answersMissingModel && !modelLoaded(app)) return {};
+  return disabledReason(row.enabled, app);
+}
 
 }  // namespace
 
@@ -40,9 +49,13 @@ int runCommandLine(const std::vector<std::string>& arguments, ViewCanvas* canvas
   ConsoleUserInterface ui(stdout, stderr, line.answer);
   for (const ParsedStep& step : line.steps) {
     ui.beginStep(step);
+    if (const std::string reason = refusal(app, *step.row); !reason.empty()) {
+      ui.showMessage("Error", reason, MessageIcon::Error);
+      return kExitStepFailed;
+    }
     CommandContext context{app, ui, &step.input};
     runCommand(context, *step.row);
-    if (ui.errorShown()) return kExitStepFailed;
+    if (ui.stepFailed()) return kExitStepFailed;
   }
   return kExitDone;
 }

@@ -211,6 +211,11 @@ std::optional<OptionDialog> rotateDialog(OptionRecords& records) {
   return rotateModelDialog(records.mapping.rotate);
 }
 
+// The commands Last Projection repeats, dialog and all.
+constexpr std::array kProjectionCommands{kCommandPlanar,      kCommandBox,
+                                         kCommandCylindrical, kCommandCylindricalCap,
+                                         kCommandSpherical,   kCommandPerFacet};
+
 constexpr std::array kRows{
     CommandRow{.id = kCommandPlanar,
                .name = "Planar",
@@ -220,6 +225,7 @@ constexpr std::array kRows{
                .menuPosition = 31,
                .statusText = "Create a new UV map",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "planar",
                .summary = "planar mapping (&Planar)",
                .dialog = planarDialog,
@@ -232,6 +238,7 @@ constexpr std::array kRows{
                .menuPosition = 32,
                .statusText = "Create a new UV map",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "box",
                .summary = "box mapping (&Box)",
                .dialog = boxDialog,
@@ -244,6 +251,7 @@ constexpr std::array kRows{
                .menuPosition = 33,
                .statusText = "Create a new UV map",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "cylindrical",
                .summary = "cylindrical mapping (&Cylindrical)",
                .dialog = cylindricalDialog,
@@ -256,6 +264,7 @@ constexpr std::array kRows{
                .menuPosition = 34,
                .statusText = "Create a new UV map",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "cylindrical-cap",
                .summary = "cylindrical-cap mapping (C&ylindrical Cap)",
                .dialog = cylindricalCapDialog,
@@ -268,6 +277,7 @@ constexpr std::array kRows{
                .menuPosition = 35,
                .statusText = "Create a new UV map",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "spherical",
                .summary = "spherical mapping (&Spherical)",
                .dialog = sphericalDialog,
@@ -275,6 +285,7 @@ constexpr std::array kRows{
     CommandRow{.id = kCommandPerFacet,
                .name = "PerFacet",
                .enabled = projectionAllowed,
+               .answersMissingModel = true,
                .step = "per-facet",
                .summary = "per-facet mapping",
                .dialog = perFacetDialog,
@@ -283,7 +294,8 @@ constexpr std::array kRows{
                .name = "LastProjection",
                .enabled = lastProjectionAllowed,
                .step = "last-projection",
-               .summary = "repeat the last projection",
+               .summary = "repeat the last projection; takes its mapping's fields",
+               .repeatsDialogsOf = kProjectionCommands,
                .run = runLastProjection},
     CommandRow{.id = kCommandTileGroup,
                .name = "TileGroup",

@@ -92,6 +92,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+S",
                .statusText = "Export an OBJ model",
                .enabled = modelLoaded,
+               .answersMissingModel = true,
                .step = "save-obj",
                .argument = StepArgument::Path,
                .argumentName = "PATH",

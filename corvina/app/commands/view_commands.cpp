@@ -43,6 +43,7 @@ void runLoadBackground(CommandContext& context) {
   if (!canvas->loadBackground(*path)) {
     context.ui.showMessage(kProgramTitle, "an unnamed file has a bad format.",
                            MessageIcon::Warning);
+    context.ui.loadFailed();
     return;
   }
   context.ui.refreshViews();

@@ -24,6 +24,12 @@ using testing::kSquare;
 // One triangle whose texture coordinates reach u = 2.
 constexpr const char* kWide = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 2 0\nvt 0 1\nf 1/1 2/2 3/3\n";
 
+// One triangle without texture coordinates.
+constexpr const char* kPlain = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+const std::string kPlainStatistics =
+    "[Statistics]\nvertices = 3\ntextures = 0\nnormals = 0\nfacets = 1\ngroups = 0\n"
+    "materials = 0\nregions = 0\n\n";
+
 const std::string kSquareStatistics =
     "[Statistics]\nvertices = 4\ntextures = 4\nnormals = 1\nfacets = 2\ngroups = 1\n"
     "materials = 1\nregions = 0\n\n";
@@ -63,6 +69,8 @@ void expectCase(const CliCase& c) {
   folder.write("square.obj", kSquare);
   folder.write("wide.obj", kWide);
   folder.write("old.obj", "old contents\n");
+  folder.write("plain.obj", kPlain);
+  folder.write("bad.bmp", "BM not a picture");
   CliResult result = runCli(folder, c.arguments, c.environment);
   EXPECT_EQ(result.exitStatus, c.exitStatus);
   EXPECT_EQ(result.out, c.out);
@@ -180,6 +188,98 @@ TEST(CorvinaCliTest, StepsPrintMessagesAndAnswerQuestions) {
        0,
        "",
        "",
+       {}},
+  };
+  for (const CliCase& c : cases) expectCase(c);
+}
+
+// A step whose menu entry or key the window would disable at that moment
+// does not run: an error with the reason, and the later steps do not run.
+// Where the command answers a missing model itself, its message stands.
+TEST(CorvinaCliTest, StepsTheWindowWouldDisableAreRefused) {
+  auto refused = [](const std::string& reason) { return "[Error]\n" + reason + "\n\n"; };
+  const std::string noUvs = refused("needs a model with texture coordinates");
+  const CliCase cases[] = {
+      {"export without texture coordinates",
+       {"load", "plain.obj", "export-uvs", "out.uvs", "stats"},
+       1,
+       kPlainStatistics,
+       noUvs,
+       {{"out.uvs", ""}}},
+      {"template without texture coordinates",
+       {"load", "plain.obj", "save-bmp", "out.bmp"},
+       1,
+       kPlainStatistics,
+       noUvs,
+       {{"out.bmp", ""}}},
+      {"tiling without groups",
+       {"load", "plain.obj", "tile-group"},
+       1,
+       kPlainStatistics,
+       refused("needs a model with groups"),
+       {}},
+      {"selecting a material of a model without materials",
+       {"load", "plain.obj", "select-material", "paint"},
+       1,
+       kPlainStatistics,
+       refused("needs a model with materials"),
+       {}},
+      {"projection with a selection made by vertex",
+       {"load", "square.obj", "select-method", "vertex", "select-all", "planar"},
+       1,
+       kSquareStatistics,
+       refused("not while a selection made by vertex is active"),
+       {}},
+      {"assignment without a selection",
+       {"load", "square.obj", "assign-group", "lid"},
+       1,
+       kSquareStatistics,
+       refused("needs an active selection"),
+       {}},
+      {"last projection before any projection",
+       {"load", "square.obj", "last-projection"},
+       1,
+       kSquareStatistics,
+       refused("needs a projection to repeat"),
+       {}},
+      {"last projection without a model", {"last-projection"}, 1, "", kNoModel, {}},
+      {"export without a model keeps its own message",
+       {"export-uvs", "out.uvs"},
+       1,
+       "",
+       kNoModel,
+       {{"out.uvs", ""}}},
+      {"weld without a model keeps its own caption",
+       {"weld"},
+       1,
+       "",
+       "[Corvina]\nPlease load an OBJ file first\n\n",
+       {}},
+  };
+  for (const CliCase& c : cases) expectCase(c);
+}
+
+// A file the step was given that cannot be loaded fails the step, also
+// where the message is only a warning.
+TEST(CorvinaCliTest, AFailedLoadOfTheStepsFileEndsTheRun) {
+  const CliCase cases[] = {
+      {"background picture",
+       {"background", "bad.bmp", "load", "square.obj"},
+       1,
+       "[Corvina]\nan unnamed file has a bad format.\n\n",
+       "",
+       {}},
+      {"missing background picture",
+       {"background", "absent.bmp"},
+       1,
+       "[Corvina]\nan unnamed file has a bad format.\n\n",
+       "",
+       {}},
+      {"model",
+       {"load", "bad.bmp", "stats"},
+       1,
+       "",
+       "[Error]\nThis OBJ file has no facet information\n\n",
        {}},
   };
   for (const CliCase& c : cases) expectCase(c);

@@ -52,6 +52,30 @@ TEST(MappingCliTest, StepsMapTheModel) {
                                             "min v =  0.50000\tmax v =  1.00000\n\n"),
        ""},
       {"no model", {"planar"}, 1, "", "[Error]\nPlease load an OBJ file first\n\n"},
+      {"last projection takes the fields of the mapping it repeats",
+       {"load", "square.obj", "planar", "last-projection", "gaps=off", "split=none", "dims"},
+       0,
+       kSquareStatistics + squareDimensions("min u =  0.00000\tmax u =  1.00000\n"
+                                            "min v =  0.00000\tmax v =  1.00000\n\n"),
+       ""},
+      {"and leaves them in that mapping's record",
+       {"load", "square.obj", "planar", "last-projection", "gaps=off", "split=none", "planar",
+        "dims"},
+       0,
+       kSquareStatistics + squareDimensions("min u =  0.00000\tmax u =  1.00000\n"
+                                            "min v =  0.00000\tmax v =  1.00000\n\n"),
+       ""},
+      {"a field the repeated mapping does not have",
+       {"load", "square.obj", "box", "last-projection", "offset=0.5", "dims"},
+       1,
+       kSquareStatistics,
+       "[Error]\nlast-projection: \"Box Mapping\" has no field \"offset\"\n\n"},
+      {"a value the repeated mapping does not take",
+       {"load", "square.obj", "box", "last-projection", "split=orientation"},
+       1,
+       kSquareStatistics,
+       "[Error]\nlast-projection: \"Box Mapping\": split: \"orientation\" is not on/off, "
+       "yes/no, true/false or 1/0\n\n"},
   };
   for (const StepCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -71,6 +95,9 @@ TEST(MappingCliTest, OutOfRangeFieldsAreUsageErrors) {
       {"load", "square.obj", "rotate", "x=400"},
       {"load", "square.obj", "per-facet", "gap=2"},
       {"load", "square.obj", "box", "split=maybe"},
+      {"load", "square.obj", "last-projection", "mapSize=0"},
+      {"load", "square.obj", "last-projection", "bogus=1"},
+      {"load", "square.obj", "last-projection", "split=maybe"},
   };
   for (const auto& arguments : cases) {
     ScratchFolder folder;
