@@ -101,9 +101,14 @@ _corvina_cli() {
   else
     _corvina_cli_step "$step"
     if [[ $cur == *=* ]]; then
-      local field=${cur%%=*}
+      local field=${cur%%=*} value_files=
       _corvina_cli_values "$step" "$field"
       _corvina_cli_offer "${values[@]/#/$field=}"
+      if [[ -n $value_files ]]; then
+        local IFS=$'\n' file
+        for file in $(compgen -f -- "${cur#*=}"); do COMPREPLY+=("$field=$file"); done
+        compopt -o filenames 2>/dev/null
+      fi
     elif ((plain == 0)) && [[ $step_kind == path ]]; then
       _corvina_cli_offer "${step_fields[@]}"
       local IFS=$'\n'
@@ -166,7 +171,9 @@ std::string bashCompletionScript() {
         for (const OptionField& field : dialog->fields) {
           fields.push_back(field.name + "=");
           std::vector<std::string> taken = fieldValues(field);
-          if (!taken.empty())
+          if (field.kind == OptionField::Kind::Text && field.browse)
+            values += "    " + quoted(step + ":" + field.name) + ") values=() value_files=1 ;;\n";
+          else if (!taken.empty())
             values += "    " + quoted(step + ":" + field.name) + ") values=(" + wordList(taken) +
                       ") ;;\n";
         }
@@ -183,7 +190,8 @@ std::string bashCompletionScript() {
       "  esac\n"
       "}\n"
       "\n"
-      "# Sets `values` to the words field $2 of step $1 takes.\n"
+      "# Sets `values` to the words field $2 of step $1 takes, and `value_files`\n"
+      "# when it takes a file name.\n"
       "_corvina_cli_values() {\n"
       "  case $1:$2 in\n" +
       values +

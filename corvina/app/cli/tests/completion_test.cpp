@@ -72,6 +72,7 @@ TEST(CompletionTest, OffersStepsFieldsWordsValuesAndFiles) {
       // File names for a step's path.
       {{"load", "ex"}, {"example.obj", "extra"}},
       {{"save-bmp", "ex"}, {"example.obj", "excludeHidden=", "extra"}},
+      {{"export-uvs", "out.uvs", "baseModel", "=", "ex"}, {"example.obj", "extra"}},
   };
   ScratchFolder folder;
   folder.write("example.obj", "v 0 0 0\n");
