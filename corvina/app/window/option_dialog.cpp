@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <map>
+#include <set>
 
 #include "app/window/field_validation.h"
 
@@ -20,6 +22,18 @@ namespace {
 
 QString text(const std::string& s) {
   return QString::fromStdString(s);
+}
+
+// The number field whose label is the text of one of a choice's buttons: its
+// edit belongs beside that button ("By Position with Offset of [ 0.0 ]"), as
+// the value it holds matters only with that choice.
+OptionField* fieldBesideButton(OptionDialog& dialog, const std::string& buttonText) {
+  for (OptionField& field : dialog.fields) {
+    const bool number =
+        field.kind == OptionField::Kind::Int || field.kind == OptionField::Kind::Float;
+    if (number && field.label == buttonText) return &field;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -40,6 +54,26 @@ OptionDialogWidget::OptionDialogWidget(
     }
     return form;
   };
+  // Edits that sit beside a radio button: made first, placed with their choice.
+  std::map<const OptionField*, QLineEdit*> besideButtons;
+  auto numberEdit = [this](const OptionField& field) {
+    auto* edit = new QLineEdit(text(numberFieldText(field)), this);
+    edit->setObjectName(text(field.name));
+    return edit;
+  };
+  auto buttonText = [](const OptionField& field, std::size_t i) {
+    const bool labelled = field.choiceLabels.size() == field.choices.size();
+    return labelled ? field.choiceLabels[i] : field.choices[i];
+  };
+  for (const OptionField& field : dialog.fields) {
+    if (field.kind != OptionField::Kind::Choice) continue;
+    for (std::size_t i = 0; i < field.choices.size(); ++i) {
+      const OptionField* beside = fieldBesideButton(dialog, buttonText(field, i));
+      if (beside != nullptr && besideButtons.count(beside) == 0)
+        besideButtons[beside] = numberEdit(*beside);
+    }
+  }
+  std::set<const OptionField*> placed;
   for (OptionField& field : dialog.fields) {
     Control control;
     control.field = &field;
@@ -57,11 +91,17 @@ OptionDialogWidget::OptionDialogWidget(
         auto* boxLayout = new QVBoxLayout(box);
         control.choice = new QButtonGroup(box);
         for (std::size_t i = 0; i < field.choices.size(); ++i) {
-          const bool labelled = field.choiceLabels.size() == field.choices.size();
-          auto* button =
-              new QRadioButton(text(labelled ? field.choiceLabels[i] : field.choices[i]), box);
+          auto* button = new QRadioButton(text(buttonText(field, i)), box);
           control.choice->addButton(button, static_cast<int>(i));
-          boxLayout->addWidget(button);
+          const OptionField* beside = fieldBesideButton(dialog, buttonText(field, i));
+          if (beside != nullptr && placed.insert(beside).second) {
+            auto* row = new QHBoxLayout;
+            row->addWidget(button);
+            row->addWidget(besideButtons[beside], 1);
+            boxLayout->addLayout(row);
+          } else {
+            boxLayout->addWidget(button);
+          }
           if (field.intValue != nullptr && *field.intValue == static_cast<int>(i))
             button->setChecked(true);
         }
@@ -70,8 +110,11 @@ OptionDialogWidget::OptionDialogWidget(
       }
       case OptionField::Kind::Int:
       case OptionField::Kind::Float: {
-        control.edit = new QLineEdit(text(numberFieldText(field)), this);
-        control.edit->setObjectName(text(field.name));
+        if (besideButtons.count(&field) != 0) {  // already beside its button
+          control.edit = besideButtons[&field];
+          break;
+        }
+        control.edit = numberEdit(field);
         formLayout()->addRow(text(field.label), control.edit);
         break;
       }
