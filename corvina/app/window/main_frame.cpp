@@ -35,7 +35,9 @@ QList<QKeySequence> keySequences(std::string_view keys) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(ApplicationState& app, Profile& profile) : app_(app), profile_(profile) {
+CMainFrame::CMainFrame(ApplicationState& app, Profile& profile,
+                       std::function<LockReading()> readLocks)
+    : app_(app), profile_(profile), readLocks_(std::move(readLocks)) {
   setWindowTitle(QStringLiteral("Corvina"));
   setWindowIcon(QIcon(QStringLiteral(":/corvina/corvina.png")));
   ui_ = std::make_unique<QtUserInterface>(*this, [this] { view_->refresh(); });
@@ -49,6 +51,7 @@ CMainFrame::CMainFrame(ApplicationState& app, Profile& profile) : app_(app), pro
   setCentralWidget(view_);
   buildMenus();
   buildStatusBar();
+  readLockIndicators();
   setAcceptDrops(true);
   resize(169, 279);
   view_->setFocus();
@@ -112,6 +115,7 @@ void CMainFrame::buildStatusBar() {
   statusBar()->addWidget(ready, 1);
   auto indicator = [this](const QString& name) {
     auto* label = new QLabel(name, statusBar());
+    label->setObjectName(name);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
@@ -126,19 +130,41 @@ void CMainFrame::buildStatusBar() {
   scrollIndicator_ = indicator(QStringLiteral("SCRL"));
 }
 
-void CMainFrame::updateLockIndicators(int key) {
-  // Qt does not report lock states on every platform; the indicators follow
-  // the lock keys pressed while the window has the focus.
-  if (key == Qt::Key_CapsLock) capIndicator_->setEnabled(!capIndicator_->isEnabled());
-  if (key == Qt::Key_NumLock) numIndicator_->setEnabled(!numIndicator_->isEnabled());
-  if (key == Qt::Key_ScrollLock) scrollIndicator_->setEnabled(!scrollIndicator_->isEnabled());
+void CMainFrame::lockKeyPressed(int key) {
+  // Until the platform is asked again (when the key is let go), a press
+  // turns its lock over.
+  if (key == Qt::Key_CapsLock) locks_ = afterLockKey(locks_, LockKey::Caps);
+  if (key == Qt::Key_NumLock) locks_ = afterLockKey(locks_, LockKey::Num);
+  if (key == Qt::Key_ScrollLock) locks_ = afterLockKey(locks_, LockKey::Scroll);
+  showLockIndicators();
+}
+
+void CMainFrame::readLockIndicators() {
+  if (readLocks_) locks_ = afterReading(locks_, readLocks_());
+  showLockIndicators();
+}
+
+void CMainFrame::showLockIndicators() {
+  capIndicator_->setEnabled(locks_.caps);
+  numIndicator_->setEnabled(locks_.num);
+  scrollIndicator_->setEnabled(locks_.scroll);
 }
 
 bool CMainFrame::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) updateLockIndicators(key->key());
+    const bool lockKey = key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
+                         key->key() == Qt::Key_ScrollLock;
+    if (lockKey && !key->isAutoRepeat()) {
+      if (type == QEvent::KeyPress)
+        lockKeyPressed(key->key());
+      else
+        readLockIndicators();
+    }
   }
+  // The locks may have changed while another window had the keyboard.
+  if (type == QEvent::WindowActivate) readLockIndicators();
   return QMainWindow::event(event);
 }
 

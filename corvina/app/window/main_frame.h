@@ -6,12 +6,14 @@
 // long work, a progress bar. Files dropped on it are opened in turn.
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "app/application_state.h"
 #include "app/canvas/picture_canvas.h"
 #include "app/window/corvina_view.h"
+#include "app/window/lock_indicators.h"
 #include "app/window/profile.h"
 #include "app/window/qt_user_interface.h"
 #include "editor/selection_editor.h"
@@ -23,7 +25,10 @@ namespace corvina::window {
 
 class CMainFrame : public QMainWindow {
  public:
-  CMainFrame(ApplicationState& app, Profile& profile);
+  // `readLocks` asks the platform for the keyboard's lock states (the
+  // CAP, NUM and SCRL panes); tests give their own.
+  CMainFrame(ApplicationState& app, Profile& profile,
+             std::function<LockReading()> readLocks = readLockStates);
   ~CMainFrame() override;
 
   CorvinaView& view() { return *view_; }
@@ -51,7 +56,9 @@ class CMainFrame : public QMainWindow {
  private:
   void buildMenus();
   void buildStatusBar();
-  void updateLockIndicators(int key);
+  void lockKeyPressed(int key);
+  void readLockIndicators();
+  void showLockIndicators();
   bool handledByWindow(int id) const;
 
   ApplicationState& app_;
@@ -63,6 +70,8 @@ class CMainFrame : public QMainWindow {
   QLabel* capIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;
   QLabel* scrollIndicator_ = nullptr;
+  std::function<LockReading()> readLocks_;
+  LockStates locks_;
   bool released_ = false;
 };
 
