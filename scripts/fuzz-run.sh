@@ -16,12 +16,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:?usage: scripts/fuzz-run.sh TARGET [SECONDS]}
 seconds=${2:-600}
+extra=()
 case "$target" in
   obj-reader)
     program=corvina/obj_reader_fuzz corpus=corvina/files/fuzz/corpus
     # Inputs well past the line reader's 2048-byte chunks, so lines that
-    # straddle chunks and the long-line paths get explored.
-    max_len=262144 ;;
+    # straddle chunks and the long-line paths get explored; the length limit
+    # grows sooner than libFuzzer's default lets it.
+    max_len=262144 extra=(-len_control=20) ;;
   uvs-import)
     program=corvina/uvs_import_fuzz corpus=corvina/files/fuzz/uvs_corpus max_len=16384 ;;
   background-picture)
@@ -48,4 +50,4 @@ cmake --build build-fuzz --target "$(basename "$program")" -j "$(nproc)"
 mkdir -p "build-fuzz/$target-corpus"
 cd build-fuzz
 "./$program" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 \
-  -timeout=10 -print_final_stats=1 "$target-corpus" "../$corpus"
+  -timeout=10 -print_final_stats=1 "${extra[@]}" "$target-corpus" "../$corpus"
