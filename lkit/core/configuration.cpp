@@ -93,12 +93,13 @@ IniProfile configurationProfile(const Configuration& settings) {
   return config;
 }
 
-LoadedConfiguration loadConfiguration(const std::string& path) {
-  return readConfiguration(IniProfile::load(path));
+LoadedConfiguration loadConfiguration(const std::string& path, FileRead* found) {
+  return readConfiguration(IniProfile::load(path, found));
 }
 
-bool saveConfiguration(const Configuration& settings, const std::string& path) {
-  return configurationProfile(settings).save(path);
+bool saveConfiguration(const Configuration& settings, const std::string& path,
+                       std::string* reason) {
+  return configurationProfile(settings).save(path, reason);
 }
 
 }  // namespace lkit

@@ -71,10 +71,14 @@ LoadedConfiguration readConfiguration(const IniProfile& config);
 // DescripCheck, Type, Exclude, ExcludeCheck, Flags, empty lists absent.
 IniProfile configurationProfile(const Configuration& settings);
 
-// Loads the file at `path`; a missing file gives empty lists and "-" texts.
-LoadedConfiguration loadConfiguration(const std::string& path);
+// Loads the file at `path`; a missing file, and anything at the path that is
+// not a readable file, gives empty lists and "-" texts. `found`, when given,
+// tells which it was.
+LoadedConfiguration loadConfiguration(const std::string& path, FileRead* found = nullptr);
 
-// Replaces the file at `path` with the settings; false when it cannot be written.
-bool saveConfiguration(const Configuration& settings, const std::string& path);
+// Replaces the file at `path` with the settings; false when it cannot be
+// written, with the reason in `reason` when given.
+bool saveConfiguration(const Configuration& settings, const std::string& path,
+                       std::string* reason = nullptr);
 
 }  // namespace lkit

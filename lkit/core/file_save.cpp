@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -149,8 +150,10 @@ Replacement replaceThroughTemporary(const std::string& path, std::string_view by
   if (raw < 0) return existing ? Replacement::NeedsInPlace : Replacement::Failed;
   Descriptor fd(raw);
   auto discard = [&](Replacement result) {
+    int error = errno;  // the cause, not what the clean-up meets
     fd.close();
     ::unlink(name.c_str());
+    errno = error;
     return result;
   };
   mode_t mode;
@@ -179,15 +182,28 @@ Replacement replaceThroughTemporary(const std::string& path, std::string_view by
 
 }  // namespace
 
-bool saveFile(const std::string& path, std::string_view bytes) {
+namespace {
+
+// saveFile without the reason; errno tells the cause of a failure.
+bool saveFileAt(const std::string& path, std::string_view bytes) {
   std::optional<std::string> target = followLinks(path);
-  if (!target || target->empty() || target->back() == '/') return false;
+  if (!target) {
+    errno = ELOOP;
+    return false;
+  }
+  if (target->empty() || target->back() == '/') {
+    errno = EISDIR;
+    return false;
+  }
   struct stat existing {};
   if (::stat(target->c_str(), &existing) != 0) {
     if (errno != ENOENT) return false;
     return replaceThroughTemporary(*target, bytes, nullptr) == Replacement::Done;
   }
-  if (S_ISDIR(existing.st_mode)) return false;
+  if (S_ISDIR(existing.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
   if (!S_ISREG(existing.st_mode)) return writeSpecialFile(*target, bytes);
   // Refuse early what the user may not write; a temporary file and a rename
   // would otherwise replace a read-only file.
@@ -202,6 +218,17 @@ bool saveFile(const std::string& path, std::string_view bytes) {
       break;
   }
   return writeInPlace(*target, bytes);
+}
+
+}  // namespace
+
+bool saveFile(const std::string& path, std::string_view bytes, std::string* reason) {
+  errno = 0;
+  if (saveFileAt(path, bytes)) return true;
+  if (reason != nullptr) {
+    *reason = errno != 0 ? std::strerror(errno) : "the file could not be written";
+  }
+  return false;
 }
 
 }  // namespace lkit

@@ -18,7 +18,8 @@ namespace lkit {
 //   written in place: room for the new bytes is claimed first, and should a
 //   write still fail the previous bytes are put back;
 // - a FIFO without a reader is a failure, never a wait.
-// Returns false on any failure.
-bool saveFile(const std::string& path, std::string_view bytes);
+// Returns false on any failure, with the reason (the system's words, such as
+// "Permission denied") in `reason` when given.
+bool saveFile(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
 
 }  // namespace lkit

@@ -1,8 +1,6 @@
 #include "core/ini_profile.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "core/file_read.h"
 #include "core/file_save.h"
 
 namespace lkit {
@@ -74,11 +72,14 @@ IniProfile IniProfile::parse(std::string_view text) {
   return profile;
 }
 
-IniProfile IniProfile::load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return parse({});
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return parse(bytes);
+IniProfile IniProfile::load(const std::string& path, FileRead* found) {
+  FileRead read = readSettingsFile(path);
+  IniProfile profile = parse(read.status == FileRead::Status::Read ? read.bytes : std::string());
+  if (found != nullptr) {
+    read.bytes.clear();
+    *found = std::move(read);
+  }
+  return profile;
 }
 
 const IniProfile::Line* IniProfile::find(std::string_view section, std::string_view key) const {
@@ -155,8 +156,8 @@ std::string IniProfile::text() const {
   return out;
 }
 
-bool IniProfile::save(const std::string& path) const {
-  return saveFile(path, text());
+bool IniProfile::save(const std::string& path, std::string* reason) const {
+  return saveFile(path, text(), reason);
 }
 
 }  // namespace lkit

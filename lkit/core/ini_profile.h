@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/file_read.h"
+
 namespace lkit {
 
 // An INI file held in memory with the semantics of the Windows profile
@@ -23,8 +25,10 @@ class IniProfile {
   // pair are kept as they are.
   static IniProfile parse(std::string_view text);
 
-  // Reads the file at `path`; a missing or unreadable file reads as empty.
-  static IniProfile load(const std::string& path);
+  // Reads the file at `path`; a missing or unreadable file (a folder, a
+  // device, no permission) reads as empty. `found`, when given, tells which
+  // it was and why a file could not be read.
+  static IniProfile load(const std::string& path, FileRead* found = nullptr);
 
   // The value of section/key with leading and trailing blanks removed, cut to
   // bufferSize - 1 characters; `fallback` (cut the same way) when the key is
@@ -44,8 +48,9 @@ class IniProfile {
   // The file's bytes: "[" name "]" lines, key "=" value lines, CR LF ends.
   std::string text() const;
 
-  // Writes text() to `path` (see saveFile); false when it could not.
-  bool save(const std::string& path) const;
+  // Writes text() to `path` (see saveFile); false when it could not, with
+  // the reason in `reason` when given.
+  bool save(const std::string& path, std::string* reason = nullptr) const;
 
  private:
   // One line of the file as it will be written. For a key line the value

@@ -119,6 +119,7 @@ ProjectOutcome WriteProject(const ProjectInput& input, const std::function<void(
   // section rather than per run of equal rows, so descriptions that differ
   // only in letter case (one section) never reuse a key.
   std::unordered_map<std::string, int> manualCount;
+  std::set<std::string> sectionsWithFiles;  // folded, as sections match
   std::string value;
   if (input.results != nullptr) {
     for (const FoundFile& found : *input.results) {
@@ -136,6 +137,7 @@ ProjectOutcome WriteProject(const ProjectInput& input, const std::function<void(
         }
         file.WriteProjectValue(filesSection(group), std::to_string(file.GetNextFilesIdx(group)),
                                value);
+        sectionsWithFiles.insert(foldCase(filesSection(group)));
       } else {
         std::string section = filesSection(found.description());
         if (found.description().empty()) section = "Files - ";
@@ -145,6 +147,7 @@ ProjectOutcome WriteProject(const ProjectInput& input, const std::function<void(
           continue;
         }
         file.WriteProjectValue(section, std::to_string(count++), value);
+        sectionsWithFiles.insert(foldCase(section));
       }
       ++outcome.filesWritten;
     }
@@ -167,7 +170,8 @@ ProjectOutcome WriteProject(const ProjectInput& input, const std::function<void(
   closeGroup(file, "");
   file.WriteProjectValue("Group", std::to_string(groupRows), "");
 
-  outcome.written = file.profile().save(outcome.projectPath);
+  outcome.groupsWithFiles = sectionsWithFiles.size();
+  outcome.written = file.profile().save(outcome.projectPath, &outcome.failure);
   if (pause) pause(kProjectPauseMs);
   return outcome;
 }

@@ -36,9 +36,11 @@ struct ProjectOutcome {
   std::string projectDirectory;  // D: the base folder with one trailing separator
   std::string projectPath;       // D, the project name, ".prj"
   bool written = false;
+  std::string failure;              // why the file could not be written
   std::vector<std::string> groups;  // lstGroup, sorted (Auto-organize only)
   std::vector<FullGroup> fullGroups;
   std::size_t filesWritten = 0;
+  std::size_t groupsWithFiles = 0;  // file sections that list at least one file
 };
 
 // The project file being built, held in memory and saved once at the end.
