@@ -11,6 +11,7 @@
 #include "app/config_location.h"
 #include "app/run_mode.h"
 #include "app/search_form.h"
+#include "app/usage.h"
 #include "program_version.h"
 
 int main(int argc, char** argv) {
@@ -21,9 +22,12 @@ int main(int argc, char** argv) {
   std::string error;
   auto options = lkit::parseCommandLine(argc, argv, error);
   if (!options) {
-    std::cerr << "lkit: " << error << "\n"
-              << "usage: lkit [--config FILE] [--run [--base DIR] [--name NAME]]\n";
+    std::cerr << "lkit: " << error << "\n" << lkit::kUsage;
     return 2;
+  }
+  if (options->help) {
+    std::cout << lkit::kUsage;
+    return 0;
   }
   if (options->run) {
     QCoreApplication app(argc, argv);

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/project_name.h"
 #include "core/configuration.h"
+#include "core/file_read.h"
 #include "core/folder_search.h"
 #include "core/project_writer.h"
 
@@ -24,6 +26,8 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
       auto path = value(word);
       if (!path) return std::nullopt;
       options.configPath = *path;
+    } else if (word == "--help" || word == "-h") {
+      options.help = true;
     } else if (word == "--run") {
       options.run = true;
     } else if (word == "--base") {
@@ -62,13 +66,42 @@ std::string pickerPath(const std::string& path) {
 
 int runWithoutWindows(const CommandLine& options, const std::string& configPath, std::ostream& out,
                       std::ostream& err) {
-  LoadedConfiguration config = loadConfiguration(configPath);
+  FileRead found;
+  LoadedConfiguration config = loadConfiguration(configPath, &found);
+  if (found.status == FileRead::Status::Missing) {
+    err << "lkit: no configuration at " << configPath
+        << "; nothing written (save one from the window, or give --config FILE)\n";
+    return 1;
+  }
+  if (found.status == FileRead::Status::Unreadable) {
+    err << "lkit: cannot read the configuration " << configPath << ": " << found.reason
+        << "; nothing written\n";
+    return 1;
+  }
+  if (options.base && !isFolder(*options.base)) {
+    err << "lkit: --base " << *options.base << " is not a folder\n";
+    return 2;
+  }
+  if (!options.base && config.baseFolder != kMissingMarker && !isFolder(config.baseFolder)) {
+    err << "lkit: the base folder saved in " << configPath << ", " << config.baseFolder
+        << ", is not a folder: give --base DIR\n";
+    return 2;
+  }
   std::string base = options.base.value_or(config.baseFolder);
   if (!isFolder(base)) {
     err << "lkit: no base folder to search: give --base DIR or save one in " << configPath << "\n";
     return 2;
   }
   base = pickerPath(base);
+  // As the window does, a project without a saved name is named after its folder.
+  std::string name = options.name.value_or(config.projectName);
+  if (!options.name && name == kMissingMarker) {
+    name = proposedProjectName(QString::fromStdString(base)).toStdString();
+  }
+  if (QString problem = projectNameProblem(QString::fromStdString(name)); !problem.isEmpty()) {
+    err << "lkit: " << problem.toStdString() << "\n";
+    return 2;
+  }
 
   bool abortSearch = false;
   FolderSearch search(config.categories, config.excludedFolders, abortSearch);
@@ -77,7 +110,7 @@ int runWithoutWindows(const CommandLine& options, const std::string& configPath,
 
   ProjectInput input;
   input.baseFolder = base;
-  input.projectName = options.name.value_or(config.projectName);
+  input.projectName = name;
   input.results = &search.results();
   for (const Category& row : config.categories)
     input.categoryDescriptions.push_back(row.description);
@@ -98,7 +131,7 @@ int runWithoutWindows(const CommandLine& options, const std::string& configPath,
   }
   out << outcome.projectPath << "\n" << search.results().size() << "\n";
   if (!outcome.written) {
-    err << "lkit: could not write " << outcome.projectPath << "\n";
+    err << "lkit: could not write " << outcome.projectPath << ": " << outcome.failure << "\n";
     return 1;
   }
   return 0;
