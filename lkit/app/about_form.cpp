@@ -15,6 +15,7 @@ namespace lkit {
 namespace {
 
 constexpr int kButtonHeight = 28;
+constexpr int kLineHeight = 18;
 constexpr int kMargin = 8;
 
 }  // namespace
@@ -26,9 +27,11 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window), saveFolder_(Q
   picture->setAlignment(Qt::AlignCenter);
   cmdPrint = new QPushButton(QStringLiteral("Print"), this);
   cmdSave = new QPushButton(QStringLiteral("Save"), this);
+  lblSaved = new QLabel(this);
+  lblSaved->setTextInteractionFlags(Qt::TextSelectableByMouse);
   connect(cmdPrint, &QPushButton::clicked, this, &frmAbout::cmdPrint_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmAbout::cmdSave_Click);
-  resize(image_.width() + 2 * kMargin, image_.height() + kButtonHeight + 3 * kMargin);
+  resize(image_.width() + 2 * kMargin, image_.height() + kLineHeight + kButtonHeight + 4 * kMargin);
 }
 
 QImage frmAbout::drawPicture() {
@@ -71,8 +74,18 @@ void frmAbout::cmdSave_Click() {
   }
   cmdSave->setText(QStringLiteral("Wait..."));
   cmdSave->repaint();
+  const QString path = QDir::toNativeSeparators(savedPicturePath());
   QSaveFile file(savedPicturePath());
-  if (file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP")) file.commit();
+  const bool saved = file.open(QIODevice::WriteOnly) && image_.save(&file, "BMP") && file.commit();
+  if (!saved) {
+    // The button stays "Save", so the user can try again.
+    lblSaved->setText(QStringLiteral("Could not save %1: %2").arg(path, file.errorString()));
+    lblSaved->setToolTip(lblSaved->text());
+    cmdSave->setText(QStringLiteral("Save"));
+    return;
+  }
+  lblSaved->setText(QStringLiteral("Saved to %1").arg(path));
+  lblSaved->setToolTip(lblSaved->text());
   cmdSave->setText(QStringLiteral("Done"));
 }
 
@@ -88,11 +101,13 @@ void frmAbout::cmdPrint_Click() {
 
 void frmAbout::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  int pictureHeight = std::max(0, height() - kButtonHeight - 3 * kMargin);
+  int pictureHeight = std::max(0, height() - kLineHeight - kButtonHeight - 4 * kMargin);
   picture->setGeometry(kMargin, kMargin, std::max(0, width() - 2 * kMargin), pictureHeight);
   picture->setPixmap(QPixmap::fromImage(image_).scaled(picture->size(), Qt::KeepAspectRatio));
   int buttonWidth = std::max(40, (width() - 3 * kMargin) / 2);
   int top = height() - kButtonHeight - kMargin;
+  lblSaved->setGeometry(kMargin, top - kMargin - kLineHeight, std::max(0, width() - 2 * kMargin),
+                        kLineHeight);
   cmdPrint->setGeometry(kMargin, top, buttonWidth, kButtonHeight);
   cmdSave->setGeometry(2 * kMargin + buttonWidth, top, buttonWidth, kButtonHeight);
 }

@@ -27,6 +27,8 @@ class frmAbout : public QWidget {
   void cmdPrint_Click();
 
   QLabel* picture;
+  // Where the last Save put the picture, or why it could not.
+  QLabel* lblSaved;
   QPushButton* cmdPrint;
   QPushButton* cmdSave;
 

@@ -6,11 +6,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/folder_picker.h"
 #include "app/form_canvas.h"
+#include "app/project_name.h"
 #include "app/twips.h"
 #include "app/user_prompts.h"
 
@@ -27,6 +31,26 @@ QPushButton* button(QWidget* parent, const char* caption, QRect place) {
   auto* made = new QPushButton(QString::fromLatin1(caption), parent);
   made->setGeometry(place);
   return made;
+}
+
+// Rows of one height in lists that show rows side by side, whether a row
+// carries a check box or not.
+class RowHeightDelegate : public QStyledItemDelegate {
+ public:
+  RowHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    return QSize(size.width(), height_);
+  }
+
+ private:
+  int height_;
+};
+
+// Tall enough for a line of text and for a check box, with room around.
+int rowHeightOf(const QWidget* list) {
+  const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list);
+  return std::max(list->fontMetrics().height(), indicator) + 6;
 }
 
 QString fromUtf8(const std::string& text) {
@@ -97,6 +121,17 @@ ConfigForm::ConfigForm(SharedFlags& flags, UserPrompts& prompts, std::string con
   connect(lstType, &QListWidget::currentRowChanged, lstDescrip, [this](int row) {
     if (row >= 0 && row < lstDescrip->count()) lstDescrip->setCurrentRow(row);
   });
+  // Row i of one list belongs to row i of the other, so they scroll together;
+  // both scroll by whole rows of one height.
+  for (QListWidget* list : {lstDescrip, lstType}) {
+    list->setItemDelegate(new RowHeightDelegate(rowHeightOf(list), list));
+    list->setUniformItemSizes(true);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  }
+  connect(lstDescrip->verticalScrollBar(), &QScrollBar::valueChanged, lstType->verticalScrollBar(),
+          &QScrollBar::setValue);
+  connect(lstType->verticalScrollBar(), &QScrollBar::valueChanged, lstDescrip->verticalScrollBar(),
+          &QScrollBar::setValue);
   connect(cmdAddCat, &QPushButton::clicked, this, &ConfigForm::cmdAddCat_Click);
   connect(cmdRemCat, &QPushButton::clicked, this, &ConfigForm::cmdRemCat_Click);
   connect(cmdAddFolder, &QPushButton::clicked, this, &ConfigForm::cmdAddFolder_Click);
@@ -154,7 +189,8 @@ void ConfigForm::cmdLoadSettings_Click() {
             "You have made changes to the configuration. Do you want to save them first ?"),
         kAppTitle);
     if (answer == Answer::Cancel) return;
-    if (answer == Answer::Yes) cmdSaveSettings_Click();
+    // Changes that could not be saved are not thrown away by the load.
+    if (answer == Answer::Yes && !cmdSaveSettings_Click()) return;
   }
   lstDescrip->clear();
   lstType->clear();
@@ -170,13 +206,17 @@ void ConfigForm::cmdLoadSettings_Click() {
   }
   projectName_->setText(fromUtf8(loaded.projectName));
   baseFolder_->setPath(fromUtf8(loaded.baseFolder));  // a missing folder leaves it as it was
+  // No saved name: the project is named after its folder rather than "-".
+  if (loaded.projectName == kMissingMarker) {
+    projectName_->setText(proposedProjectName(baseFolder_->path()));
+  }
   if (loaded.autoOrganize) chkAutoOrg->setChecked(*loaded.autoOrganize == 1);
   if (loaded.filesBeforeFolders) chkSort->setChecked(*loaded.filesBeforeFolders == 1);
   applyAutoOrganize();
   flags_.configChanged = false;
 }
 
-void ConfigForm::cmdSaveSettings_Click() {
+bool ConfigForm::cmdSaveSettings_Click() {
   Configuration settings;
   settings.projectName = projectName_->text().toStdString();
   settings.baseFolder = baseFolder_->path().toStdString();
@@ -184,8 +224,17 @@ void ConfigForm::cmdSaveSettings_Click() {
   settings.excludedFolders = excludedFolders();
   settings.autoOrganize = chkAutoOrg->isChecked() ? 1 : 0;
   settings.filesBeforeFolders = chkSort->isChecked() ? 1 : 0;
-  saveConfiguration(settings, configPath_);  // write failures are not reported
+  std::string reason;
+  if (!saveConfiguration(settings, configPath_, &reason)) {
+    prompts_.message(this,
+                     QStringLiteral("Could not save the configuration to %1: %2.\n\nYour changes "
+                                    "are kept in the window, and Quit asks again.")
+                         .arg(fromUtf8(configPath_), fromUtf8(reason)),
+                     kAppTitle, MessageKind::Error);
+    return false;
+  }
   flags_.configChanged = false;
+  return true;
 }
 
 void ConfigForm::chkAutoOrg_Click() {
@@ -209,12 +258,31 @@ void ConfigForm::applyAutoOrganize() {
 void ConfigForm::cmdAddCat_Click() {
   auto name = prompts_.inputBox(this, QStringLiteral("Type in the Category Name"), kCategoryTitle);
   if (!name || name->isEmpty()) return;
-  auto type = prompts_.inputBox(this, QStringLiteral("Type in the Category Type"), kCategoryTitle);
-  if (!type || type->isEmpty()) return;
+  auto typed = prompts_.inputBox(this, QStringLiteral("Type in the Category Type"), kCategoryTitle);
+  if (!typed || typed->isEmpty()) return;
+  std::optional<QString> type = usableType(*typed);
+  if (!type) return;
   addCheckedRow(lstDescrip, *name, true);
   lstType->addItem(*type);
   flags_.configChanged = true;
   if (lstDescrip->count() > kCategoryAddLimit) cmdAddCat->setEnabled(false);
+}
+
+std::optional<QString> ConfigForm::usableType(const QString& typed) {
+  // A file's type is the text after its last dot, so it never holds a dot:
+  // ".dsq" means dsq.
+  QString type = typed.trimmed();
+  while (type.startsWith(QLatin1Char('.'))) type.remove(0, 1);
+  if (type.isEmpty() || type.contains(QLatin1Char('.'))) {
+    prompts_.message(
+        this,
+        QStringLiteral("\"%1\" can never match a file. A file type is the text after the last "
+                       "dot of a file name: cs for main.cs, gz for maps.tar.gz.")
+            .arg(typed),
+        kCategoryTitle, MessageKind::Warning);
+    return std::nullopt;
+  }
+  return type;
 }
 
 int ConfigForm::selectedCategoryRow() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,9 @@ class ConfigForm : public QWidget {
   const std::string& configPath() const { return configPath_; }
 
   void cmdLoadSettings_Click();
-  void cmdSaveSettings_Click();
+  // Saves the settings; a failed write is reported (file and reason) and
+  // leaves the changed flag as it was. Returns whether the file was written.
+  bool cmdSaveSettings_Click();
   void cmdAddCat_Click();
   void cmdRemCat_Click();
   void cmdAddFolder_Click();
@@ -70,6 +73,9 @@ class ConfigForm : public QWidget {
   void addCheckedRow(QListWidget* list, const QString& text, bool checked);
   void swapCategoryRows(int from, int to);
   int selectedCategoryRow() const;
+  // The type typed for a new category as the search compares it, or empty
+  // (after telling the user why) when no file name could ever match it.
+  std::optional<QString> usableType(const QString& typed);
 
   SharedFlags& flags_;
   UserPrompts& prompts_;

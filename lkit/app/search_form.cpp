@@ -16,14 +16,17 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/about_form.h"
 #include "app/config_form.h"
+#include "app/display_text.h"
 #include "app/drives.h"
 #include "app/elided_label.h"
 #include "app/folder_picker.h"
 #include "app/form_canvas.h"
+#include "app/project_name.h"
 #include "app/search_form_layout.h"
 #include "app/twips.h"
 #include "core/folder_search.h"
@@ -58,24 +61,29 @@ void paintButton(QPushButton* button, const QColor& colour) {
 QStringList toRows(const std::vector<FoundFile>& found, std::size_t first) {
   QStringList rows;
   rows.reserve(static_cast<qsizetype>(found.size() - first));
-  for (std::size_t i = first; i < found.size(); ++i) rows << QString::fromStdString(found[i].row);
+  for (std::size_t i = first; i < found.size(); ++i) rows << displayText(found[i].row);
   return rows;
 }
 
 QStringList toRows(const std::vector<std::string>& names, std::size_t first) {
   QStringList rows;
   rows.reserve(static_cast<qsizetype>(names.size() - first));
-  for (std::size_t i = first; i < names.size(); ++i) rows << QString::fromStdString(names[i]);
+  for (std::size_t i = first; i < names.size(); ++i) rows << displayText(names[i]);
   return rows;
 }
 
-void waitResponsively(int milliseconds, const bool& closing) {
-  if (closing) return;
+QString count(std::size_t n, const char* one, const char* many) {
+  return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+}
+
+// Waits, processing events, until the time is up or `cut` says to stop.
+void waitResponsively(int milliseconds, const std::function<bool()>& cut) {
+  if (cut()) return;
   QEventLoop loop;
   QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (closing) loop.quit();
+    if (cut()) loop.quit();
   });
   poll.start(50);
   loop.exec();
@@ -86,7 +94,9 @@ void waitResponsively(int milliseconds, const bool& closing) {
 SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
     : ownPrompts_(prompts ? nullptr : std::make_unique<DialogPrompts>()),
       prompts_(prompts ? prompts : ownPrompts_.get()) {
-  pause_ = [this](int milliseconds) { waitResponsively(milliseconds, closing_); };
+  pause_ = [this](int milliseconds) {
+    waitResponsively(milliseconds, [this] { return closing_ || startWanted_; });
+  };
   setWindowTitle(kAppTitle);
   canvas_ = new FormCanvas();
   canvas_->setMinimumSize(searchFormFirstArea());
@@ -126,7 +136,15 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
   FindFilesTmpDirs = list(client, twips(8520, 6840, 5304, 1620), false);
   FindFilesTmpResults->hide();
   FindFilesTmpDirs->hide();
+  lblResultsHeading = new QLabel(QStringLiteral("Files found (category = file)"), client);
+  lblGroupsHeading = new QLabel(QStringLiteral("Groups (Auto-organize)"), client);
+  lblDirsHeading = new QLabel(QStringLiteral("Folders searched"), client);
+  placeLists(searchFormFirstArea());
   canvas_->onResize = [this](QSize area) { placeLists(area); };
+  lblOutcome = new ElidedLabel();
+  lblOutcome->setMinimumWidth(1);  // a long outcome is elided, never widens the window
+  lblOutcome->setPath(QStringLiteral("Choose the base folder and press Start."));
+  statusBar()->addWidget(lblOutcome, 1);
   FindFilesResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   FindFilesResults->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -136,7 +154,7 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
     config_->raise();
   });
   connect(cmdExit, &QPushButton::clicked, this, &SearchForm::cmdExit_Click);
-  connect(Dir1, &FolderPicker::pathChanged, lblBaseDir, &ElidedLabel::setPath);
+  connect(Dir1, &FolderPicker::pathChanged, this, &SearchForm::baseFolderChanged);
   connect(FindFilesResults, &QListWidget::itemDoubleClicked, this,
           &SearchForm::FindFilesResults_DblClick);
   connect(FindFilesResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -144,16 +162,29 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
     popmenu->popup(FindFilesResults->viewport()->mapToGlobal(at));
   });
 
-  resize(searchFormFirstArea().width(),
-         searchFormFirstArea().height() + menuBar()->sizeHint().height());
+  resize(searchFormFirstArea().width(), searchFormFirstArea().height() +
+                                            menuBar()->sizeHint().height() +
+                                            statusBar()->sizeHint().height());
 
-  // The window opens: settings from the file, the picker at the current drive's root.
+  // The window opens: settings from the file; without a saved base folder
+  // the picker starts in the folder lkit was started from.
   flags_.configChanged = false;
   config_ = new ConfigForm(flags_, *prompts_, std::move(configPath), lblProjectName, Dir1);
-  fillDrives();
-  Dir1->setPath(Drive1->currentText());
+  Dir1->setPath(QDir::currentPath());
   config_->cmdLoadSettings_Click();
+  setDrives(mountedVolumeRoots());
+  connect(Drive1, &QComboBox::currentIndexChanged, this, &SearchForm::Drive1_Change);
   lblBaseDir->setPath(QString::fromStdString(projectDirectoryFor(Dir1->path().toStdString())));
+}
+
+void SearchForm::baseFolderChanged(const QString& path) {
+  lblBaseDir->setPath(path);
+  // A name that was proposed for the last folder follows the picker; a name
+  // the user typed stays.
+  if (!shownFolder_.isEmpty() && lblProjectName->text() == proposedProjectName(shownFolder_)) {
+    lblProjectName->setText(proposedProjectName(path));
+  }
+  shownFolder_ = path;
 }
 
 SearchForm::~SearchForm() {
@@ -182,6 +213,9 @@ void SearchForm::placeLists(QSize clientArea) {
   FindFilesResults->setGeometry(places.results);
   lstGroup->setGeometry(places.groups);
   lstDirs->setGeometry(places.folders);
+  lblResultsHeading->setGeometry(places.resultsHeading);
+  lblGroupsHeading->setGeometry(places.groupsHeading);
+  lblDirsHeading->setGeometry(places.foldersHeading);
 }
 
 void SearchForm::revealLists() {
@@ -196,13 +230,13 @@ void SearchForm::revealLists() {
   resize(wanted.expandedTo(size()));
 }
 
-void SearchForm::fillDrives() {
-  const QStringList roots = driveEntries(mountedVolumeRoots(), QDir::currentPath());
-  const QString current = volumeRootOf(QDir::currentPath(), roots);
+void SearchForm::setDrives(const QStringList& roots) {
+  const QStringList entries = driveEntries(roots, Dir1->path());
+  const QString current = volumeRootOf(Dir1->path(), entries);
   QSignalBlocker quiet(Drive1);
-  Drive1->addItems(roots);
-  Drive1->setCurrentIndex(static_cast<int>(roots.indexOf(current)));
-  connect(Drive1, &QComboBox::currentIndexChanged, this, &SearchForm::Drive1_Change);
+  Drive1->clear();
+  Drive1->addItems(entries);
+  Drive1->setCurrentIndex(static_cast<int>(entries.indexOf(current)));
 }
 
 void SearchForm::Drive1_Change(int index) {
@@ -237,14 +271,24 @@ void SearchForm::cmdStartAbort_Click() {
     setButtonIdle();
     return;
   }
-  // An aborted job may still be winding down inside its event processing;
-  // a second job must not start inside it.
-  if (jobRunning_) return;
+  // The last job may still be finishing (an aborted search winding down, or
+  // the pause after writing): the new job starts as soon as it is over.
+  if (jobRunning_) {
+    startWanted_ = true;
+    return;
+  }
+  if (QString problem = projectNameProblem(lblProjectName->text()); !problem.isEmpty()) {
+    prompts_->message(this, problem, kAppTitle, MessageKind::Warning);
+    lblProjectName->setFocus();
+    return;
+  }
   jobRunning_ = true;
+  startWanted_ = false;
   revealLists();
   flags_.abortSearch = false;
   cmdStartAbort->setText(QStringLiteral("Abort"));
   paintButton(cmdStartAbort, kBusyColour);
+  lblOutcome->setPath(QStringLiteral("Searching %1 ...").arg(Dir1->path()));
 
   QPalette yellow = FindFilesResults->palette();
   yellow.setColor(QPalette::Base, kSearchingColour);
@@ -275,6 +319,26 @@ void SearchForm::cmdStartAbort_Click() {
   lstDirs->addItems(toRows(search.folderNames(), 0));
   FindFilesResults->setPalette(QPalette());
 
+  writeAndReport(base, search);
+
+  flags_.abortSearch = false;
+  setButtonIdle();
+  jobRunning_ = false;
+  if (startWanted_ && !closing_) {
+    QTimer::singleShot(0, this, [this] {
+      if (startWanted_) cmdStartAbort_Click();
+    });
+  }
+}
+
+void SearchForm::writeAndReport(const std::string& base, FolderSearch& search) {
+  // Quit or closing the window during the search ends the program: the
+  // partial results must not replace the project file of an earlier job.
+  // Only Abort writes what was found so far.
+  if (closing_) return;
+  const bool limited = search.results().size() > kResultLimit;
+  const bool aborted = flags_.abortSearch && !limited;
+
   ProjectInput input;
   input.baseFolder = base;
   input.projectName = lblProjectName->text().toStdString();
@@ -285,28 +349,47 @@ void SearchForm::cmdStartAbort_Click() {
   input.autoOrganize = config_->autoOrganize();
   input.filesBeforeFolders = config_->filesBeforeFolders();
   lblBaseDir->setPath(QString::fromStdString(projectDirectoryFor(base)));
-  ProjectOutcome outcome = WriteProject(input, [this](int milliseconds) {
-    if (!closing_ && pause_) pause_(milliseconds);
-  });
+  ProjectOutcome outcome = WriteProject(input);
   lstGroup->addItems(toRows(outcome.groups, 0));
+
+  const QString projectPath = displayText(outcome.projectPath);
+  QStringList report;
+  if (limited) {
+    report << QStringLiteral("The search stopped after passing the limit of %1 files.")
+                  .arg(kResultLimit);
+  } else if (aborted) {
+    report << QStringLiteral("Aborted.");
+  }
+  if (outcome.written) {
+    report << QStringLiteral("%1 in %2 written to %3")
+                  .arg(count(outcome.filesWritten, "file", "files"),
+                       count(outcome.groupsWithFiles, "group", "groups"), projectPath);
+  } else {
+    report
+        << QStringLiteral("Could not write %1: %2").arg(projectPath, displayText(outcome.failure));
+  }
   for (const FullGroup& full : outcome.fullGroups) {
-    lstGroup->addItem(QStringLiteral("%1: stopped at %2 files, %3 left out")
-                          .arg(QString::fromStdString(filesSection(full.group)))
-                          .arg(kMaxFilesPerGroup)
-                          .arg(full.filesLeftOut));
+    report << QStringLiteral("Group \"%1\" stopped at %2 files, %3 left out.")
+                  .arg(displayText(full.group))
+                  .arg(kMaxFilesPerGroup)
+                  .arg(full.filesLeftOut);
   }
   if (search.namesWithLineBreaks() > 0) {
-    lstGroup->addItem(QStringLiteral("%1 files and folders left out: their names hold a line break")
-                          .arg(search.namesWithLineBreaks()));
+    report << QStringLiteral("%1 files and folders left out: their names hold a line break.")
+                  .arg(search.namesWithLineBreaks());
   }
-  if (!outcome.written) {
-    lstGroup->addItem(
-        QStringLiteral("could not write %1").arg(QString::fromStdString(outcome.projectPath)));
-  }
+  lblOutcome->setPath(report.join(QLatin1Char(' ')));
+  setButtonIdle();  // the job is over; the pause below only lets the user read
 
-  flags_.abortSearch = false;
-  setButtonIdle();
-  jobRunning_ = false;
+  if (!outcome.written) {
+    prompts_->message(this,
+                      QStringLiteral("Could not write the project file %1:\n%2.\n\nThe files "
+                                     "found are still listed in the window.")
+                          .arg(projectPath, displayText(outcome.failure)),
+                      kAppTitle, MessageKind::Error);
+    return;
+  }
+  if (pause_) pause_(kProjectPauseMs);
 }
 
 void SearchForm::cmdExit_Click() {
@@ -314,7 +397,8 @@ void SearchForm::cmdExit_Click() {
     Answer answer =
         prompts_->askYesNoCancel(this, QStringLiteral("Save configuration changes ?"), kAppTitle);
     if (answer == Answer::Cancel) return;
-    if (answer == Answer::Yes) config_->cmdSaveSettings_Click();
+    // Changes that could not be saved keep the program running.
+    if (answer == Answer::Yes && !config_->cmdSaveSettings_Click()) return;
   }
   endProgram();
 }

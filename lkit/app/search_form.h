@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ namespace lkit {
 class ConfigForm;
 class ElidedLabel;
 class FolderPicker;
+class FolderSearch;
 class FormCanvas;
 class frmAbout;
 
@@ -39,6 +41,10 @@ class SearchForm : public QMainWindow {
   // The pause after writing (4000 ms, events processed meanwhile); tests
   // replace it so they do not wait.
   void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+
+  // Fills the drive picker with these volume roots (the mounted volumes at
+  // start-up); the current entry is the volume of the folder picker's folder.
+  void setDrives(const QStringList& roots);
 
   ConfigForm* configForm() const { return config_; }
   frmAbout* aboutForm();
@@ -68,6 +74,12 @@ class SearchForm : public QMainWindow {
   QListWidget* lstDirs;
   QListWidget* FindFilesTmpResults;
   QListWidget* FindFilesTmpDirs;
+  QLabel* lblResultsHeading;
+  QLabel* lblGroupsHeading;
+  QLabel* lblDirsHeading;
+  // The last job's outcome, in the status bar: files kept, groups, where the
+  // project file went, and any limit or failure met.
+  ElidedLabel* lblOutcome;
   QMenu* popmenu;
   QAction* mnuCopy;
   QAction* mnuCancelPopup;
@@ -82,8 +94,11 @@ class SearchForm : public QMainWindow {
   // From the first job on, the window shows the lists: it grows to show them
   // (as far as the screen allows) and scrolls when made smaller.
   void revealLists();
-  void fillDrives();
   void Drive1_Change(int index);
+  // After a search: writes the project file unless the program is closing,
+  // then reports the outcome.
+  void writeAndReport(const std::string& base, FolderSearch& search);
+  void baseFolderChanged(const QString& path);
   void setButtonIdle();
   void processEventsNow();
   void endProgram();
@@ -97,6 +112,8 @@ class SearchForm : public QMainWindow {
   frmAbout* about_ = nullptr;
   std::function<void(int)> pause_;
   bool jobRunning_ = false;
+  bool startWanted_ = false;  // Start was pressed while the last job finished
+  QString shownFolder_;       // the folder picker's folder, for the name proposal
   bool closing_ = false;
   qint64 lastEventsMs_ = -1;
 };

@@ -9,7 +9,8 @@ namespace lkit {
 namespace {
 
 // The designed places, in twips.
-const QRect kResults = twips(600, 4560, 4695, 2205);
+const QRect kResults =
+    twips(600, 4560, 4695, 2205).translated(0, kListHeadingHeight + kListHeadingGap);
 const QRect kGroups = twips(7800, 360, 2175, 2010);
 const QRect kFolders = twips(7800, 2760, 2175, 2400);
 // The margin right of and below the outermost lists.
@@ -43,6 +44,13 @@ SearchListPlaces searchListPlaces(QSize clientArea) {
       kGroups.translated(widthToResults, 0).adjusted(0, 0, widthToColumn, heightToGroups);
   places.folders = kFolders.translated(widthToResults, heightToGroups)
                        .adjusted(0, 0, widthToColumn, heightToFolders);
+  auto headingOver = [](const QRect& list) {
+    return QRect(list.left(), list.top() - kListHeadingGap - kListHeadingHeight, list.width(),
+                 kListHeadingHeight);
+  };
+  places.resultsHeading = headingOver(places.results);
+  places.groupsHeading = headingOver(places.groups);
+  places.foldersHeading = headingOver(places.folders);
   return places;
 }
 

@@ -10,11 +10,18 @@ namespace lkit {
 // a larger client area is shared out among them: the results list takes the
 // extra height and half the extra width, the group and folder lists the other
 // half of the width and half the extra height each.
+// Each list has a heading right above it; the results list sits one heading
+// lower than its designed place, below the project name.
 struct SearchListPlaces {
   QRect results;  // FindFilesResults
   QRect groups;   // lstGroup
   QRect folders;  // lstDirs
+  QRect resultsHeading, groupsHeading, foldersHeading;
 };
+
+// The height of a list's heading, and the gap below it.
+inline constexpr int kListHeadingHeight = 18;
+inline constexpr int kListHeadingGap = 2;
 
 // The client area the main window first opens with.
 QSize searchFormFirstArea();

@@ -22,4 +22,19 @@ std::optional<QString> DialogPrompts::inputBox(QWidget* parent, const QString& p
   return text;
 }
 
+void DialogPrompts::message(QWidget* parent, const QString& text, const QString& title,
+                            MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Information:
+      QMessageBox::information(parent, title, text);
+      break;
+    case MessageKind::Warning:
+      QMessageBox::warning(parent, title, text);
+      break;
+    case MessageKind::Error:
+      QMessageBox::critical(parent, title, text);
+      break;
+  }
+}
+
 }  // namespace lkit

@@ -9,6 +9,9 @@ namespace lkit {
 
 enum class Answer { Yes, No, Cancel };
 
+// The icon of a message box.
+enum class MessageKind { Information, Warning, Error };
+
 // How the windows ask the user something; tests put a script of answers here.
 class UserPrompts {
  public:
@@ -18,6 +21,9 @@ class UserPrompts {
   // An input box; empty when the user cancels.
   virtual std::optional<QString> inputBox(QWidget* parent, const QString& prompt,
                                           const QString& title) = 0;
+  // A message box with one OK button.
+  virtual void message(QWidget* parent, const QString& text, const QString& title,
+                       MessageKind kind) = 0;
 };
 
 // The prompts as modal dialogs.
@@ -26,6 +32,8 @@ class DialogPrompts : public UserPrompts {
   Answer askYesNoCancel(QWidget* parent, const QString& text, const QString& title) override;
   std::optional<QString> inputBox(QWidget* parent, const QString& prompt,
                                   const QString& title) override;
+  void message(QWidget* parent, const QString& text, const QString& title,
+               MessageKind kind) override;
 };
 
 }  // namespace lkit

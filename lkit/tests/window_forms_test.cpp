@@ -19,15 +19,21 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <deque>
+#include <functional>
+#include <map>
 
 #include "app/about_form.h"
 #include "app/config_form.h"
 #include "app/drives.h"
 #include "app/elided_label.h"
 #include "app/folder_picker.h"
+#include "app/project_name.h"
 #include "app/search_form.h"
+#include "app/search_form_layout.h"
+#include "app/usage.h"
 #include "core/ini_profile.h"
 #include "tests/temp_tree.h"
 
@@ -50,9 +56,15 @@ class ScriptedPrompts : public UserPrompts {
     inputs.pop_front();
     return next;
   }
+  void message(QWidget*, const QString& text, const QString& title, MessageKind kind) override {
+    told.push_back(text + " | " + title);
+    kinds.push_back(kind);
+  }
   std::deque<Answer> answers;
   std::deque<QString> inputs;
   std::vector<QString> asked;
+  std::vector<QString> told;
+  std::vector<MessageKind> kinds;
 };
 
 class Windows : public ::testing::Test {
@@ -255,27 +267,51 @@ TEST_F(Windows, CopyJoinsSelectedRowsWithCrLfAndDoubleClickSelectsAll) {
 }
 
 TEST_F(Windows, DrivePickerMovesTheFolderPicker) {
-  // The case comes from what this machine reports: its volumes, and the
-  // volume of the working folder ("/" when the system reports none for it).
-  const QStringList expected = driveEntries(mountedVolumeRoots(), QDir::currentPath());
-  QStringList entries;
-  for (int i = 0; i < form->Drive1->count(); ++i) entries << form->Drive1->itemText(i);
-  EXPECT_EQ(entries, expected);
-  EXPECT_FALSE(entries.contains(QString()));
-  EXPECT_EQ(form->Drive1->currentText(), volumeRootOf(QDir::currentPath(), expected));
+  // The volumes are given, so the case does not depend on how this machine
+  // reports its own: a root-only list, roots with and without a trailing
+  // separator, and a list that does not hold the folder's volume.
+  const QString top = QString::fromStdString(tree.root());
+  const QString game = QString::fromStdString(tree.path("game"));
+  struct Case {
+    const char* label;
+    QStringList volumes;
+    QStringList entries;
+    QString current;
+  };
+  const Case cases[] = {
+      {"root only", {"/"}, {"/"}, "/"},
+      {"none reported", {}, {"/"}, "/"},
+      {"trailing separator", {"/", top + "/"}, {"/", top + "/"}, top + "/"},
+      {"without separator", {top, "/"}, {top, "/"}, top},
+      {"volume of the folder missing", {top + "/elsewhere"}, {"/", top + "/elsewhere"}, "/"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(form->Dir1->setPath(game)) << c.label;
+    form->setDrives(c.volumes);
+    QStringList entries;
+    for (int i = 0; i < form->Drive1->count(); ++i) entries << form->Drive1->itemText(i);
+    EXPECT_EQ(entries, c.entries) << c.label;
+    EXPECT_EQ(form->Drive1->currentText(), c.current) << c.label;
+    EXPECT_EQ(form->Dir1->path(), game) << c.label;
 
-  for (int i = 0; i < form->Drive1->count(); ++i) {
-    const QString root = form->Drive1->itemText(i);
-    if (i == form->Drive1->currentIndex() || !QDir(root).exists()) continue;
-    form->Drive1->setCurrentIndex(i);
-    EXPECT_EQ(form->Dir1->path(), QDir::cleanPath(root));
-    EXPECT_EQ(form->lblBaseDir->text(), QDir::cleanPath(root));
-    break;
+    // Choosing each drive moves the picker to its root; the base folder
+    // label shows the picker's path, with no separator added or kept.
+    for (int i = form->Drive1->count() - 1; i >= 0; --i) {
+      const QString root = form->Drive1->itemText(i);
+      if (i == form->Drive1->currentIndex() || !QDir(root).exists()) continue;
+      form->Drive1->setCurrentIndex(i);
+      EXPECT_EQ(form->Dir1->path(), QDir::cleanPath(root)) << c.label;
+      EXPECT_EQ(form->lblBaseDir->text(), QDir::cleanPath(root)) << c.label;
+    }
+    // Back at the folder, the label reads the same whichever drive was chosen last.
+    ASSERT_TRUE(form->Dir1->setPath(game)) << c.label;
+    EXPECT_EQ(form->lblBaseDir->text(), game) << c.label;
+    EXPECT_EQ(form->lblBaseDir->toolTip(), game) << c.label;
+    ASSERT_TRUE(form->Dir1->setPath(game + "/")) << c.label;
+    EXPECT_EQ(form->lblBaseDir->text(), game) << c.label;
   }
   EXPECT_FALSE(form->Dir1->setPath(QString::fromStdString(tree.path("nothing here"))));
-  ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(tree.path("game"))));
-  EXPECT_EQ(form->lblBaseDir->text(), QString::fromStdString(tree.path("game")));
-  EXPECT_EQ(form->lblBaseDir->toolTip(), QString::fromStdString(tree.path("game")));
+  EXPECT_EQ(form->Dir1->path(), game);
 }
 
 TEST_F(Windows, LongBaseFolderIsElidedInTheMiddle) {
@@ -411,9 +447,9 @@ TEST_F(Windows, NamesWithLineBreaksAreCountedAfterAJob) {
   tree.file("game/bad\nname.cs");
   tree.file("game/odd\rfolder/inside.cs");
   form->cmdStartAbort->click();
-  EXPECT_TRUE(
-      rows(form->lstGroup).contains("2 files and folders left out: their names hold a line break"))
-      << rows(form->lstGroup).join(" | ").toStdString();
+  EXPECT_TRUE(form->lblOutcome->text().endsWith(
+      "2 files and folders left out: their names hold a line break."))
+      << form->lblOutcome->text().toStdString();
   EXPECT_EQ(form->FindFilesResults->count(), 5);
 }
 
@@ -460,6 +496,346 @@ TEST_F(Windows, ScreenshotsWhenAsked) {
   shoot(form->aboutForm(), "lkit-about");
 }
 
+TEST_F(Windows, QuitDuringASearchWritesNothingAndAbortWritesWhatWasFound) {
+  for (int i = 0; i < 30; ++i) tree.file("game/more/f" + std::to_string(i) + "/z.cs");
+  const std::string project = tree.path("game/proj.prj");
+  struct Case {
+    const char* label;
+    std::function<void(SearchForm&)> during;
+    bool written;
+  };
+  const Case cases[] = {
+      {"Quit", [](SearchForm& f) { f.cmdExit->click(); }, false},
+      {"File, Exit", [](SearchForm& f) { f.mnuExit_Click(); }, false},
+      {"window closed", [](SearchForm& f) { f.close(); }, false},
+      {"Abort", [](SearchForm& f) { f.cmdStartAbort->click(); }, true},
+  };
+  for (const Case& c : cases) {
+    tree.file("game/proj.prj", "a good project file");
+    SearchForm window(tree.path("lkit.ini"), &prompts);
+    window.setPause([](int) {});
+    window.show();
+    QTimer::singleShot(0, &window, [&] { c.during(window); });
+    window.cmdStartAbort->click();
+    EXPECT_LT(window.FindFilesResults->count(), 35) << c.label;
+    EXPECT_EQ(testing::readFile(project) != "a good project file", c.written) << c.label;
+    EXPECT_EQ(window.isVisible(), c.written) << c.label;
+    EXPECT_FALSE(window.jobRunning()) << c.label;
+  }
+}
+
+TEST_F(Windows, AFailedSaveSaysSoAndKeepsTheChanges) {
+  // The configuration's place is taken by a folder, so every save fails.
+  const std::string blocked = tree.folder("blocked/lkit.ini");
+  struct Case {
+    const char* label;
+    std::function<void(SearchForm&, ConfigForm&)> act;
+    std::deque<Answer> answers;
+    bool stillOpen;
+  };
+  const Case cases[] = {
+      {"Save", [](SearchForm&, ConfigForm& c) { c.cmdSaveSettings->click(); }, {}, true},
+      {"Quit, Yes", [](SearchForm& f, ConfigForm&) { f.cmdExit->click(); }, {Answer::Yes}, true},
+      {"Load, Yes",
+       [](SearchForm&, ConfigForm& c) { c.cmdLoadSettings->click(); },
+       {Answer::Yes},
+       true},
+  };
+  for (const Case& c : cases) {
+    ScriptedPrompts told;
+    SearchForm window(blocked, &told);
+    window.show();
+    ConfigForm& settings = *window.configForm();
+    told.inputs = {"Art", ".dds"};
+    settings.cmdAddCat->click();
+    ASSERT_TRUE(window.flags().configChanged) << c.label;
+    told.answers = c.answers;
+    c.act(window, settings);
+    ASSERT_EQ(told.told.size(), 1u) << c.label;
+    EXPECT_EQ(told.told[0],
+              QString::fromStdString("Could not save the configuration to " + blocked +
+                                     ": Is a directory.\n\nYour changes are kept "
+                                     "in the window, and Quit asks again. | "
+                                     "Loomkit For Torque"))
+        << c.label;
+    EXPECT_EQ(told.kinds[0], MessageKind::Error) << c.label;
+    EXPECT_TRUE(window.flags().configChanged) << c.label;
+    EXPECT_EQ(window.isVisible(), c.stillOpen) << c.label;
+    EXPECT_EQ(rows(settings.lstDescrip), QStringList{"Art"}) << c.label;
+  }
+}
+
+TEST_F(Windows, AConfigurationThatIsAFolderOpensAsAFreshStart) {
+  ScriptedPrompts told;
+  SearchForm window(tree.folder("settings.ini"), &told);
+  EXPECT_EQ(window.configForm()->lstDescrip->count(), 0);
+  EXPECT_FALSE(window.flags().configChanged);
+  EXPECT_TRUE(told.told.empty());
+}
+
+TEST_F(Windows, TheJobSaysWhatItDid) {
+  struct Case {
+    const char* label;
+    std::function<void(testing::TempTree&, SearchForm&)> prepare;
+    QString outcome;  // D stands for the project folder
+    QString message;  // a message box, or empty
+  };
+  const Case cases[] = {
+      {"normal", [](testing::TempTree&, SearchForm&) {},
+       "5 files in 2 groups written to D/proj.prj", ""},
+      {"write fails", [](testing::TempTree& t, SearchForm&) { t.folder("game/proj.prj"); },
+       "Could not write D/proj.prj: Is a directory",
+       "Could not write the project file D/proj.prj:\nIs a directory.\n\nThe files found are "
+       "still listed in the window. | Loomkit For Torque"},
+      {"one category",
+       [](testing::TempTree&, SearchForm& f) { f.configForm()->lstType->item(1)->setText("none"); },
+       "3 files in 1 group written to D/proj.prj", ""},
+  };
+  for (const Case& c : cases) {
+    testing::TempTree own;
+    own.file("game/main.cs");
+    own.file("game/scripts/a.cs");
+    own.file("game/scripts/b.cs");
+    own.file("game/ui/x.gui");
+    own.file("game/ui/y.gui");
+    own.file("lkit.ini", "[Misc]\r\nName=proj\r\nBase=" + own.path("game") +
+                             "\r\n[Descrip]\r\n0=Scripts\r\n1=GUI\r\n[Type]\r\n0=cs\r\n1=gui\r\n");
+    ScriptedPrompts told;
+    SearchForm window(own.path("lkit.ini"), &told);
+    QString captionInPause;
+    QString outcomeInPause;
+    window.setPause([&](int) {
+      captionInPause = window.cmdStartAbort->text();
+      outcomeInPause = window.lblOutcome->text();
+    });
+    c.prepare(own, window);
+    window.cmdStartAbort->click();
+    const QString d = QString::fromStdString(own.path("game"));
+    QString expected = c.outcome;
+    expected.replace("D", d);
+    EXPECT_EQ(window.lblOutcome->text(), expected) << c.label;
+    if (c.message.isEmpty()) {
+      EXPECT_TRUE(told.told.empty()) << c.label;
+      EXPECT_EQ(captionInPause, "Start") << c.label;
+      EXPECT_EQ(outcomeInPause, expected) << c.label;
+    } else {
+      QString message = c.message;
+      ASSERT_EQ(told.told.size(), 1u) << c.label;
+      EXPECT_EQ(told.told[0], message.replace("D", d)) << c.label;
+      EXPECT_EQ(told.kinds[0], MessageKind::Error) << c.label;
+    }
+    EXPECT_EQ(window.cmdStartAbort->text(), "Start") << c.label;
+  }
+}
+
+TEST_F(Windows, TheListsCarryHeadings) {
+  form->show();
+  form->cmdStartAbort->click();
+  QApplication::processEvents();
+  struct Case {
+    QLabel* heading;
+    QListWidget* list;
+    QString text;
+  };
+  const Case cases[] = {
+      {form->lblResultsHeading, form->FindFilesResults, "Files found (category = file)"},
+      {form->lblGroupsHeading, form->lstGroup, "Groups (Auto-organize)"},
+      {form->lblDirsHeading, form->lstDirs, "Folders searched"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.heading->text(), c.text);
+    EXPECT_TRUE(c.heading->isVisible()) << c.text.toStdString();
+    EXPECT_EQ(c.heading->geometry().bottom() + 1 + kListHeadingGap, c.list->geometry().top());
+    EXPECT_EQ(c.heading->x(), c.list->x());
+    EXPECT_GE(c.heading->width(), c.heading->sizeHint().width()) << c.text.toStdString();
+  }
+}
+
+TEST_F(Windows, StartDuringThePauseStartsTheNextJob) {
+  int pauses = 0;
+  form->setPause([&](int) {
+    if (++pauses == 1) form->cmdStartAbort->click();  // the first job's pause
+  });
+  form->cmdStartAbort->click();
+  QApplication::processEvents();
+  EXPECT_EQ(pauses, 2);
+  EXPECT_FALSE(form->jobRunning());
+  EXPECT_EQ(form->FindFilesResults->count(), 5);
+}
+
+TEST_F(Windows, TheSearchStopsAtTheLimitAndSaysSo) {
+  // 32,001 files in the base folder, then more below that are never reached.
+  for (int i = 0; i <= 32000; ++i) tree.file("big/f" + std::to_string(100000 + i) + ".cs", "");
+  tree.file("big/sub/late.cs");
+  ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(tree.path("big"))));
+  form->cmdStartAbort->click();
+  EXPECT_EQ(form->FindFilesResults->count(), 32001);
+  const QString text = form->lblOutcome->text();
+  EXPECT_TRUE(
+      text.startsWith("The search stopped after passing the limit of 32000 files. 10000 "
+                      "files in 1 group written to "))
+      << text.toStdString();
+  EXPECT_TRUE(text.endsWith("Group \"Scripts\" stopped at 10000 files, 22001 left out."))
+      << text.toStdString();
+}
+
+TEST_F(Windows, TheFolderPickerTakesATypedPathAndFindsNamesByTheirFirstLetters) {
+  tree.folder("game/scripts/client");
+  tree.folder("game/sounds");
+  FolderPicker* picker = form->Dir1;
+  // A typed or pasted path, Enter: the picker goes there; a wrong one stays for mending.
+  picker->pathField()->setText(QString::fromStdString(tree.path("game/scripts/client")));
+  QTest::keyClick(picker->pathField(), Qt::Key_Return);
+  EXPECT_EQ(picker->path(), QString::fromStdString(tree.path("game/scripts/client")));
+  EXPECT_EQ(form->lblBaseDir->text(), picker->path());
+  picker->pathField()->setText(QString::fromStdString(tree.path("game/nowhere")));
+  QTest::keyClick(picker->pathField(), Qt::Key_Return);
+  EXPECT_EQ(picker->path(), QString::fromStdString(tree.path("game/scripts/client")));
+  EXPECT_EQ(picker->pathField()->text(), QString::fromStdString(tree.path("game/nowhere")));
+
+  // Typing the first letters of a name in the list finds the row, indented or not.
+  ASSERT_TRUE(picker->setPath(QString::fromStdString(tree.path("game"))));
+  struct Case {
+    const char* typed;
+    const char* found;
+  };
+  for (const Case& c : {Case{"so", "sounds"}, Case{"u", "ui"}, Case{"scr", "scripts"}}) {
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);  // a new search each time
+    QTest::keyClicks(picker->folderList(), c.typed);
+    ASSERT_NE(picker->folderList()->currentItem(), nullptr) << c.typed;
+    EXPECT_EQ(picker->folderList()->currentItem()->text(), c.found) << c.typed;
+  }
+  QTest::keyClick(picker->folderList(), Qt::Key_Return);
+  EXPECT_EQ(picker->path(), QString::fromStdString(tree.path("game/scripts")));
+}
+
+TEST_F(Windows, AFreshStartBeginsInTheStartFolderAndNamesTheProjectAfterTheBase) {
+  testing::TempTree own;
+  own.folder("start/inner");
+  own.file("fresh.ini", "[Descrip]\r\n0=S\r\n[Type]\r\n0=cs\r\n");
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(own.path("start"))));
+  ScriptedPrompts told;
+  SearchForm window(own.path("fresh.ini"), &told);
+  QDir::setCurrent(before);
+  EXPECT_EQ(window.Dir1->path(), QString::fromStdString(own.path("start")));
+  EXPECT_EQ(window.lblProjectName->text(), "start");
+  // The proposed name follows the picker; a typed one stays.
+  ASSERT_TRUE(window.Dir1->setPath(QString::fromStdString(own.path("start/inner"))));
+  EXPECT_EQ(window.lblProjectName->text(), "inner");
+  window.lblProjectName->setText("mine");
+  ASSERT_TRUE(window.Dir1->setPath(QString::fromStdString(own.path("start"))));
+  EXPECT_EQ(window.lblProjectName->text(), "mine");
+  EXPECT_EQ(proposedProjectName("/"), "project");
+  EXPECT_EQ(proposedProjectName(QString::fromStdString(own.path("start/inner/"))), "inner");
+}
+
+TEST_F(Windows, AnUnusableProjectNameIsRefused) {
+  struct Case {
+    QString name;
+    QString message;
+  };
+  const Case cases[] = {
+      {"", "Please type a project name: the project file is named after it."},
+      {"   ", "Please type a project name: the project file is named after it."},
+      {"a/b",
+       "The project name \"a/b\" holds a \"/\": the project file is named after it and goes into "
+       "the base folder, so please type a name without one."},
+  };
+  for (const Case& c : cases) {
+    prompts.told.clear();
+    form->lblProjectName->setText(c.name);
+    form->cmdStartAbort->click();
+    ASSERT_EQ(prompts.told.size(), 1u) << c.name.toStdString();
+    EXPECT_EQ(prompts.told[0], c.message + " | Loomkit For Torque");
+    EXPECT_EQ(form->FindFilesResults->count(), 0);
+    EXPECT_EQ(pausedMs, 0);
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(tree.path("game/.prj"))));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(tree.path("game/   .prj"))));
+}
+
+TEST_F(Windows, ACategoryTypeIsTakenAsTheSearchComparesIt) {
+  struct Case {
+    QString typed;
+    QString kept;  // empty: refused with a hint
+  };
+  const Case cases[] = {{".dsq", "dsq"}, {"..cs", "cs"}, {" gui ", "gui"}, {"dds", "dds"},
+                        {"tar.gz", ""},  {".", ""},      {".a.b", ""}};
+  for (const Case& c : cases) {
+    prompts.told.clear();
+    const int before = config->lstType->count();
+    prompts.inputs = {"Name", c.typed};
+    config->cmdAddCat->click();
+    if (c.kept.isEmpty()) {
+      EXPECT_EQ(config->lstType->count(), before) << c.typed.toStdString();
+      ASSERT_EQ(prompts.told.size(), 1u) << c.typed.toStdString();
+      EXPECT_TRUE(prompts.told[0].startsWith("\"" + c.typed + "\" can never match a file."));
+    } else {
+      ASSERT_EQ(config->lstType->count(), before + 1) << c.typed.toStdString();
+      EXPECT_EQ(config->lstType->item(before)->text(), c.kept);
+      EXPECT_TRUE(prompts.told.empty()) << c.typed.toStdString();
+    }
+    EXPECT_EQ(config->lstDescrip->count(), config->lstType->count());
+  }
+}
+
+TEST_F(Windows, CategoryAndTypeListsScrollTogether) {
+  config->show();
+  for (int i = 0; i < 60; ++i) {
+    prompts.inputs = {QString("C%1").arg(i), "t"};
+    config->cmdAddCat->setEnabled(true);
+    config->cmdAddCat->click();
+  }
+  QApplication::processEvents();
+  config->lstDescrip->verticalScrollBar()->setValue(20);
+  EXPECT_EQ(config->lstType->verticalScrollBar()->value(), 20);
+  config->lstType->verticalScrollBar()->setValue(35);
+  EXPECT_EQ(config->lstDescrip->verticalScrollBar()->value(), 35);
+  EXPECT_EQ(config->lstDescrip->indexAt(QPoint(5, 5)).row(),
+            config->lstType->indexAt(QPoint(5, 5)).row());
+}
+
+TEST_F(Windows, NamesThatAreNotUtf8ShowTheirBytes) {
+  tree.file("game/caf\xe9.cs");
+  tree.file("game/\xff\xfe/in.cs");
+  form->cmdStartAbort->click();
+  const std::string d = tree.path("game") + "/";
+  EXPECT_TRUE(
+      rows(form->FindFilesResults).contains(QString::fromStdString("Scripts=" + d + "caf\\xe9.cs")))
+      << rows(form->FindFilesResults).join(" | ").toStdString();
+  EXPECT_TRUE(rows(form->FindFilesResults)
+                  .contains(QString::fromStdString("Scripts=" + d + "\\xff\\xfe/in.cs")));
+  EXPECT_TRUE(rows(form->lstDirs).contains("\\xff\\xfe"));
+  for (const QString& row : rows(form->FindFilesResults) + rows(form->lstDirs)) {
+    EXPECT_FALSE(row.contains(QChar(0xFFFD))) << row.toStdString();
+  }
+}
+
+TEST_F(Windows, AboutSaveSaysWhereThePictureWentOrWhyNot) {
+  frmAbout* about = form->aboutForm();
+  struct Case {
+    const char* label;
+    std::string folder;
+    QString caption;
+    QString said;  // P stands for the picture's path
+  };
+  const Case cases[] = {
+      {"missing folder", tree.path("no/such"), "Save", "Could not save P: "},
+      {"saved", tree.root(), "Done", "Saved to P"},
+  };
+  for (const Case& c : cases) {
+    about->setSaveFolder(QString::fromStdString(c.folder));
+    about->cmdSave->click();
+    EXPECT_EQ(about->cmdSave->text(), c.caption) << c.label;
+    QString said = c.said;
+    said.replace("P", QString::fromStdString(c.folder + "/Search About.bmp"));
+    EXPECT_TRUE(about->lblSaved->text().startsWith(said)) << about->lblSaved->text().toStdString();
+    EXPECT_GT(about->lblSaved->text().size(), said.size() - 1) << c.label;
+  }
+  EXPECT_EQ(testing::readFile(tree.path("Search About.bmp")).substr(0, 2), "BM");
+}
+
 TEST(RunModeReport, CountsNamesWithLineBreaks) {
   testing::TempTree tree;
   tree.file("base/a.cs");
@@ -471,7 +847,7 @@ TEST(RunModeReport, CountsNamesWithLineBreaks) {
   ASSERT_TRUE(run.waitForFinished(30000));
   EXPECT_EQ(run.exitCode(), 0);
   EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()),
-            QString::fromStdString(tree.path("base/-.prj") + "\n1\n"));
+            QString::fromStdString(tree.path("base/base.prj") + "\n1\n"));
   EXPECT_EQ(QString::fromUtf8(run.readAllStandardError()),
             "lkit: 1 files and folders left out: their names hold a line break\n");
 }
@@ -524,6 +900,115 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"UnknownOption", {"--run", "--fast"}, 2, false},
         RunCase{"BaseWithoutRun", {"--base", "BASE"}, 2, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+  const char* name;
+  const char* config;     // CONFIG: the good file, FOLDER: a folder, NONE: a missing file
+  QStringList arguments;  // after --config
+  int exitCode;
+  QString error;  // standard error, with the same names for the paths
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RunModeRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RunModeRefusal, SaysWhyAndLeavesTheProjectFileAlone) {
+  const RefusalCase& c = GetParam();
+  testing::TempTree tree;
+  tree.file("base/a.cs");
+  tree.file("base/my game.prj", "a good project file");
+  tree.file("lkit.ini", "[Misc]\r\nName=my game\r\nBase=" + tree.path("base") +
+                            "\r\n[Descrip]\r\n0=S\r\n[Type]\r\n0=cs\r\n");
+  tree.file("gone.ini", "[Misc]\r\nName=my game\r\nBase=" + tree.path("gone") + "\r\n");
+  tree.folder("folder.ini");
+  const std::map<QString, QString> paths = {
+      {"CONFIG", QString::fromStdString(tree.path("lkit.ini"))},
+      {"GONE", QString::fromStdString(tree.path("gone.ini"))},
+      {"FOLDER", QString::fromStdString(tree.path("folder.ini"))},
+      {"NONE", QString::fromStdString(tree.path("none.ini"))},
+      {"BASE", QString::fromStdString(tree.path("base"))},
+      {"CSFILE", QString::fromStdString(tree.path("base/a.cs"))},
+      {"LOST", QString::fromStdString(tree.path("gone"))}};
+  auto fill = [&](QString text) {
+    for (const auto& [name, path] : paths) text.replace(name, path);
+    return text;
+  };
+  QStringList arguments = {"--config", fill(c.config)};
+  for (const QString& argument : c.arguments) arguments << fill(argument);
+  QProcess run;
+  run.start(LKIT_PROGRAM, arguments);
+  ASSERT_TRUE(run.waitForFinished(30000));
+  EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(run.exitCode(), c.exitCode);
+  EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()), "");
+  EXPECT_EQ(QString::fromUtf8(run.readAllStandardError()), fill(c.error));
+  EXPECT_EQ(testing::readFile(tree.path("base/my game.prj")), "a good project file");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunModeRefusal,
+    ::testing::Values(
+        RefusalCase{"ConfigIsAFolder",
+                    "FOLDER",
+                    {"--run", "--base", "BASE"},
+                    1,
+                    "lkit: cannot read the configuration FOLDER: it is a folder; nothing "
+                    "written\n"},
+        RefusalCase{"ConfigIsMissing",
+                    "NONE",
+                    {"--run", "--base", "BASE", "--name", "my game"},
+                    1,
+                    "lkit: no configuration at NONE; nothing written (save one from the window, "
+                    "or give --config FILE)\n"},
+        RefusalCase{"BaseIsAFile",
+                    "CONFIG",
+                    {"--run", "--base", "CSFILE"},
+                    2,
+                    "lkit: --base CSFILE is not a folder\n"},
+        RefusalCase{"SavedBaseIsGone",
+                    "GONE",
+                    {"--run"},
+                    2,
+                    "lkit: the base folder saved in GONE, LOST, is not a folder: give --base "
+                    "DIR\n"},
+        RefusalCase{"EmptyName",
+                    "CONFIG",
+                    {"--run", "--name", ""},
+                    2,
+                    "lkit: Please type a project name: the project file is named after it.\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Help, PrintsTheUsageAndExitsZero) {
+  struct Case {
+    QStringList arguments;
+    int exitCode;
+    bool onStandardOutput;
+  };
+  const Case cases[] = {{{"--help"}, 0, true},
+                        {{"-h"}, 0, true},
+                        {{"--config", "x.ini", "--help"}, 0, true},
+                        {{"--bogus"}, 2, false}};
+  for (const Case& c : cases) {
+    QProcess run;
+    run.start(LKIT_PROGRAM, c.arguments);
+    ASSERT_TRUE(run.waitForFinished(30000));
+    EXPECT_EQ(run.exitCode(), c.exitCode) << c.arguments.join(" ").toStdString();
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    const QString err = QString::fromUtf8(run.readAllStandardError());
+    const QString usage = QString::fromUtf8(kUsage.data(), static_cast<qsizetype>(kUsage.size()));
+    EXPECT_TRUE(usage.startsWith("usage: lkit [--config FILE]"));
+    if (c.onStandardOutput) {
+      EXPECT_EQ(out, usage);
+      EXPECT_EQ(err, "");
+    } else {
+      EXPECT_EQ(out, "");
+      EXPECT_EQ(err, "lkit: unknown argument: --bogus\n" + usage);
+    }
+  }
+}
 
 }  // namespace
 }  // namespace lkit

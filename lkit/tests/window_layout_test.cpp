@@ -20,17 +20,17 @@ struct PlacesCase {
 
 TEST(SearchFormLayout, ListsKeepTheirPlacesThenShareTheRoom) {
   EXPECT_EQ(searchFormFirstArea(), QSize(518, 303));
-  EXPECT_EQ(searchFormFullArea(), QSize(681, 467));
-  const QRect results(40, 304, 313, 147), groups(520, 24, 145, 134), folders(520, 184, 145, 160);
+  EXPECT_EQ(searchFormFullArea(), QSize(681, 487));
+  const QRect results(40, 324, 313, 147), groups(520, 24, 145, 134), folders(520, 184, 145, 160);
   const PlacesCase cases[] = {
       {"first area", QSize(518, 303), results, groups, folders},
       {"smaller than the first area", QSize(100, 50), results, groups, folders},
-      {"full area", QSize(681, 467), results, groups, folders},
-      {"one pixel more each way", QSize(682, 468), QRect(40, 304, 313, 148),
+      {"full area", QSize(681, 487), results, groups, folders},
+      {"one pixel more each way", QSize(682, 488), QRect(40, 324, 313, 148),
        QRect(520, 24, 146, 134), QRect(520, 184, 146, 161)},
-      {"enlarged", QSize(881, 567), QRect(40, 304, 413, 247), QRect(620, 24, 245, 184),
+      {"enlarged", QSize(881, 587), QRect(40, 324, 413, 247), QRect(620, 24, 245, 184),
        QRect(620, 234, 245, 210)},
-      {"only taller", QSize(681, 1467), QRect(40, 304, 313, 1147), QRect(520, 24, 145, 634),
+      {"only taller", QSize(681, 1487), QRect(40, 324, 313, 1147), QRect(520, 24, 145, 634),
        QRect(520, 684, 145, 660)},
   };
   for (const PlacesCase& c : cases) {
@@ -42,16 +42,25 @@ TEST(SearchFormLayout, ListsKeepTheirPlacesThenShareTheRoom) {
 }
 
 TEST(SearchFormLayout, ListsNeverMeetAndStayInsideTheArea) {
+  // The controls above the results list end at the project name box.
+  const QRect projectName(96, 272, 257, 25);
   for (int width = 681; width < 2600; width += 97) {
-    for (int height = 467; height < 1600; height += 89) {
+    for (int height = 487; height < 1600; height += 89) {
       const SearchListPlaces places = searchListPlaces(QSize(width, height));
       const QRect area(0, 0, width, height);
-      for (const QRect& place : {places.results, places.groups, places.folders}) {
+      const QRect all[] = {places.results,        places.groups,        places.folders,
+                           places.resultsHeading, places.groupsHeading, places.foldersHeading};
+      for (const QRect& place : all) {
         EXPECT_TRUE(area.contains(place)) << width << "x" << height;
       }
-      EXPECT_FALSE(places.results.intersects(places.groups)) << width << "x" << height;
-      EXPECT_FALSE(places.results.intersects(places.folders)) << width << "x" << height;
-      EXPECT_FALSE(places.groups.intersects(places.folders)) << width << "x" << height;
+      for (std::size_t i = 0; i < std::size(all); ++i) {
+        for (std::size_t j = i + 1; j < std::size(all); ++j) {
+          EXPECT_FALSE(all[i].intersects(all[j])) << width << "x" << height << " " << i << j;
+        }
+      }
+      EXPECT_FALSE(places.resultsHeading.intersects(projectName)) << width << "x" << height;
+      EXPECT_EQ(places.resultsHeading.bottom() + 1 + kListHeadingGap, places.results.top());
+      EXPECT_EQ(places.foldersHeading.bottom() + 1 + kListHeadingGap, places.folders.top());
     }
   }
 }
