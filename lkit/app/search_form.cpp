@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -49,6 +50,9 @@ QListWidget* list(QWidget* parent, QRect place, bool extendedSelection) {
   made->setGeometry(place);
   if (extendedSelection) made->setSelectionMode(QAbstractItemView::ExtendedSelection);
   made->setUniformItemSizes(true);
+  // Paths are shown whole; a long one scrolls sideways instead of losing its middle.
+  made->setTextElideMode(Qt::ElideNone);
+  made->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return made;
 }
 
@@ -141,9 +145,14 @@ SearchForm::SearchForm(std::string configPath, UserPrompts* prompts)
   lblDirsHeading = new QLabel(QStringLiteral("Folders searched"), client);
   placeLists(searchFormFirstArea());
   canvas_->onResize = [this](QSize area) { placeLists(area); };
-  lblOutcome = new ElidedLabel();
-  lblOutcome->setMinimumWidth(1);  // a long outcome is elided, never widens the window
-  lblOutcome->setPath(QStringLiteral("Choose the base folder and press Start."));
+  lblOutcome = new QLabel(QStringLiteral("Choose the base folder and press Start."));
+  // One line per fact; a line wider than the window is cut at the right
+  // edge rather than widening the window, and the whole text is the tooltip
+  // and can be selected for copying.
+  lblOutcome->setMinimumWidth(1);
+  lblOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lblOutcome->setTextFormat(Qt::PlainText);
+  lblOutcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
   statusBar()->addWidget(lblOutcome, 1);
   FindFilesResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   FindFilesResults->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -221,7 +230,9 @@ void SearchForm::placeLists(QSize clientArea) {
 void SearchForm::revealLists() {
   const QSize full = searchFormFullArea();
   canvas_->setMinimumSize(full);
-  // The menu bar and anything else around the client area.
+  // The menu bar, the status bar as its text now needs it, and anything else
+  // around the client area.
+  layout()->activate();
   QSize wanted = full + (size() - scroll_->size());
   if (QScreen* shown = screen()) {
     const QSize frame = frameGeometry().size() - geometry().size();
@@ -288,7 +299,7 @@ void SearchForm::cmdStartAbort_Click() {
   flags_.abortSearch = false;
   cmdStartAbort->setText(QStringLiteral("Abort"));
   paintButton(cmdStartAbort, kBusyColour);
-  lblOutcome->setPath(QStringLiteral("Searching %1 ...").arg(Dir1->path()));
+  lblOutcome->setText(QStringLiteral("Searching %1 ...").arg(Dir1->path()));
 
   QPalette yellow = FindFilesResults->palette();
   yellow.setColor(QPalette::Base, kSearchingColour);
@@ -378,7 +389,13 @@ void SearchForm::writeAndReport(const std::string& base, FolderSearch& search) {
     report << QStringLiteral("%1 files and folders left out: their names hold a line break.")
                   .arg(search.namesWithLineBreaks());
   }
-  lblOutcome->setPath(report.join(QLatin1Char(' ')));
+  lblOutcome->setText(report.join(QLatin1Char('\n')));
+  lblOutcome->setToolTip(lblOutcome->text());
+  // The status bar takes the height of the new lines now, and the window
+  // grows by them rather than taking the room from the lists.
+  QEvent relayout(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(statusBar(), &relayout);
+  revealLists();
   setButtonIdle();  // the job is over; the pause below only lets the user read
 
   if (!outcome.written) {

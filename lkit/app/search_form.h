@@ -78,8 +78,8 @@ class SearchForm : public QMainWindow {
   QLabel* lblGroupsHeading;
   QLabel* lblDirsHeading;
   // The last job's outcome, in the status bar: files kept, groups, where the
-  // project file went, and any limit or failure met.
-  ElidedLabel* lblOutcome;
+  // project file went, and any limit or failure met, one line each.
+  QLabel* lblOutcome;
   QMenu* popmenu;
   QAction* mnuCopy;
   QAction* mnuCancelPopup;

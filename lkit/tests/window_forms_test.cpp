@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -350,7 +351,9 @@ TEST_F(Windows, ListsAreInViewAfterAJobAndTakeTheRoom) {
   QList<QSize> before;
   for (QListWidget* shown : lists) {
     EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
-    EXPECT_TRUE(viewport->rect().contains(placeIn(shown, viewport)));
+    EXPECT_TRUE(viewport->rect().contains(placeIn(shown, viewport)))
+        << viewport->height() << " " << placeIn(shown, viewport).bottom() << " "
+        << form->statusBar()->height() << " " << form->height();
     EXPECT_TRUE(form->rect().contains(placeIn(shown, form.get())));
     before << shown->size();
   }
@@ -494,6 +497,20 @@ TEST_F(Windows, ScreenshotsWhenAsked) {
   shoot(form.get(), "lkit-main-small");
   shoot(config, "lkit-config-small");
   shoot(form->aboutForm(), "lkit-about");
+
+  // A failed write: the message goes to the scripted prompts, the status bar keeps it.
+  form->resize(760, 560);
+  QFile::remove(QString::fromStdString(tree.path("game/proj.prj")));
+  tree.folder("game/proj.prj");
+  form->cmdStartAbort->click();
+  EXPECT_TRUE(form->lblOutcome->text().startsWith("Could not write "));
+  shoot(form.get(), "lkit-main-failed-write");
+  shoot(form->Dir1, "lkit-folder-picker");
+  if (folder.isEmpty()) return;  // the limit needs 32,001 files: only when pictures are wanted
+  for (int i = 0; i <= 32000; ++i) tree.file("big/f" + std::to_string(100000 + i) + ".cs", "");
+  ASSERT_TRUE(form->Dir1->setPath(QString::fromStdString(tree.path("big"))));
+  form->cmdStartAbort->click();
+  shoot(form.get(), "lkit-main-limit");
 }
 
 TEST_F(Windows, QuitDuringASearchWritesNothingAndAbortWritesWhatWasFound) {
@@ -672,10 +689,10 @@ TEST_F(Windows, TheSearchStopsAtTheLimitAndSaysSo) {
   EXPECT_EQ(form->FindFilesResults->count(), 32001);
   const QString text = form->lblOutcome->text();
   EXPECT_TRUE(
-      text.startsWith("The search stopped after passing the limit of 32000 files. 10000 "
+      text.startsWith("The search stopped after passing the limit of 32000 files.\n10000 "
                       "files in 1 group written to "))
       << text.toStdString();
-  EXPECT_TRUE(text.endsWith("Group \"Scripts\" stopped at 10000 files, 22001 left out."))
+  EXPECT_TRUE(text.endsWith(".prj\nGroup \"Scripts\" stopped at 10000 files, 22001 left out."))
       << text.toStdString();
 }
 
