@@ -1,0 +1,260 @@
+// Times what the window does for one input in the texture-map view, step by
+// step as it does it: the selection editor's work, the refresh of every
+// command's state, the composition of the map, and what the widget does with
+// the picture afterwards (drawing it and the frame into the window's backing
+// picture).
+//   view_input_bench [--triangles N] [--width W] [--height H] [--repeat R]
+//                    [--selected F]
+// The model is a grid of N triangles over the unit square, coloured by group
+// in bands of 1000 facets; a rubber band selects about the fraction F of it
+// (0.1 by default, 1 selects everything) before the timed inputs. Each input
+// is reported as the best of R runs, in milliseconds of the thread's CPU time
+// (which other work on the machine does not inflate) and of the wall clock.
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/application_state.h"
+#include "app/command_table.h"
+#include "editor/painter/selection_frame_drawing.h"
+#include "editor/painter/view_composer.h"
+
+namespace {
+
+using namespace corvina;
+
+// A grid of cells, two triangles each, vertices shared, one texture vertex
+// per corner as a load leaves them.
+void fillTriangleGrid(ModelStore& store, int triangles) {
+  const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(triangles / 2.0))));
+  const int side = cells + 1;
+  store.modelLoaded = kModelRead;
+  store.texVerticesExpanded = 1;
+  store.colorMode = 1;
+  store.vertices.reserve(static_cast<std::size_t>(side) * side);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      store.vertices.push_back(Vertex{static_cast<float>(x), static_cast<float>(y), 0.0f, 0});
+  store.facetStream.reserve(static_cast<std::size_t>(triangles) * 4 + 2);
+  store.texVertices.reserve(static_cast<std::size_t>(triangles) * 3);
+  store.facetStream.push_back(CornerRecord{});
+  store.facetStream.back().vertex = kSeparator;
+  const float scale = 1.0f / static_cast<float>(cells);
+  auto corner = [&](int x, int y, int group) {
+    store.texVertices.push_back({static_cast<float>(x) * scale, static_cast<float>(y) * scale, 0});
+    CornerRecord record;
+    record.vertex = y * side + x + 1;
+    record.texVertex = static_cast<int>(store.texVertices.size());
+    record.group = static_cast<std::uint16_t>(group);
+    store.facetStream.push_back(record);
+  };
+  for (int t = 0; t < triangles; ++t) {
+    const int cell = t / 2, x = cell % cells, y = cell / cells;
+    const int group = t / 1000 % 1000 + 1;
+    if (t > 0) {
+      store.facetStream.push_back(CornerRecord{});
+      store.facetStream.back().vertex = kSeparator;
+    }
+    if (t % 2 == 0) {
+      corner(x, y, group);
+      corner(x + 1, y, group);
+      corner(x, y + 1, group);
+    } else {
+      corner(x + 1, y, group);
+      corner(x + 1, y + 1, group);
+      corner(x, y + 1, group);
+    }
+  }
+  store.facetStream.push_back(CornerRecord{});
+  store.facetStream.back().vertex = kEndOfList;
+  store.numVerts = static_cast<int>(store.vertices.size());
+  store.numFacets = triangles;
+  store.numTVerts = static_cast<int>(store.texVertices.size());
+  store.numCornerRecords = static_cast<int>(store.facetStream.size());
+  store.numGroups = triangles / 1000 % 1000 + 1;
+}
+
+double threadCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double wallMilliseconds() {
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+double argument(int argc, char** argv, const char* name, double fallback) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], name) == 0) return std::atof(argv[i + 1]);
+  return fallback;
+}
+
+// The four stages of one input, summed over the events the input consists of.
+struct Stages {
+  double editor = 0, states = 0, compose = 0, widget = 0;
+  double total() const { return editor + states + compose + widget; }
+};
+
+// Plays events against the application state the way the window's view and
+// main frame handle them.
+class WindowPath {
+ public:
+  WindowPath(ApplicationState& app, int width, int height)
+      : app_(app), backing_(width, height, QImage::Format_RGB32) {
+    app_.view = ViewSize{width, height};
+    app_.editor.viewResized(app_.view);
+    compose();
+  }
+
+  // One event: the editor's response, then what the window does with it.
+  void event(const std::function<EditorResponse()>& send, Stages& stages) {
+    double start = threadCpuMilliseconds();
+    const EditorResponse response = send();
+    double now = threadCpuMilliseconds();
+    stages.editor += now - start;
+    start = now;
+    if (response.redraw == ViewRedraw::Full) compose();
+    now = threadCpuMilliseconds();
+    stages.compose += now - start;
+    start = now;
+    if (response.redraw != ViewRedraw::None) paint();
+    now = threadCpuMilliseconds();
+    stages.widget += now - start;
+    start = now;
+    if (response.handled) refreshCommandStates();
+    stages.states += threadCpuMilliseconds() - start;
+  }
+
+ private:
+  void compose() {
+    const painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
+                                   app_.view.height};
+    composed_ = painter::composeView(scene);
+  }
+
+  // The widget's paint: the picture, then the frame and band on top.
+  void paint() {
+    QPainter painter(&backing_);
+    painter.drawImage(QPoint(0, 0), composed_);
+    if (const std::optional<PixelRect> frame = app_.editor.frameRect())
+      painter::drawSelectionFrame(painter, *frame);
+  }
+
+  // Every menu entry's enablement and check mark, as the main frame's
+  // refresh after each edit asks for them.
+  void refreshCommandStates() {
+    int enabled = 0;
+    for (const CommandRow& row : commandTable()) {
+      if (row.id == 0) continue;
+      enabled += isCommandEnabled(app_, row.id) ? 1 : 0;
+      enabled += isCommandChecked(app_, row.id) ? 1 : 0;
+    }
+    enabledCount_ = enabled;
+  }
+
+  ApplicationState& app_;
+  QImage backing_;
+  QImage composed_;
+  int enabledCount_ = 0;
+};
+
+struct Input {
+  std::string name;
+  std::function<void(WindowPath&, Stages&)> play;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication qt(argc, argv);
+  const int triangles = std::max(2, static_cast<int>(argument(argc, argv, "--triangles", 2e6)));
+  const int width = std::max(16, static_cast<int>(argument(argc, argv, "--width", 1024)));
+  const int height = std::max(16, static_cast<int>(argument(argc, argv, "--height", 768)));
+  const int repeat = std::max(1, static_cast<int>(argument(argc, argv, "--repeat", 5)));
+  const double fraction = std::clamp(argument(argc, argv, "--selected", 0.1), 0.001, 1.0);
+
+  ApplicationState app("/tmp");
+  fillTriangleGrid(app.store, triangles);
+  WindowPath window(app, width, height);
+  SelectionEditor& editor = app.editor;
+  const ViewSize view{width, height};
+
+  // The band that selects about `fraction` of the map: a square from the
+  // lower left corner, or everything.
+  const int bandRight = fraction >= 1.0 ? width + 5 : static_cast<int>(std::sqrt(fraction) * width);
+  const int bandTop =
+      fraction >= 1.0 ? -5 : height - static_cast<int>(std::sqrt(fraction) * height);
+  auto band = [&](WindowPath& w, Stages& s) {
+    w.event([&] { return editor.mousePress(view, ViewButton::Left, -5, height + 5); }, s);
+    w.event([&] { return editor.mouseMove(view, bandRight / 2, (bandTop + height) / 2); }, s);
+    w.event([&] { return editor.mouseRelease(view, ViewButton::Left, bandRight, bandTop); }, s);
+  };
+  Stages ignored;
+  band(window, ignored);
+
+  const std::vector<Input> inputs = {
+      {"key step (right arrow)",
+       [&](WindowPath& w, Stages& s) {
+         w.event([&] { return editor.keyPress(view, ViewKeyPress{ViewKey::Right}); }, s);
+       }},
+      {"frame drag, 10 moves",
+       [&](WindowPath& w, Stages& s) {
+         const std::optional<PixelRect> frame = editor.frameRect();
+         if (!frame) return;
+         const int x = (frame->left + frame->right) / 2, y = (frame->top + frame->bottom) / 2;
+         w.event([&] { return editor.mousePress(view, ViewButton::Left, x, y); }, s);
+         for (int i = 1; i <= 10; ++i)
+           w.event([&] { return editor.mouseMove(view, x + i, y - i); }, s);
+         w.event([&] { return editor.mouseRelease(view, ViewButton::Left, x + 10, y - 10); }, s);
+       }},
+      {"rubber band", band},
+      {"click outside the frame",
+       [&](WindowPath& w, Stages& s) {
+         w.event([&] { return editor.mousePress(view, ViewButton::Left, width - 2, 2); }, s);
+         w.event([&] { return editor.mouseRelease(view, ViewButton::Left, width - 2, 2); }, s);
+         band(w, ignored);  // the selection back for the next input, untimed
+       }},
+      {"hide key ([)",
+       [&](WindowPath& w, Stages& s) {
+         w.event(
+             [&] {
+               return editor.keyPress(view, ViewKeyPress{ViewKey::Other, false, false, '['});
+             },
+             s);
+       }},
+  };
+
+  std::printf("%d triangles at %dx%d, about %.0f%% selected; CPU ms (wall ms), best of %d\n",
+              triangles, width, height, fraction * 100, repeat);
+  std::printf("%-26s %9s %9s %9s %9s %9s %9s\n", "input", "editor", "states", "compose", "widget",
+              "total", "wall");
+  for (const Input& input : inputs) {
+    Stages best;
+    double bestWall = 1e300;
+    for (int r = 0; r < repeat; ++r) {
+      Stages stages;
+      const double wallStart = wallMilliseconds();
+      input.play(window, stages);
+      const double wall = wallMilliseconds() - wallStart;
+      if (r == 0 || stages.total() < best.total()) best = stages;
+      bestWall = std::min(bestWall, wall);
+    }
+    std::printf("%-26s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n", input.name.c_str(), best.editor,
+                best.states, best.compose, best.widget, best.total(), bestWall);
+  }
+  return 0;
+}
