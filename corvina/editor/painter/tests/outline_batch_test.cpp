@@ -66,13 +66,9 @@ Pixels stepwise(std::int64_t x, std::int64_t y, std::int64_t ex, std::int64_t ey
 Pixels batchLine(ViewPoint from, ViewPoint to, int width, int height, bool dotted) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    OutlineBatch batch(painter, image);
-    batch.setStyle({kInk, dotted});
-    batch.line(from, to);
-  }
+  OutlineBatch batch(image);
+  batch.setStyle({kInk, dotted});
+  batch.line(from, to);
   return inked(image);
 }
 

@@ -1,0 +1,179 @@
+#include "editor/painter/layered_view_composer.h"
+
+#include <QPainter>
+#include <cstring>
+
+#include "editor/painter/outline_pixels.h"
+#include "editor/painter/outline_walk.h"
+#include "editor/painter/view_colors.h"
+#include "editor/painter/view_composer.h"
+
+namespace corvina::painter {
+
+namespace {
+
+bool selectedCorner(const CornerRecord& record) {
+  return (record.group & kSelectedBit) != 0;
+}
+
+std::uint32_t outlineColor(const ModelStore& store, const CornerRecord& pen, bool byVertex,
+                           bool& dotted) {
+  dotted = selectedCorner(pen) && !byVertex;
+  if (dotted) return 0xFF000000u | selectionColor().rgb();
+  int index = 0;
+  switch (store.colorMode) {
+    case 1:
+      index = (pen.group & kSetIndexMask) % kSetPaletteSize;
+      break;
+    case 2:
+      index = (pen.material & kSetIndexMask) % kSetPaletteSize;
+      break;
+    case 3:
+      index = (pen.region & kSetIndexMask) % kSetPaletteSize;
+      break;
+    default:
+      break;
+  }
+  return 0xFF000000u | setPaletteColor(index).rgb();
+}
+
+// Walks the outlines and hands the lines that `Layer` wants, numbered in
+// drawing order from 1, to its plot. Corner points are computed only for the
+// lines drawn.
+template <class Layer>
+class LayerTracer {
+ public:
+  LayerTracer(const ViewScene& scene, const OutlineSource& source, Layer& layer)
+      : scene_(scene),
+        source_(source),
+        layer_(layer),
+        byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
+        frame_(frameTransform(scene.selection)) {}
+
+  void corner(std::size_t j) {
+    if constexpr (Layer::kMoving) {
+      const CornerRecord& record = source_.record(j);
+      if (byVertex_ && selectedCorner(record)) {
+        const ViewPoint p = pointOf(j);
+        if (p.x >= -2 && p.y >= -2 && p.x <= scene_.width + 2 && p.y <= scene_.height + 2)
+          squares.emplace_back(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 4, 4);
+      }
+    }
+  }
+
+  void line(std::size_t from, std::size_t to, std::size_t pen) {
+    const std::uint32_t number = ++lines_;
+    const bool moving = selectedCorner(source_.record(from)) || selectedCorner(source_.record(to));
+    if (moving != Layer::kMoving) return;
+    bool dotted = false;
+    const std::uint32_t color = outlineColor(scene_.store, source_.record(pen), byVertex_, dotted);
+    forEachOutlinePixel(pointOf(from), pointOf(to), dotted, scene_.width, scene_.height,
+                        [&](int x, int y) { layer_.plot(x, y, number, color); });
+  }
+
+  std::vector<QRect> squares;
+
+ private:
+  ViewPoint pointOf(std::size_t j) const {
+    const CornerRecord& record = source_.record(j);
+    return viewPoint(source_.uvOf(record), selectedCorner(record), frame_, scene_.width,
+                     scene_.height);
+  }
+
+  const ViewScene& scene_;
+  const OutlineSource& source_;
+  Layer& layer_;
+  bool byVertex_;
+  FrameTransform frame_;
+  std::uint32_t lines_ = 0;
+};
+
+struct StillLayer {
+  static constexpr bool kMoving = false;
+  std::uint32_t* pixels;
+  std::ptrdiff_t pixelsPerRow;
+  std::uint32_t* lineAt;
+  int width;
+  void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
+    pixels[y * pixelsPerRow + x] = color;
+    lineAt[static_cast<std::ptrdiff_t>(y) * width + x] = number;
+  }
+};
+
+struct MovingLayer {
+  static constexpr bool kMoving = true;
+  std::uint32_t* pixels;
+  std::ptrdiff_t pixelsPerRow;
+  const std::uint32_t* lineAt;
+  int width;
+  void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
+    if (number > lineAt[static_cast<std::ptrdiff_t>(y) * width + x])
+      pixels[y * pixelsPerRow + x] = color;
+  }
+};
+
+}  // namespace
+
+bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
+  if (scene.store.modelLoaded == 0) return false;
+  const int width = scene.width, height = scene.height;
+  if (still_.width() != width || still_.height() != height) {
+    still_ = QImage(width, height, QImage::Format_RGB32);
+    picture_ = QImage(width, height, QImage::Format_RGB32);
+    if (still_.isNull() || picture_.isNull()) return false;
+    lineAt_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  } else {
+    std::fill(lineAt_.begin(), lineAt_.end(), 0u);
+  }
+  const bool showBackground = scene.background != nullptr && !scene.background->isNull();
+  if (showBackground) {
+    QPainter painter(&still_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(0, 0, width, height), *scene.background);
+  } else {
+    still_.fill(Qt::white);
+  }
+  const OutlineSource source(scene.store);
+  StillLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()), still_.bytesPerLine() / 4,
+                   lineAt_.data(), width};
+  LayerTracer<StillLayer> tracer(scene, source, layer);
+  // A model whose corners all lack coordinates shows the hint, which the
+  // full composition draws.
+  return !source.walk(tracer);
+}
+
+void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
+  // One copy into the picture allocated with the layer: no new page is
+  // touched per frame.
+  for (int y = 0; y < still_.height(); ++y)
+    std::memcpy(picture_.scanLine(y), still_.constScanLine(y),
+                static_cast<std::size_t>(still_.width()) * 4);
+  const OutlineSource source(scene.store);
+  MovingLayer layer{reinterpret_cast<std::uint32_t*>(picture_.bits()), picture_.bytesPerLine() / 4,
+                    lineAt_.data(), still_.width()};
+  LayerTracer<MovingLayer> tracer(scene, source, layer);
+  source.walk(tracer);
+  if (!tracer.squares.empty()) {
+    QPainter painter(&picture_);
+    for (const QRect& square : tracer.squares) painter.fillRect(square, selectionColor());
+  }
+}
+
+const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly) {
+  ViewScene scene = input;
+  scene.width = std::max(1, scene.width);
+  scene.height = std::max(1, scene.height);
+  const bool sameSize = still_.width() == scene.width && still_.height() == scene.height;
+  reused_ = frameOnly && layered_ && sameSize;
+  if (!reused_) layered_ = drawStillLayer(scene);
+  if (!layered_) {
+    reused_ = false;
+    picture_ = composeView(scene);
+    still_ = QImage();
+    return picture_;
+  }
+  drawMovingLines(scene);
+  return picture_;
+}
+
+}  // namespace corvina::painter

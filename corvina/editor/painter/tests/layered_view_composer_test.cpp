@@ -1,0 +1,143 @@
+#include "editor/painter/layered_view_composer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "editor/painter/tests/uv_model.h"
+#include "editor/painter/view_composer.h"
+
+namespace corvina::painter {
+namespace {
+
+using testing::UvCorner;
+using testing::UvFacet;
+using testing::uvModel;
+
+// Random facets of 1 to 5 corners, mostly inside the unit square, some far
+// outside, some corners without coordinates; sets, selected and hidden bits
+// at random (by facet or by corner).
+ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex) {
+  std::uniform_real_distribution<float> inside(-0.1f, 1.1f);
+  std::uniform_real_distribution<float> far(-40.0f, 40.0f);
+  std::uniform_int_distribution<int> corners(1, 5), set(0, 20), percent(0, 99);
+  std::vector<UvFacet> list;
+  for (int f = 0; f < facets; ++f) {
+    UvFacet facet;
+    facet.group = set(random);
+    facet.material = set(random);
+    facet.region = set(random);
+    const bool facetSelected = percent(random) < 30;
+    const bool facetHidden = percent(random) < 10;
+    const int count = corners(random);
+    for (int c = 0; c < count; ++c) {
+      UvCorner corner{inside(random), inside(random)};
+      const int kind = percent(random);
+      if (kind < 3) corner = UvCorner{far(random), far(random)};
+      if (kind >= 3 && kind < 5) corner = UvCorner{kNoUvU, kNoUvV};
+      corner.selected = selectByVertex ? percent(random) < 30 : facetSelected;
+      corner.hidden = facetHidden;
+      facet.corners.push_back(corner);
+    }
+    list.push_back(facet);
+  }
+  return uvModel(list);
+}
+
+std::string firstDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return "sizes differ";
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+  return "none";
+}
+
+TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {
+  struct Case {
+    const char* name;
+    bool byVertex;
+    int colorMode;
+    bool background;
+  };
+  const Case cases[] = {
+      {"by facet, black and white", false, 0, false},
+      {"by facet, by group", false, 1, false},
+      {"by vertex, by material", true, 2, false},
+      {"by vertex, by region, over a background", true, 3, true},
+      {"by facet, by group, over a background", false, 1, true},
+  };
+  QImage background(7, 5, QImage::Format_RGB32);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) background.setPixel(x, y, qRgb(40 * x, 50 * y, 90));
+  std::mt19937 random(4242);
+  std::uniform_real_distribution<float> offset(-0.4f, 0.4f), scale(0.3f, 1.8f);
+  for (const Case& c : cases) {
+    for (int model = 0; model < 6; ++model) {
+      ModelStore store = randomModel(random, 150, c.byVertex);
+      store.colorMode = c.colorMode;
+      SelectionState selection;
+      selection.selectionActive = true;
+      selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+      selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
+      selection.target = selection.source;
+      const int width = 97 + model * 13, height = 71 + model * 7;
+      LayeredViewComposer layered;
+      for (int frame = 0; frame < 8; ++frame) {
+        // Frame 0 draws the layer; later frames move, stretch and mirror
+        // the target as a drag and the keys do.
+        if (frame > 0) {
+          const float dx = offset(random), dy = offset(random), k = scale(random);
+          selection.target = {0.2f + dx, 0.2f + dx + 0.5f * k, 0.1f + dy, 0.1f + dy + 0.5f * k};
+          if (frame % 3 == 0) std::swap(selection.target.left, selection.target.right);
+        }
+        const ViewScene scene{store, selection, c.background ? &background : nullptr, width,
+                              height};
+        const QImage& fast = layered.compose(scene, frame > 0);
+        const QImage full = composeView(scene);
+        ASSERT_EQ(fast, full) << c.name << ", model " << model << ", frame " << frame << ": "
+                              << firstDifference(fast, full);
+        EXPECT_EQ(layered.reusedLayer(), frame > 0);
+      }
+    }
+  }
+}
+
+TEST(LayeredViewComposer, DrawsTheLayerAgainWhenToldTheModelChanged) {
+  std::mt19937 random(99);
+  ModelStore store = randomModel(random, 80, false);
+  SelectionState selection;
+  selection.selectionActive = true;
+  selection.source = selection.target = {0, 1, 0, 1};
+  LayeredViewComposer layered;
+  const ViewScene scene{store, selection, nullptr, 120, 90};
+  layered.compose(scene, false);
+  // A corner moves without the frame: only a composition that is not told
+  // "frame only" may show it.
+  store.texVertices[1] = {0.9f, 0.05f, 0};
+  store.facetStream[1].group &= static_cast<std::uint16_t>(~kSelectedBit);
+  const QImage& again = layered.compose(scene, false);
+  EXPECT_FALSE(layered.reusedLayer());
+  EXPECT_EQ(again, composeView(scene));
+  // A size change draws the layer again even when told "frame only".
+  const ViewScene larger{store, selection, nullptr, 130, 95};
+  EXPECT_EQ(layered.compose(larger, true), composeView(larger));
+  EXPECT_FALSE(layered.reusedLayer());
+}
+
+TEST(LayeredViewComposer, FallsBackToTheFullCompositionForTheHintAndTheEmptyView) {
+  SelectionState selection;
+  ModelStore empty;
+  LayeredViewComposer layered;
+  const ViewScene emptyScene{empty, selection, nullptr, 200, 150};
+  EXPECT_EQ(layered.compose(emptyScene, false), composeView(emptyScene));
+  ModelStore noUv = uvModel(
+      {UvFacet{{UvCorner{kNoUvU, kNoUvV}, UvCorner{kNoUvU, kNoUvV}, UvCorner{kNoUvU, kNoUvV}}}});
+  const ViewScene hintScene{noUv, selection, nullptr, 300, 200};
+  EXPECT_EQ(layered.compose(hintScene, false), composeView(hintScene));
+  EXPECT_EQ(layered.compose(hintScene, true), composeView(hintScene));
+}
+
+}  // namespace
+}  // namespace corvina::painter
