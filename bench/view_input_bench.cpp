@@ -26,6 +26,7 @@
 
 #include "app/application_state.h"
 #include "app/command_table.h"
+#include "editor/painter/layered_view_composer.h"
 #include "editor/painter/selection_frame_drawing.h"
 #include "editor/painter/view_composer.h"
 
@@ -116,7 +117,7 @@ class WindowPath {
       : app_(app), backing_(width, height, QImage::Format_RGB32) {
     app_.view = ViewSize{width, height};
     app_.editor.viewResized(app_.view);
-    compose();
+    compose(false);
   }
 
   // One event: the editor's response, then what the window does with it.
@@ -126,7 +127,7 @@ class WindowPath {
     double now = threadCpuMilliseconds();
     stages.editor += now - start;
     start = now;
-    if (response.redraw == ViewRedraw::Full) compose();
+    if (response.redraw == ViewRedraw::Full) compose(response.frameOnly);
     now = threadCpuMilliseconds();
     stages.compose += now - start;
     start = now;
@@ -139,16 +140,18 @@ class WindowPath {
   }
 
  private:
-  void compose() {
+  // The window's composition: the lines that stay are kept while only the
+  // frame moves.
+  void compose(bool frameOnly) {
     const painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
                                    app_.view.height};
-    composed_ = painter::composeView(scene);
+    composed_ = &composer_.compose(scene, frameOnly);
   }
 
   // The widget's paint: the picture, then the frame and band on top.
   void paint() {
     QPainter painter(&backing_);
-    painter.drawImage(QPoint(0, 0), composed_);
+    painter.drawImage(QPoint(0, 0), *composed_);
     if (const std::optional<PixelRect> frame = app_.editor.frameRect())
       painter::drawSelectionFrame(painter, *frame);
   }
@@ -167,7 +170,8 @@ class WindowPath {
 
   ApplicationState& app_;
   QImage backing_;
-  QImage composed_;
+  painter::LayeredViewComposer composer_;
+  const QImage* composed_ = nullptr;
   int enabledCount_ = 0;
 };
 

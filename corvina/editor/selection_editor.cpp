@@ -41,6 +41,39 @@ EditorResponse response(ViewRedraw redraw, std::optional<ViewCursor> cursor = st
   return r;
 }
 
+EditorResponse frameResponse(ViewRedraw redraw, std::optional<ViewCursor> cursor = std::nullopt) {
+  EditorResponse r = response(redraw, cursor);
+  r.frameOnly = redraw == ViewRedraw::Full;
+  return r;
+}
+
+// The keys that move or size the frame and touch nothing else.
+bool movesFrameOnly(KeyAction action) {
+  switch (action) {
+    case KeyAction::Center:
+    case KeyAction::MoveToTopLeft:
+    case KeyAction::MoveToTopRight:
+    case KeyAction::MoveToBottomLeft:
+    case KeyAction::MoveToBottomRight:
+    case KeyAction::StepLeft:
+    case KeyAction::StepRight:
+    case KeyAction::StepUp:
+    case KeyAction::StepDown:
+    case KeyAction::Grow:
+    case KeyAction::Shrink:
+    case KeyAction::DoubleSize:
+    case KeyAction::HalveSize:
+    case KeyAction::ResizeFineHorizontal:
+    case KeyAction::ResizeFineVertical:
+    case KeyAction::ResizeCoarseHorizontal:
+    case KeyAction::ResizeCoarseVertical:
+    case KeyAction::Maximize:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 ViewCursor SelectionEditor::hoverCursor(int x, int y) const {
@@ -108,7 +141,7 @@ EditorResponse SelectionEditor::mouseMove(ViewSize view, int x, int y) {
       drag_.x = x;
       drag_.y = y;
       followFrameDrag(view);
-      return response(ViewRedraw::Full, cursorFor(drag_.hit));
+      return frameResponse(ViewRedraw::Full, cursorFor(drag_.hit));
   }
   return {};
 }
@@ -124,7 +157,7 @@ EditorResponse SelectionEditor::mouseRelease(ViewSize view, ViewButton button, i
     drag_ = drag;
     const bool changed = followFrameDrag(view);
     drag_ = Drag{};
-    return response(changed ? ViewRedraw::Full : ViewRedraw::None, hoverCursor(x, y));
+    return frameResponse(changed ? ViewRedraw::Full : ViewRedraw::None, hoverCursor(x, y));
   }
 
   // A rubber band: a release where the press was is a click, which picks
@@ -153,7 +186,7 @@ EditorResponse SelectionEditor::cancelDrag() {
     selection_.framePixels = drag_.pixels;
   }
   drag_ = Drag{};
-  return response(frame ? ViewRedraw::Full : ViewRedraw::Overlay, ViewCursor::Arrow);
+  return frameResponse(frame ? ViewRedraw::Full : ViewRedraw::Overlay, ViewCursor::Arrow);
 }
 
 EditorResponse SelectionEditor::keyPress(ViewSize view, const ViewKeyPress& press) {
@@ -166,6 +199,7 @@ EditorResponse SelectionEditor::keyPress(ViewSize view, const ViewKeyPress& pres
   if (!applyKeyAction(store_, selection_, action, press.shift, view)) return {};
   selection_.framePixels = framePixelsOf(selection_.target, view.width, view.height);
   EditorResponse r = response(ViewRedraw::Full);
+  r.frameOnly = movesFrameOnly(action);
   if (action == KeyAction::Triangulate) r.command = ViewCommand::Triangulate;
   if (action == KeyAction::Degenerates) r.command = ViewCommand::Degenerates;
   return r;
@@ -177,12 +211,12 @@ void SelectionEditor::viewResized(ViewSize view) {
 
 EditorResponse SelectionEditor::invertHorizontally() {
   std::swap(selection_.source.left, selection_.source.right);
-  return response(ViewRedraw::Full);
+  return frameResponse(ViewRedraw::Full);
 }
 
 EditorResponse SelectionEditor::invertVertically() {
   std::swap(selection_.source.top, selection_.source.bottom);
-  return response(ViewRedraw::Full);
+  return frameResponse(ViewRedraw::Full);
 }
 
 std::optional<PixelRect> SelectionEditor::rubberBand() const {

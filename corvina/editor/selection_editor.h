@@ -54,6 +54,10 @@ struct EditorResponse {
   ViewRedraw redraw = ViewRedraw::None;
   std::optional<ViewCursor> cursor;  // set by the pointer calls
   ViewCommand command = ViewCommand::None;
+  // With a Full redraw: only the selection frame's source or target changed
+  // (a frame drag, a key that moves or sizes the frame, a mirror), so a view
+  // may keep what it drew of the corners that do not move.
+  bool frameOnly = false;
 };
 
 class SelectionEditor {

@@ -47,24 +47,26 @@ void CorvinaView::updateViewSize() {
 
 void CorvinaView::refresh() {
   stale_ = true;
+  frameOnly_ = false;
   repaint();
 }
 
-QImage CorvinaView::composedPicture() {
-  if (stale_ || composed_.size() != devicePixelSize()) {
+const QImage& CorvinaView::composedPicture() {
+  if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
     const QSize size = devicePixelSize();
     const painter::ViewScene scene{app_.store,          app_.document.selection(),
                                    background_.shown(), size.width(),
                                    size.height(),       devicePixelRatioF()};
-    composed_ = painter::composeView(scene);
+    composed_ = &composer_.compose(scene, frameOnly_);
     stale_ = false;
+    frameOnly_ = false;
   }
-  return composed_;
+  return *composed_;
 }
 
 void CorvinaView::paintEvent(QPaintEvent*) {
-  const QImage picture = composedPicture();
+  const QImage& picture = composedPicture();
   const qreal ratio = devicePixelRatioF();
   QPainter painter(this);
   // Device-pixel drawing: one picture pixel per screen pixel, however dense
@@ -84,6 +86,7 @@ void CorvinaView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   updateViewSize();
   stale_ = true;
+  frameOnly_ = false;
 }
 
 QPoint CorvinaView::devicePoint(const QPointF& logical) const {
@@ -94,10 +97,13 @@ QPoint CorvinaView::devicePoint(const QPointF& logical) const {
 
 void CorvinaView::respond(const EditorResponse& response) {
   if (response.cursor) setCursor(cursorShape(*response.cursor));
-  if (response.redraw == ViewRedraw::Full)
-    refresh();
-  else if (response.redraw == ViewRedraw::Overlay)
-    repaint();
+  if (response.redraw == ViewRedraw::Full) {
+    // A frame-only change keeps the layer unless something else is waiting
+    // to be composed.
+    frameOnly_ = response.frameOnly && (frameOnly_ || !stale_);
+    stale_ = true;
+  }
+  if (response.redraw != ViewRedraw::None) update();
   if (response.command != ViewCommand::None && hooks_.runCommand)
     hooks_.runCommand(response.command);
   if (response.handled && hooks_.afterEdit) hooks_.afterEdit();

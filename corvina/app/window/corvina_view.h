@@ -2,7 +2,10 @@
 // CorvinaView: the main window's drawing area. It shows the composed texture
 // map (recomposed only when a command asks for a redraw or the size changes,
 // so a rubber band drag only repaints), owns the background picture, and
-// hands mouse and keys to the texture-map editor in device pixels.
+// hands mouse and keys to the texture-map editor in device pixels. Edits in
+// the view ask for a repaint that Qt merges with the next ones, so a burst
+// of mouse moves costs one composition; while only the selection frame moves
+// the lines that stay are not drawn again.
 
 #include <QImage>
 #include <QWidget>
@@ -10,6 +13,7 @@
 
 #include "app/application_state.h"
 #include "editor/background/background_picture.h"
+#include "editor/painter/layered_view_composer.h"
 #include "editor/selection_editor.h"
 
 namespace corvina::window {
@@ -34,8 +38,9 @@ class CorvinaView : public QWidget {
   // The view's size in device pixels: W x H of the composed picture.
   QSize devicePixelSize() const;
 
-  // The picture as composed for the current state (for tests).
-  QImage composedPicture();
+  // The picture as composed for the current state; valid until the next
+  // composition.
+  const QImage& composedPicture();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -58,8 +63,10 @@ class CorvinaView : public QWidget {
   SelectionEditor& editor_;
   const background::BackgroundPicture& background_;
   ViewHooks hooks_;
-  QImage composed_;
+  painter::LayeredViewComposer composer_;
+  const QImage* composed_ = nullptr;
   bool stale_ = true;
+  bool frameOnly_ = false;  // since the last composition only the frame moved
 };
 
 }  // namespace corvina::window

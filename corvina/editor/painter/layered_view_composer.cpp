@@ -51,10 +51,14 @@ class LayerTracer {
         frame_(frameTransform(scene.selection)) {}
 
   void corner(std::size_t j) {
+    if (j == 1 || source_.record(j - 1).vertex == kSeparator) {
+      firstIndex_ = j;
+      firstKnown_ = false;
+    }
     if constexpr (Layer::kMoving) {
       const CornerRecord& record = source_.record(j);
       if (byVertex_ && selectedCorner(record)) {
-        const ViewPoint p = pointOf(j);
+        const ViewPoint p = computePoint(j);
         if (p.x >= -2 && p.y >= -2 && p.x <= scene_.width + 2 && p.y <= scene_.height + 2)
           squares.emplace_back(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 4, 4);
       }
@@ -74,11 +78,31 @@ class LayerTracer {
   std::vector<QRect> squares;
 
  private:
-  ViewPoint pointOf(std::size_t j) const {
+  // A facet's lines meet at their corners, so each corner's point is
+  // computed once: the facet's first corner and the last one reached are
+  // kept.
+  ViewPoint pointOf(std::size_t j) {
+    if (j == firstIndex_) {
+      if (!firstKnown_) {
+        firstPoint_ = computePoint(j);
+        firstKnown_ = true;
+      }
+      return firstPoint_;
+    }
+    if (j != lastIndex_) {
+      lastPoint_ = computePoint(j);
+      lastIndex_ = j;
+    }
+    return lastPoint_;
+  }
+
+  ViewPoint computePoint(std::size_t j) const {
     const CornerRecord& record = source_.record(j);
     return viewPoint(source_.uvOf(record), selectedCorner(record), frame_, scene_.width,
                      scene_.height);
   }
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   const ViewScene& scene_;
   const OutlineSource& source_;
@@ -86,6 +110,9 @@ class LayerTracer {
   bool byVertex_;
   FrameTransform frame_;
   std::uint32_t lines_ = 0;
+  std::size_t lastIndex_ = kNone, firstIndex_ = kNone;
+  bool firstKnown_ = false;
+  ViewPoint lastPoint_, firstPoint_;
 };
 
 struct StillLayer {

@@ -1,0 +1,151 @@
+// The window's own paint path (the layered composition while the frame moves,
+// repaints merged by Qt) shows exactly what the painter's full composition
+// shows, after every kind of edit in the view.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <array>
+#include <random>
+#include <string>
+
+#include "app/window/main_frame.h"
+#include "editor/painter/view_composer.h"
+#include "testing/scripted_user_interface.h"
+
+namespace corvina::window {
+namespace {
+
+// A grid of triangles whose texture coordinates are jittered so outlines
+// cross, in groups of 7 facets, some coordinates outside the unit square.
+std::string jitteredGrid(int cells, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> jitter(-0.6f, 0.6f);
+  std::string text;
+  const int side = cells + 1;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      text += "v " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const float u = (static_cast<float>(x) + jitter(random)) / static_cast<float>(cells);
+      const float v = (static_cast<float>(y) + jitter(random)) / static_cast<float>(cells);
+      text += "vt " + std::to_string(u) + " " + std::to_string(v) + "\n";
+    }
+  int facet = 0;
+  for (int y = 0; y < cells; ++y)
+    for (int x = 0; x < cells; ++x) {
+      const int a = y * side + x + 1, b = a + 1, c = a + side, d = c + 1;
+      for (const auto& tri : {std::array<int, 3>{a, b, c}, std::array<int, 3>{b, d, c}}) {
+        if (facet++ % 7 == 0) text += "g part" + std::to_string(facet / 7) + "\n";
+        text += "f";
+        for (int i : tri) text += " " + std::to_string(i) + "/" + std::to_string(i);
+        text += "\n";
+      }
+    }
+  return text;
+}
+
+std::string firstDifference(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y))
+        return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+  return "no pixel differs";
+}
+
+struct Fixture {
+  QTemporaryDir folder;
+  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
+  Profile profile{settings};
+  ApplicationState app{folder.path().toStdString()};
+  CMainFrame frame{app, profile};
+
+  explicit Fixture(unsigned seed) {
+    const QString path = folder.filePath("grid.obj");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(jitteredGrid(14, seed).c_str());
+    file.close();
+    testing::ScriptedUserInterface ui;
+    app.document.openModel(path.toStdString(), ui);
+    app.store.colorMode = 1;
+    frame.view().resize(173, 151);
+    frame.view().refresh();
+  }
+
+  void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button) {
+    QMouseEvent event(type, at, frame.view().mapToGlobal(at), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                      Qt::NoModifier);
+    QApplication::sendEvent(&frame.view(), &event);
+  }
+
+  void key(int code, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, code, modifiers, text);
+    QApplication::sendEvent(&frame.view(), &event);
+  }
+
+  // What the widget paints, and what the painter composes from scratch.
+  QImage painted() { return frame.view().grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  QImage composed() {
+    const QSize size = frame.view().devicePixelSize();
+    const painter::ViewScene scene{app.store, app.document.selection(), nullptr, size.width(),
+                                   size.height()};
+    return painter::composeViewWithFrame(scene).convertToFormat(QImage::Format_RGB32);
+  }
+};
+
+TEST(ViewPaintPath, EveryEditShowsTheFullComposition) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    for (const bool byVertex : {false, true}) {
+      Fixture f(seed);
+      f.app.document.selection().selectMethod =
+          byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+      int step = 0;
+      auto check = [&](const char* what) {
+        const QImage painted = f.painted(), composed = f.composed();
+        ASSERT_EQ(painted.size(), composed.size()) << what;
+        ASSERT_TRUE(painted == composed)
+            << what << ": " << firstDifference(painted, composed) << ", seed " << seed
+            << (byVertex ? " by vertex" : " by facet") << ", step " << step;
+        ++step;
+      };
+      check("as loaded");
+      f.mouse(QEvent::MouseButtonPress, {30, 40}, Qt::LeftButton);
+      f.mouse(QEvent::MouseMove, {80, 90}, Qt::LeftButton);
+      f.mouse(QEvent::MouseButtonRelease, {110, 120}, Qt::LeftButton);
+      check("after a rubber band");
+      ASSERT_TRUE(f.app.document.selection().selectionActive);
+      // A frame drag: several moves merged into one repaint, then one each.
+      f.mouse(QEvent::MouseButtonPress, {70, 80}, Qt::LeftButton);
+      for (int i = 1; i <= 4; ++i)
+        f.mouse(QEvent::MouseMove, {70 + 5 * i, 80 - 3 * i}, Qt::LeftButton);
+      check("during a drag");
+      f.mouse(QEvent::MouseMove, {60, 95}, Qt::LeftButton);
+      check("during a drag, after one move");
+      f.mouse(QEvent::MouseButtonRelease, {60, 95}, Qt::LeftButton);
+      check("after the drag");
+      f.key(Qt::Key_Right, Qt::NoModifier, "");
+      check("after a key step");
+      f.key(Qt::Key_Asterisk, Qt::KeypadModifier, "*");
+      check("after doubling the frame");
+      f.key(Qt::Key_BracketLeft, Qt::NoModifier, "[");
+      check("after hiding the selection");
+      f.key(Qt::Key_Backslash, Qt::NoModifier, "\\");
+      check("after showing hidden facets instead");
+      f.key(Qt::Key_Left, Qt::ShiftModifier, "");
+      check("after a shifted key step");
+      f.key(Qt::Key_Return, Qt::NoModifier, "\r");
+      check("after commit");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace corvina::window
