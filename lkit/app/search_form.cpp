@@ -18,7 +18,10 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "app/about_form.h"
 #include "app/config_form.h"
@@ -54,6 +57,13 @@ QListWidget* list(QWidget* parent, QRect place, bool extendedSelection) {
   made->setTextElideMode(Qt::ElideNone);
   made->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return made;
+}
+
+// While a search adds rows, every row is laid out at the first row's size,
+// which keeps adding cheap; once the list is complete each row takes its own
+// width, so the list scrolls sideways far enough to show every path whole.
+void measureEveryRow(QListWidget* list, bool measure) {
+  list->setUniformItemSizes(!measure);
 }
 
 void paintButton(QPushButton* button, const QColor& colour) {
@@ -308,6 +318,8 @@ void SearchForm::cmdStartAbort_Click() {
        {FindFilesTmpResults, FindFilesTmpDirs, FindFilesResults, lstDirs, lstGroup}) {
     working->clear();
   }
+  measureEveryRow(FindFilesResults, false);
+  measureEveryRow(lstDirs, false);
 
   // The job keeps the folder it searched, so a picker moved during the
   // search cannot mix two folders in one project file.
@@ -328,6 +340,8 @@ void SearchForm::cmdStartAbort_Click() {
   FindFilesResults->addItems(toRows(search.results(), 0));
   lstDirs->clear();
   lstDirs->addItems(toRows(search.folderNames(), 0));
+  measureEveryRow(FindFilesResults, true);
+  measureEveryRow(lstDirs, true);
   FindFilesResults->setPalette(QPalette());
 
   writeAndReport(base, search);

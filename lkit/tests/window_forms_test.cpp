@@ -668,6 +668,23 @@ TEST_F(Windows, TheListsCarryHeadings) {
   }
 }
 
+TEST_F(Windows, TheListsScrollSidewaysToTheLongestPath) {
+  // The longest path is not the first row, nor the longest name the first folder.
+  tree.file("game/ui/a_rather_long_folder_name_for_the_interface/and_a_long_file_name.gui");
+  form->show();
+  form->cmdStartAbort->click();
+  QApplication::processEvents();
+  for (QListWidget* list : {form->FindFilesResults, form->lstDirs}) {
+    int widest = 0;
+    for (const QString& row : rows(list)) {
+      widest = std::max(widest, list->fontMetrics().horizontalAdvance(row));
+    }
+    QScrollBar* sideways = list->horizontalScrollBar();
+    EXPECT_GE(sideways->maximum() + list->viewport()->width(), widest);
+    EXPECT_GT(sideways->maximum(), 0);
+  }
+}
+
 TEST_F(Windows, StartDuringThePauseStartsTheNextJob) {
   int pauses = 0;
   form->setPause([&](int) {
