@@ -3,6 +3,7 @@
 #include "model/model_walk.h"
 
 #include "model/distinct_value_table.h"
+#include "model/large_array.h"
 
 #include <algorithm>
 #include <bit>
@@ -44,7 +45,7 @@ void zeroCounts(ModelStore& store) {
 template <typename T>
 void sizeArray(std::vector<T>& array, long long count) {
   if (count < 0) throw std::length_error("negative element count");
-  array.resize(static_cast<std::size_t>(count));
+  sizeLargeArray(array, static_cast<std::size_t>(count));
 }
 
 std::size_t texVertexCount(const ModelStore& store) {
@@ -181,6 +182,7 @@ void expandTextureVertices(ModelStore& store, bool force) {
   } catch (const std::bad_alloc&) {
     return;
   }
+  adviseHugePages(expanded.data(), length * sizeof(TexVertex));
   const TexVertex* texVertices = store.texVertices.data();
   const std::size_t texVertexTotal = texVertexCount(store);
   CornerRecord* records = store.facetStream.data();
