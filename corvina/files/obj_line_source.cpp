@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace corvina {
 
@@ -40,6 +41,68 @@ bool ObjFileSource::rewind() {
   }
   std::clearerr(file_);
   return !failed_;
+}
+
+namespace {
+
+// Reads from `source` into `block` from `at` until the source ends, growing
+// the block as needed; false when memory runs out. `at` ends at the total.
+bool readToEnd(ObjByteSource& source, LargeBlock& block, std::size_t& at) {
+  for (;;) {
+    if (at == block.capacity()) {
+      LargeBlock larger;
+      if (!larger.allocate(std::max<std::size_t>(block.capacity() * 2, 1 << 16))) return false;
+      if (at > 0) std::memcpy(larger.data(), block.data(), at);
+      block.swap(larger);
+    }
+    const std::size_t got = source.read(block.data() + at, block.capacity() - at);
+    if (got == 0) return true;
+    at += got;
+  }
+}
+
+}  // namespace
+
+ObjWholeRead ObjByteSource::readWhole(LargeBlock& block, std::string_view& bytes) {
+  std::size_t size = 0;
+  // A source is read from where it stands, its start when it is new.
+  if (!readToEnd(*this, block, size)) return ObjWholeRead::NoMemory;
+  if (failed()) return ObjWholeRead::Failed;
+  // The second reading compares in pieces and keeps nothing.
+  if (!rewind()) return ObjWholeRead::Failed;
+  std::vector<char> piece(std::size_t{1} << 16);
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t got = read(piece.data(), piece.size());
+    if (failed()) return ObjWholeRead::Failed;
+    if (got == 0) break;
+    if (got > size - at || std::memcmp(piece.data(), block.data() + at, got) != 0) {
+      return ObjWholeRead::Changed;
+    }
+    at += got;
+  }
+  if (at != size) return ObjWholeRead::Changed;
+  bytes = std::string_view(block.data(), size);
+  return ObjWholeRead::Read;
+}
+
+ObjWholeRead ObjFileSource::readWhole(LargeBlock& block, std::string_view& bytes) {
+  if (file_ == nullptr || std::fseek(file_, 0, SEEK_END) != 0) return ObjWholeRead::Failed;
+  const long end = std::ftell(file_);
+  if (end < 0 || !rewind()) return ObjWholeRead::Failed;
+  const auto size = static_cast<std::size_t>(end);
+  // One byte more than the file's size, to see whether it grew.
+  if (!block.allocate(size + 1)) return ObjWholeRead::NoMemory;
+  std::size_t at = 0;
+  while (at <= size) {
+    const std::size_t got = read(block.data() + at, size + 1 - at);
+    if (got == 0) break;
+    at += got;
+  }
+  if (failed()) return ObjWholeRead::Failed;
+  if (at != size) return ObjWholeRead::Changed;
+  bytes = std::string_view(block.data(), size);
+  return ObjWholeRead::Read;
 }
 
 std::size_t ObjMemorySource::read(char* destination, std::size_t capacity) {

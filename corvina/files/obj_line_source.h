@@ -8,7 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "model/large_array.h"
+
 namespace corvina {
+
+// How reading a whole input at once ended.
+enum class ObjWholeRead {
+  Read,      // the bytes are at hand
+  Failed,    // a read error
+  Changed,   // the input changed or changed size while it was read
+  NoMemory,  // no memory for the bytes
+};
 
 class ObjByteSource {
  public:
@@ -23,6 +33,13 @@ class ObjByteSource {
 
   // True once a read or rewind has failed.
   virtual bool failed() const = 0;
+
+  // Reads the whole input (from where the source stands: its first byte
+  // when new) into `block` (or shows bytes
+  // the source holds already) and sets `bytes` to them; they stay valid while
+  // `block` and the source do. A source that cannot tell whether its input
+  // changed while it was read is read a second time and compared.
+  virtual ObjWholeRead readWhole(LargeBlock& block, std::string_view& bytes);
 };
 
 // A regular file opened for binary reading; line ends are handled by the
@@ -43,6 +60,10 @@ class ObjFileSource : public ObjByteSource {
   bool rewind() override;
   bool failed() const override { return failed_; }
 
+  // One read at the file's size as it stands; Changed when the file then
+  // ends early or goes on past that size.
+  ObjWholeRead readWhole(LargeBlock& block, std::string_view& bytes) override;
+
  private:
   std::FILE* file_ = nullptr;
   bool failed_ = false;
@@ -60,6 +81,10 @@ class ObjMemorySource : public ObjByteSource {
     return true;
   }
   bool failed() const override { return false; }
+  ObjWholeRead readWhole(LargeBlock&, std::string_view& bytes) override {
+    bytes = bytes_;
+    return ObjWholeRead::Read;
+  }
 
  private:
   std::string_view bytes_;

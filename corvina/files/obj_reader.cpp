@@ -1,8 +1,12 @@
 #include "files/obj_reader.h"
 
+#include "files/obj_reader_chunks.h"
+
 #include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace corvina {
 
@@ -22,10 +26,37 @@ int progressRange(std::int64_t lines) {
   return static_cast<int>(std::min<std::int64_t>(2 * lines / 256, kLargestStoreCount));
 }
 
-// A pass that stopped early: the source failed, or the file no longer
-// matches what the earlier passes read.
-ObjReadOutcome stoppedPass(const ObjLineReader& reader) {
-  return reader.failed() ? ObjReadOutcome::ReadFailed : ObjReadOutcome::ChangedWhileReading;
+ObjReadOutcome wholeReadOutcome(ObjWholeRead read) {
+  switch (read) {
+    case ObjWholeRead::Changed:
+      return ObjReadOutcome::ChangedWhileReading;
+    case ObjWholeRead::NoMemory:
+      return ObjReadOutcome::InsufficientMemory;
+    case ObjWholeRead::Failed:
+    case ObjWholeRead::Read:
+      break;
+  }
+  return ObjReadOutcome::ReadFailed;
+}
+
+// Runs one pass over every chunk; false when any chunk's pass returned false.
+// The calling thread steps the progress bar while it waits.
+template <typename Pass>
+bool runPass(const std::vector<std::string_view>& chunks, const ObjReadOptions& options,
+             ObjProgressCount* progress, Pass pass) {
+  std::vector<char> passed(chunks.size(), 0);
+  runObjChunks(
+      chunks.size(),
+      [&](std::size_t k) {
+        ObjMemorySource source(chunks[k]);
+        ObjLineReader reader(source, options.chunkSize, options.fastPath);
+        passed[k] = pass(k, reader) ? 1 : 0;
+      },
+      [&] {
+        if (progress != nullptr) progress->pump();
+      });
+  if (progress != nullptr) progress->pump();
+  return std::all_of(passed.begin(), passed.end(), [](char ok) { return ok != 0; });
 }
 
 // The read's steps; `progressShown` tells the caller whether the bar is up
@@ -36,12 +67,28 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
   store.texVerticesExpanded = 0;
   resetModelCounts(store);
 
-  ObjLineReader reader(source, options.chunkSize, options.fastPath);
-  ObjCounts counts;
-  if (!countObjStatements(reader, counts)) {
+  LargeBlock block;
+  std::string_view input;
+  const ObjWholeRead read = source.readWhole(block, input);
+  if (read != ObjWholeRead::Read) {
     releaseModel(store);
-    return ObjReadOutcome::ReadFailed;
+    return wholeReadOutcome(read);
   }
+  const std::vector<std::string_view> chunks =
+      splitObjInput(input, objReadThreads(options.threads), options.minimumChunkBytes);
+  const std::size_t chunkCount = chunks.size();
+
+  std::vector<ObjCounts> own(chunkCount);
+  runPass(chunks, options, nullptr,
+          [&](std::size_t k, ObjLineReader& reader) { return countObjChunk(reader, own[k]); });
+  // Each chunk starts from the counts of the chunks before it.
+  std::vector<ObjCounts> before(chunkCount);
+  ObjCounts counts;
+  for (std::size_t k = 0; k < chunkCount; ++k) {
+    before[k] = counts;
+    addObjCounts(counts, own[k]);
+  }
+  ++counts.cornerRecords;  // the end-of-list record
   // Counts beyond what the store's indices can address cannot be loaded, so
   // they fail like an allocation that cannot be had.
   if (!objCountsFitStore(counts, options.countLimit)) {
@@ -64,12 +111,27 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
   };
   if (!options.allocate(store)) return fail(ObjReadOutcome::InsufficientMemory);
 
-  ObjLoadProgress steps(progress);
+  ObjProgressCount steps(progress);
+  std::vector<ObjChunkStatements> gathered(chunkCount);
+  if (!runPass(chunks, options, &steps, [&](std::size_t k, ObjLineReader& reader) {
+        ObjLoadProgress chunkProgress(steps, k == 0);
+        return parseObjChunk(reader, store, before[k], own[k], chunkProgress, gathered[k]);
+      })) {
+    return fail(ObjReadOutcome::ChangedWhileReading);
+  }
   ObjMapSettings settings;
-  if (!reader.rewind()) return fail(ObjReadOutcome::ReadFailed);
-  if (!parseObjElements(reader, store, steps, settings)) return fail(stoppedPass(reader));
-  if (!reader.rewind()) return fail(ObjReadOutcome::ReadFailed);
-  if (!indexObjFacets(reader, store, steps)) return fail(stoppedPass(reader));
+  if (!mergeObjChunkStatements(gathered, before, store, settings)) {
+    return fail(ObjReadOutcome::ChangedWhileReading);
+  }
+  gathered = {};
+  std::vector<int> separators(chunkCount, 0);
+  if (!runPass(chunks, options, &steps, [&](std::size_t k, ObjLineReader& reader) {
+        ObjLoadProgress chunkProgress(steps, k == 0);
+        return indexObjChunk(reader, store, before[k], own[k], chunkProgress, separators[k]);
+      })) {
+    return fail(ObjReadOutcome::ChangedWhileReading);
+  }
+  finishObjChunkFacets(before, own, separators, store);
   applyMapSettings(settings, store);
   return ObjReadOutcome::Read;
 }

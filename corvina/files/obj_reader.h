@@ -1,7 +1,8 @@
 #pragma once
-// Reading a Wavefront OBJ file into the model store. The file is read three
-// times (count, parse, index) so that every array is allocated once at its
-// final size. The reader reports progress and returns an outcome; showing the
+// Reading a Wavefront OBJ file into the model store. The file's bytes are
+// read into memory once; three passes over them (count, parse, index), each
+// on chunks of the file on several threads, allocate every array once at its
+// final size and fill it. The reader reports progress and returns an outcome; showing the
 // statistics, the out-of-range question and the messages is the open
 // operation's part.
 
@@ -30,7 +31,9 @@ enum class ObjReadOutcome {
 struct ObjReadOptions {
   std::size_t chunkSize = ObjLineReader::kDefaultChunkSize;
   bool fastPath = true;
-  std::int64_t countLimit = kLargestStoreCount;  // the largest count the store takes
+  int threads = 0;                                       // 0: one per core
+  std::size_t minimumChunkBytes = std::size_t{1} << 20;  // smaller files use fewer threads
+  std::int64_t countLimit = kLargestStoreCount;          // the largest count the store takes
   bool (*allocate)(ModelStore&) = allocateModel;
 };
 

@@ -8,7 +8,7 @@
 
 namespace corvina {
 
-bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
+bool countObjChunk(ObjLineReader& reader, ObjCounts& counts) {
   counts = ObjCounts{};
   ObjLine line;
   for (;;) {
@@ -60,8 +60,40 @@ bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
         break;
     }
   }
-  ++counts.cornerRecords;  // the end-of-list record
   return !reader.failed();
+}
+
+bool countObjStatements(ObjLineReader& reader, ObjCounts& counts) {
+  const bool counted = countObjChunk(reader, counts);
+  ++counts.cornerRecords;  // the end-of-list record
+  return counted;
+}
+
+void addObjCounts(ObjCounts& total, const ObjCounts& more) {
+  total.vertices += more.vertices;
+  total.texVertices += more.texVertices;
+  total.normals += more.normals;
+  total.facets += more.facets;
+  total.cornerRecords += more.cornerRecords;
+  total.groupStatements += more.groupStatements;
+  total.materialStatements += more.materialStatements;
+  total.regionStatements += more.regionStatements;
+  total.shapeLines += more.shapeLines;
+  total.lines += more.lines;
+}
+
+ObjCounts objCountsOfStore(const ModelStore& store) {
+  ObjCounts counts;
+  counts.vertices = store.numVerts;
+  counts.texVertices = store.numTVerts;
+  counts.normals = store.numVNormals;
+  counts.facets = store.numFacets;
+  counts.cornerRecords = store.numCornerRecords > 0 ? store.numCornerRecords - 1 : 0;
+  counts.groupStatements = store.numGroupStatements;
+  counts.materialStatements = store.numMaterialStatements;
+  counts.regionStatements = store.numRegionStatements;
+  counts.shapeLines = store.numShapeLines;
+  return counts;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // The index pass: the facet stream.
 
+#include <algorithm>
 #include <string_view>
 
 #include "files/obj_line_scan.h"
@@ -179,23 +180,39 @@ std::size_t writeRawFacet(std::string_view raw, IndexState& state, CornerRecord*
 
 // Moves a statement's facet number to the separators written before it;
 // differs from the parse pass's number only after a facet was split.
-bool placeStatement(std::vector<SetRecord>& table, int& statement, int separators) {
-  if (static_cast<std::size_t>(statement) + 1 >= table.size()) return false;
+bool placeStatement(std::vector<SetRecord>& table, int& statement, std::int64_t end,
+                    int separators) {
+  if (statement >= end || static_cast<std::size_t>(statement) + 1 >= table.size()) return false;
   table[static_cast<std::size_t>(statement++)].firstFacet = separators;
   return true;
 }
 
 }  // namespace
 
-bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress) {
+bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& before,
+                   const ObjCounts& own, ObjLoadProgress& progress, int& separators) {
   IndexState state;
+  state.nextVertex = before.vertices + 1;
+  state.nextTexVertex = before.texVertices + 1;
+  state.nextNormal = before.normals + 1;
+  state.record = static_cast<std::size_t>(before.cornerRecords);
+  state.groupStatements = static_cast<int>(before.groupStatements);
+  state.materialStatements = static_cast<int>(before.materialStatements);
+  state.regionStatements = static_cast<int>(before.regionStatements);
+  state.shapeLines = static_cast<int>(before.shapeLines);
   std::vector<CornerRecord>& stream = store.facetStream;
-  // The last record is reserved for the end of the list.
-  const std::size_t lastRecord = stream.empty() ? 0 : stream.size() - 1;
+  // The chunk's part of the stream ends where the next chunk's begins; the
+  // stream's last record is reserved for the end of the list.
+  const std::size_t lastRecord =
+      std::min(static_cast<std::size_t>(before.cornerRecords + own.cornerRecords),
+               stream.empty() ? std::size_t{0} : stream.size() - 1);
   const std::int64_t vertexCount = store.numVerts;
   const std::int64_t texVertexCount = store.numTVerts;
   const std::int64_t normalCount = store.numVNormals;
   const ElementCounts counts{vertexCount, texVertexCount, normalCount};
+  // Where the chunk's statements and kept lines end.
+  ObjCounts end = before;
+  addObjCounts(end, own);
 
   ObjLine line;
   for (;;) {
@@ -236,18 +253,28 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
         ++state.nextNormal;
         break;
       case ObjStatement::Group:
-        if (!placeStatement(store.groups, state.groupStatements, state.separators)) return false;
+        if (!placeStatement(store.groups, state.groupStatements, end.groupStatements,
+                            state.separators)) {
+          return false;
+        }
         break;
       case ObjStatement::Material:
-        if (!placeStatement(store.materials, state.materialStatements, state.separators)) {
+        if (!placeStatement(store.materials, state.materialStatements, end.materialStatements,
+                            state.separators)) {
           return false;
         }
         break;
       case ObjStatement::Region:
-        if (!placeStatement(store.regions, state.regionStatements, state.separators)) return false;
+        if (!placeStatement(store.regions, state.regionStatements, end.regionStatements,
+                            state.separators)) {
+          return false;
+        }
         break;
       case ObjStatement::ShapeLine:
-        if (static_cast<std::size_t>(state.shapeLines) >= store.shapeLines.size()) return false;
+        if (state.shapeLines >= end.shapeLines ||
+            static_cast<std::size_t>(state.shapeLines) >= store.shapeLines.size()) {
+          return false;
+        }
         store.shapeLines[static_cast<std::size_t>(state.shapeLines++)].facetOrdinal =
             state.separators;
         break;
@@ -262,17 +289,47 @@ bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& p
         break;
     }
   }
-  if (reader.failed() || stream.empty() || state.record != lastRecord ||
-      state.facetLines != store.numFacets || state.nextVertex - 1 != vertexCount ||
-      state.nextTexVertex - 1 != texVertexCount || state.nextNormal - 1 != normalCount ||
-      state.groupStatements != store.numGroupStatements ||
-      state.materialStatements != store.numMaterialStatements ||
-      state.regionStatements != store.numRegionStatements ||
-      state.shapeLines != store.numShapeLines) {
-    return false;
+  progress.flush();
+  separators = state.separators;
+  return !reader.failed() && !stream.empty() &&
+         state.record == static_cast<std::size_t>(end.cornerRecords) &&
+         state.facetLines == own.facets && state.nextVertex - 1 == end.vertices &&
+         state.nextTexVertex - 1 == end.texVertices && state.nextNormal - 1 == end.normals &&
+         state.groupStatements == end.groupStatements &&
+         state.materialStatements == end.materialStatements &&
+         state.regionStatements == end.regionStatements && state.shapeLines == end.shapeLines;
+}
+
+void finishObjChunkFacets(const std::vector<ObjCounts>& before, const std::vector<ObjCounts>& own,
+                          const std::vector<int>& separators, ModelStore& store) {
+  int separatorsBefore = 0;
+  for (std::size_t c = 0; c < own.size(); ++c) {
+    if (separatorsBefore > 0) {
+      auto shift = [&](std::vector<SetRecord>& table, std::int64_t first, std::int64_t count) {
+        for (std::int64_t s = first; s < first + count; ++s) {
+          table[static_cast<std::size_t>(s)].firstFacet += separatorsBefore;
+        }
+      };
+      shift(store.groups, before[c].groupStatements, own[c].groupStatements);
+      shift(store.materials, before[c].materialStatements, own[c].materialStatements);
+      shift(store.regions, before[c].regionStatements, own[c].regionStatements);
+      for (std::int64_t k = before[c].shapeLines; k < before[c].shapeLines + own[c].shapeLines;
+           ++k) {
+        store.shapeLines[static_cast<std::size_t>(k)].facetOrdinal += separatorsBefore;
+      }
+    }
+    separatorsBefore += separators[c];
   }
-  stream[state.record] = CornerRecord{kEndOfList, 0, 0, 0, 0, 0, 0};
-  store.numFacets = state.separators;
+  store.facetStream.back() = CornerRecord{kEndOfList, 0, 0, 0, 0, 0, 0};
+  store.numFacets = separatorsBefore;
+}
+
+bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress) {
+  const std::vector<ObjCounts> before(1);
+  const std::vector<ObjCounts> own{objCountsOfStore(store)};
+  std::vector<int> separators(1);
+  if (!indexObjChunk(reader, store, before[0], own[0], progress, separators[0])) return false;
+  finishObjChunkFacets(before, own, separators, store);
   return true;
 }
 

@@ -54,33 +54,35 @@ void readMapSettings(std::string_view text, ObjMapSettings& settings) {
   }
 }
 
-// Where the pass writes the next vertex, texture vertex and normal.
+// Where the pass writes the next vertex, texture vertex and normal, and
+// where the chunk's part of each array ends.
 struct ElementPositions {
   std::size_t vertices = 0, texVertices = 0, normals = 0;
+  std::size_t vertexEnd = 0, texVertexEnd = 0, normalEnd = 0;
 };
 
 // Stores the values of one vertex, texture-vertex or normal line. False when
-// its array is full already, which means the file changed since it was
-// counted.
+// the chunk's part of its array is full already, which means the file changed
+// since it was counted.
 bool storeElement(ObjStatement kind, std::string_view arguments, ElementPositions& at,
                   ModelStore& store) {
   switch (kind) {
     case ObjStatement::Vertex: {
-      if (at.vertices == store.vertices.size()) return false;
+      if (at.vertices == at.vertexEnd) return false;
       float xyz[3] = {0, 0, 0};
       readComponents(arguments, xyz, 3);
       store.vertices[at.vertices++] = Vertex{xyz[0], xyz[1], xyz[2], 0};
       return true;
     }
     case ObjStatement::TexVertex: {
-      if (at.texVertices == store.texVertices.size()) return false;
+      if (at.texVertices == at.texVertexEnd) return false;
       float uv[2] = {0, 0};
       readComponents(arguments, uv, 2);
       store.texVertices[at.texVertices++] = TexVertex{uv[0], uv[1], 0};
       return true;
     }
     case ObjStatement::Normal: {
-      if (at.normals == store.normals.size()) return false;
+      if (at.normals == at.normalEnd) return false;
       float xyz[3] = {0, 0, 0};
       readComponents(arguments, xyz, 3);
       store.normals[at.normals++] = Normal{xyz[0], xyz[1], xyz[2]};
@@ -89,6 +91,15 @@ bool storeElement(ObjStatement kind, std::string_view arguments, ElementPosition
     default:
       return true;
   }
+}
+
+// Keeps a set statement's name and place for the merge.
+void gatherStatement(ObjChunkStatements& gathered, ObjChunkStatements::Table table,
+                     std::string_view name, int facetsBefore) {
+  // Names are cut to what the table stores before they are compared.
+  const std::string_view kept = name.substr(0, kSetNameSize - 1);
+  gathered.statements.push_back({table, facetsBefore, gathered.names.size(), kept.size()});
+  gathered.names.append(kept);
 }
 
 void keepShapeLine(std::string_view text, int facetOrdinal, TextLine& kept) {
@@ -100,15 +111,26 @@ void keepShapeLine(std::string_view text, int facetOrdinal, TextLine& kept) {
 
 }  // namespace
 
-bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress,
-                      ObjMapSettings& settings) {
-  ObjSetTableBuilder groups(store.groups);
-  ObjSetTableBuilder materials(store.materials);
-  ObjSetTableBuilder regions(store.regions);
-  const std::size_t shapeLineCount = store.shapeLines.size();
+bool parseObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& before,
+                   const ObjCounts& own, ObjLoadProgress& progress, ObjChunkStatements& gathered) {
+  const auto at = [](std::int64_t count) { return static_cast<std::size_t>(count); };
   ElementPositions elements;
-  std::size_t shapeLines = 0;
+  elements.vertices = at(before.vertices);
+  elements.texVertices = at(before.texVertices);
+  elements.normals = at(before.normals);
+  elements.vertexEnd = at(before.vertices + own.vertices);
+  elements.texVertexEnd = at(before.texVertices + own.texVertices);
+  elements.normalEnd = at(before.normals + own.normals);
+  std::size_t shapeLines = at(before.shapeLines);
+  const std::size_t shapeLineEnd = at(before.shapeLines + own.shapeLines);
+  // Facet numbers count the facet lines of the whole file.
+  const int facetsBefore = static_cast<int>(before.facets);
   int facets = 0;
+  std::int64_t statements[3] = {0, 0, 0};
+  auto gather = [&](ObjChunkStatements::Table table, std::string_view name) {
+    gatherStatement(gathered, table, name, facets);
+    ++statements[table];
+  };
 
   ObjLine line;
   for (;;) {
@@ -143,14 +165,14 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
       case ObjStatement::Comment:
         continue;
       case ObjStatement::Region:
-        if (!regions.record(arguments, facets)) return false;
+        gather(ObjChunkStatements::kRegions, arguments);
         continue;
       case ObjStatement::MapSettings:
-        readMapSettings(arguments, settings);
+        readMapSettings(arguments, gathered.settings);
         continue;
       case ObjStatement::ShapeLine:
-        if (shapeLines == shapeLineCount) return false;
-        keepShapeLine(line.text, facets, store.shapeLines[shapeLines++]);
+        if (shapeLines == shapeLineEnd) return false;
+        keepShapeLine(line.text, facetsBefore + facets, store.shapeLines[shapeLines++]);
         continue;
       default:
         break;
@@ -166,21 +188,57 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
         if (!storeElement(statement.kind, arguments, elements, store)) return false;
         break;
       case ObjStatement::Group:
-        if (!groups.record(arguments, facets)) return false;
+        gather(ObjChunkStatements::kGroups, arguments);
         break;
       case ObjStatement::Material:
-        if (!materials.record(arguments, facets)) return false;
+        gather(ObjChunkStatements::kMaterials, arguments);
         break;
       default:
         break;
     }
   }
-  if (reader.failed()) return false;
+  progress.flush();
   // Fewer elements than counted also means the file changed under us.
-  if (elements.vertices != store.vertices.size() ||
-      elements.texVertices != store.texVertices.size() ||
-      elements.normals != store.normals.size() || shapeLines != shapeLineCount ||
-      facets != store.numFacets || groups.statements() != store.numGroupStatements ||
+  return !reader.failed() && elements.vertices == elements.vertexEnd &&
+         elements.texVertices == elements.texVertexEnd && elements.normals == elements.normalEnd &&
+         shapeLines == shapeLineEnd && facets == own.facets &&
+         statements[ObjChunkStatements::kGroups] == own.groupStatements &&
+         statements[ObjChunkStatements::kMaterials] == own.materialStatements &&
+         statements[ObjChunkStatements::kRegions] == own.regionStatements;
+}
+
+bool mergeObjChunkStatements(const std::vector<ObjChunkStatements>& chunks,
+                             const std::vector<ObjCounts>& before, ModelStore& store,
+                             ObjMapSettings& settings) {
+  ObjSetTableBuilder groups(store.groups);
+  ObjSetTableBuilder materials(store.materials);
+  ObjSetTableBuilder regions(store.regions);
+  ObjSetTableBuilder* tables[3] = {&groups, &materials, &regions};
+  for (std::size_t c = 0; c < chunks.size(); ++c) {
+    const ObjChunkStatements& chunk = chunks[c];
+    const int facetsBefore = static_cast<int>(before[c].facets);
+    for (const ObjChunkStatements::Statement& statement : chunk.statements) {
+      const std::string_view name(chunk.names.data() + statement.nameStart, statement.nameLength);
+      if (!tables[statement.table]->record(name, facetsBefore + statement.facetsBefore)) {
+        return false;
+      }
+    }
+    const ObjMapSettings& more = chunk.settings;
+    if (more.hasSize) {
+      settings.hasSize = true;
+      settings.width = more.width;
+      settings.height = more.height;
+    }
+    if (more.hasColorMode) {
+      settings.hasColorMode = true;
+      settings.colorMode = more.colorMode;
+    }
+    if (more.hasPixelsPerUnit) {
+      settings.hasPixelsPerUnit = true;
+      settings.pixelsPerUnit = more.pixelsPerUnit;
+    }
+  }
+  if (groups.statements() != store.numGroupStatements ||
       materials.statements() != store.numMaterialStatements ||
       regions.statements() != store.numRegionStatements) {
     return false;
@@ -192,6 +250,14 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
   store.numMaterials = materials.distinctNames();
   store.numRegions = regions.distinctNames();
   return true;
+}
+
+bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress,
+                      ObjMapSettings& settings) {
+  const std::vector<ObjCounts> before(1);
+  std::vector<ObjChunkStatements> gathered(1);
+  return parseObjChunk(reader, store, before[0], objCountsOfStore(store), progress, gathered[0]) &&
+         mergeObjChunkStatements(gathered, before, store, settings);
 }
 
 void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings) {

@@ -1,0 +1,97 @@
+#include "files/obj_reader_chunks.h"
+
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace corvina {
+
+namespace {
+
+// A byte after which the escape and line-end state is plain whatever came
+// before it: not a line end, not a NUL, not a backslash.
+bool isOrdinaryByte(char c) {
+  return c != '\n' && c != '\r' && c != '\0' && c != '\\';
+}
+
+}  // namespace
+
+bool objLineStartsAt(std::string_view input, std::size_t position) {
+  if (position == 0) return true;
+  if (position < 2 || position >= input.size()) return false;
+  const char end = input[position - 1];
+  if (end == '\r') return input[position] != '\n' && isOrdinaryByte(input[position - 2]);
+  if (end != '\n') return false;
+  if (isOrdinaryByte(input[position - 2])) return true;
+  // The LF of a CR LF pair.
+  return input[position - 2] == '\r' && position >= 3 && isOrdinaryByte(input[position - 3]);
+}
+
+std::vector<std::string_view> splitObjInput(std::string_view input, std::size_t parts,
+                                            std::size_t minimumBytes) {
+  if (minimumBytes == 0) minimumBytes = 1;
+  if (parts > input.size() / minimumBytes) parts = input.size() / minimumBytes;
+  if (parts == 0) parts = 1;
+  std::vector<std::string_view> chunks;
+  std::size_t start = 0;
+  for (std::size_t k = 1; k < parts; ++k) {
+    std::size_t border = input.size() / parts * k;
+    if (border < start + minimumBytes) border = start + minimumBytes;
+    while (border < input.size() && !objLineStartsAt(input, border)) ++border;
+    if (border >= input.size()) break;
+    chunks.push_back(input.substr(start, border - start));
+    start = border;
+  }
+  chunks.push_back(input.substr(start));
+  return chunks;
+}
+
+void runObjChunks(std::size_t count, const std::function<void(std::size_t)>& work,
+                  const std::function<void()>& whileWaiting) {
+  std::vector<std::exception_ptr> failures(count);
+  auto guarded = [&](std::size_t k) {
+    try {
+      work(k);
+    } catch (...) {
+      failures[k] = std::current_exception();
+    }
+  };
+  std::atomic<std::size_t> running{0};
+  std::vector<std::thread> threads;
+  std::vector<std::size_t> leftOver;
+  for (std::size_t k = 1; k < count; ++k) {
+    try {
+      running.fetch_add(1);
+      threads.emplace_back([&guarded, &running, k] {
+        guarded(k);
+        running.fetch_sub(1);
+      });
+    } catch (const std::system_error&) {
+      running.fetch_sub(1);
+      leftOver.push_back(k);
+    } catch (const std::bad_alloc&) {
+      running.fetch_sub(1);
+      leftOver.push_back(k);
+    }
+  }
+  if (count > 0) guarded(0);
+  for (std::size_t k : leftOver) guarded(k);
+  while (running.load() > 0) {
+    whileWaiting();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+}
+
+std::size_t objReadThreads(int threads) {
+  if (threads > 0) return static_cast<std::size_t>(threads);
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? cores : 1;
+}
+
+}  // namespace corvina
