@@ -15,25 +15,38 @@ bool isBlank(char c) {
 }  // namespace
 
 ObjLineReader::ObjLineReader(ObjByteSource& source, std::size_t chunkSize, bool fastPath)
-    : source_(source),
+    : source_(&source),
       chunkSize_(std::max(chunkSize, kMinimumChunkSize)),
-      chunk_(new char[chunkSize_ + 1]()),  // and the NUL after the input
+      owned_(new char[chunkSize_ + 1]()),  // and the NUL after the input
+      chunk_(owned_.get()),
+      fastPath_(fastPath) {}
+
+// The whole input is at hand from the start, so refill() is never called and
+// the bytes are never written.
+ObjLineReader::ObjLineReader(std::string_view lines, bool fastPath)
+    : source_(nullptr),
+      chunkSize_(lines.size()),
+      chunk_(const_cast<char*>(lines.data())),
+      end_(lines.size()),
+      endOfInput_(true),
       fastPath_(fastPath) {}
 
 bool ObjLineReader::rewind() {
-  position_ = end_ = 0;
+  position_ = 0;
+  if (source_ == nullptr) return true;
+  end_ = 0;
   endOfInput_ = false;
-  return source_.rewind();
+  return source_->rewind();
 }
 
 // Moves the unread bytes to the front of the chunk and fills the rest.
 void ObjLineReader::refill() {
   const std::size_t kept = end_ - position_;
-  if (kept > 0 && position_ > 0) std::memmove(chunk_.get(), chunk_.get() + position_, kept);
+  if (kept > 0 && position_ > 0) std::memmove(chunk_, chunk_ + position_, kept);
   position_ = 0;
   end_ = kept;
   while (end_ < chunkSize_ && !endOfInput_) {
-    const std::size_t got = source_.read(chunk_.get() + end_, chunkSize_ - end_);
+    const std::size_t got = source_->read(chunk_ + end_, chunkSize_ - end_);
     if (got == 0) endOfInput_ = true;
     end_ += got;
   }

@@ -49,6 +49,11 @@ class ObjLineReader {
   explicit ObjLineReader(ObjByteSource& source, std::size_t chunkSize = kDefaultChunkSize,
                          bool fastPath = true);
 
+  // Reads the lines of `lines` where they lie, without copying them. The
+  // text must end with a line end (LF or CR), so that every line ends inside
+  // it; the bytes must outlive the reader.
+  ObjLineReader(std::string_view lines, bool fastPath);
+
   // The next line; false when nothing is left (or the source failed). With
   // kCountWords, line.words is set as well. Inline, as the passes call it for
   // every line of the file.
@@ -85,7 +90,7 @@ class ObjLineReader {
   bool inPlace() const { return fastPath_; }
 
   // True when the source reported a read error.
-  bool failed() const { return source_.failed(); }
+  bool failed() const { return source_ != nullptr && source_->failed(); }
 
  private:
   // A full line, its line end and the LF of a CR LF pair: with this many
@@ -98,9 +103,10 @@ class ObjLineReader {
   int takeByte();
   int peekByte();
 
-  ObjByteSource& source_;
+  ObjByteSource* source_;  // null when reading lines in place
   std::size_t chunkSize_;
-  std::unique_ptr<char[]> chunk_;
+  std::unique_ptr<char[]> owned_;
+  char* chunk_;  // the bytes at hand: owned_, or the lines read in place
   std::size_t position_ = 0;
   std::size_t end_ = 0;
   bool endOfInput_ = false;
@@ -122,7 +128,7 @@ inline bool ObjLineReader::next(ObjLine& line) {
   // Fast path: an ordinary line needs no rewriting apart from dropping one
   // trailing space, so it is handed out in place. Anything else is read again
   // byte by byte.
-  const char* start = chunk_.get() + position_;
+  const char* start = chunk_ + position_;
   const std::size_t available = end_ - position_;
   std::size_t length = 0;
   std::size_t spaces = 0;
@@ -145,13 +151,13 @@ inline bool ObjLineReader::next(ObjLine& line) {
 
 inline std::string_view ObjLineReader::peek() {
   if (end_ - position_ < kWindow && !endOfInput_) refill();
-  return std::string_view(chunk_.get() + position_, end_ - position_);
+  return std::string_view(chunk_ + position_, end_ - position_);
 }
 
 inline bool ObjLineReader::takeRawLine(std::string_view& text) {
   if (end_ - position_ < kWindow && !endOfInput_) refill();
   if (!fastPath_ || position_ == end_) return false;
-  const char* start = chunk_.get() + position_;
+  const char* start = chunk_ + position_;
   const std::size_t available = end_ - position_;
   std::size_t length = 0;
   if (!findPlainLineEnd(start, available, kLineCapacity, length)) return false;
@@ -163,7 +169,7 @@ inline bool ObjLineReader::takeRawLine(std::string_view& text) {
 inline void ObjLineReader::skipLine() {
   if (end_ - position_ < kWindow && !endOfInput_) refill();
   if (position_ == end_) return;
-  const char* start = chunk_.get() + position_;
+  const char* start = chunk_ + position_;
   const std::size_t available = end_ - position_;
   std::size_t length = 0;
   if (!fastPath_ || !findPlainLineEnd(start, available, kLineCapacity, length)) {

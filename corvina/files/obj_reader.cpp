@@ -48,9 +48,16 @@ bool runPass(const std::vector<std::string_view>& chunks, const ObjReadOptions& 
   runObjChunks(
       chunks.size(),
       [&](std::size_t k) {
-        ObjMemorySource source(chunks[k]);
-        ObjLineReader reader(source, options.chunkSize, options.fastPath);
-        passed[k] = pass(k, reader) ? 1 : 0;
+        if (objChunkEndsItsLines(chunks[k])) {
+          ObjLineReader reader(chunks[k], options.fastPath);
+          passed[k] = pass(k, reader) ? 1 : 0;
+        } else {
+          // The input's last line ends without a line end: read through a
+          // buffer that puts one after it.
+          ObjMemorySource source(chunks[k]);
+          ObjLineReader reader(source, options.chunkSize, options.fastPath);
+          passed[k] = pass(k, reader) ? 1 : 0;
+        }
       },
       [&] {
         if (progress != nullptr) progress->pump();

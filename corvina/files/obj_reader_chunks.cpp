@@ -29,6 +29,15 @@ bool objLineStartsAt(std::string_view input, std::size_t position) {
   return input[position - 2] == '\r' && position >= 3 && isOrdinaryByte(input[position - 3]);
 }
 
+bool objChunkEndsItsLines(std::string_view chunk) {
+  const std::size_t n = chunk.size();
+  if (n < 2) return false;
+  const char last = chunk[n - 1];
+  if (last != '\n' && last != '\r') return false;
+  if (isOrdinaryByte(chunk[n - 2])) return true;
+  return last == '\n' && chunk[n - 2] == '\r' && n >= 3 && isOrdinaryByte(chunk[n - 3]);
+}
+
 std::vector<std::string_view> splitObjInput(std::string_view input, std::size_t parts,
                                             std::size_t minimumBytes) {
   if (minimumBytes == 0) minimumBytes = 1;

@@ -17,6 +17,11 @@ namespace corvina {
 // fall inside an escape or between a CR and its LF, so they do not matter.
 bool objLineStartsAt(std::string_view input, std::size_t position);
 
+// True when `chunk` ends with a line end that ends its last line whatever
+// came before (as objLineStartsAt would say of the position after it), so
+// every line of the chunk ends inside it and it can be read in place.
+bool objChunkEndsItsLines(std::string_view chunk);
+
 // Splits `input` into at most `parts` chunks of whole lines, each of at least
 // `minimumBytes` bytes where the input allows. Every chunk starts where
 // objLineStartsAt holds (the first at 0); together they are the input. An

@@ -1,7 +1,10 @@
 #include "model/large_array.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -19,6 +22,33 @@ void adviseHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t b
   // memory works as before.
   if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 #endif
+}
+
+void prefaultPages(void* data, std::size_t bytes) {
+  if (data == nullptr || bytes < kLargeArrayBytes) return;
+  constexpr std::size_t kPage = 4096;
+  auto* const bytesAt = static_cast<volatile char*>(data);
+  auto touch = [bytesAt](std::size_t from, std::size_t to) {
+    for (std::size_t at = from; at < to; at += kPage) bytesAt[at] = 0;
+  };
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  // Parts of whole huge pages, one per core.
+  const std::size_t pages = (bytes + kHugePageBytes - 1) / kHugePageBytes;
+  const std::size_t parts = std::min<std::size_t>(cores, pages);
+  auto border = [&](std::size_t part) {
+    return std::min(bytes, pages * part / parts * kHugePageBytes);
+  };
+  std::vector<std::thread> threads;
+  for (std::size_t part = 1; part < parts; ++part) {
+    try {
+      threads.emplace_back(touch, border(part), border(part + 1));
+    } catch (const std::exception&) {
+      // No thread to be had: this one does the part.
+      touch(border(part), border(part + 1));
+    }
+  }
+  touch(0, border(1));
+  for (std::thread& thread : threads) thread.join();
 }
 
 bool LargeBlock::allocate(std::size_t bytes) {
@@ -41,6 +71,7 @@ bool LargeBlock::allocate(std::size_t bytes) {
     const std::size_t tail = (start + mapped) - (aligned + rounded);
     if (tail > 0) ::munmap(reinterpret_cast<void*>(aligned + rounded), tail);
     ::madvise(reinterpret_cast<void*>(aligned), rounded, MADV_HUGEPAGE);
+    prefaultPages(reinterpret_cast<void*>(aligned), rounded);
     data_ = reinterpret_cast<char*>(aligned);
     capacity_ = rounded;
     mapped_ = rounded;

@@ -22,6 +22,12 @@ constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // request.
 void adviseHugePages(void* data, std::size_t bytes);
 
+// Touches every page of [data, data + bytes) once, on every core, so that the
+// system's clearing of fresh pages is shared out instead of falling on the
+// one thread that fills the block next. Writes zero bytes; the block must be
+// raw memory that nothing reads yet. Does nothing below kLargeArrayBytes.
+void prefaultPages(void* data, std::size_t bytes);
+
 // Sizes `array` to `count` value-initialised elements in one allocation that
 // is advised before its elements are written, so they fault in as huge pages.
 // Throws like vector::resize when the memory cannot be had.
@@ -31,13 +37,14 @@ void sizeLargeArray(std::vector<T>& array, std::size_t count) {
     std::vector<T>().swap(array);
     array.reserve(count);
     adviseHugePages(array.data(), count * sizeof(T));
+    prefaultPages(array.data(), count * sizeof(T));
   }
   array.resize(count);
 }
 
 // A byte block of 2 MB-aligned huge pages (plain memory below
-// kLargeArrayBytes or off Linux). Not initialised. Kept and reused by a later
-// allocate() that fits, so a buffer that is filled again pays no faults.
+// kLargeArrayBytes or off Linux), its pages touched on every core (so zero). Kept and reused by a
+// later allocate() that fits, so a buffer that is filled again pays no faults.
 class LargeBlock {
  public:
   LargeBlock() = default;

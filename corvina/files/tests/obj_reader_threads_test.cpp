@@ -295,6 +295,14 @@ std::vector<std::string> linesOf(std::string_view bytes) {
   return lines;
 }
 
+std::vector<std::string> linesInPlace(std::string_view bytes, bool fastPath) {
+  ObjLineReader reader(bytes, fastPath);
+  std::vector<std::string> lines;
+  ObjLine line;
+  while (reader.next(line)) lines.emplace_back(line.text);
+  return lines;
+}
+
 // Wherever a line is said to start, reading the text in two parts there gives
 // the lines of reading it whole; and the chunks of a split are the text.
 TEST(ObjReaderThreads, ChunkBordersFallWhereLinesStart) {
@@ -308,6 +316,13 @@ TEST(ObjReaderThreads, ChunkBordersFallWhereLinesStart) {
       ++borders;
       std::vector<std::string> parts = linesOf(std::string_view(text).substr(0, p));
       const std::vector<std::string> rest = linesOf(std::string_view(text).substr(p));
+      // The part before a border, read in place, gives the same lines.
+      const std::string_view before = std::string_view(text).substr(0, p);
+      if (objChunkEndsItsLines(before)) {
+        for (bool fastPath : {true, false}) {
+          ASSERT_EQ(linesInPlace(before, fastPath), parts) << "round " << round << ", " << p;
+        }
+      }
       parts.insert(parts.end(), rest.begin(), rest.end());
       ASSERT_EQ(parts, whole) << "round " << round << ", border " << p;
     }
@@ -334,8 +349,16 @@ TEST(ObjReaderThreads, ChunkBordersFallWhereLinesStart) {
                {"a\rb", 2, true},      {"a\\\nb", 3, false},  {"\\\\\nb", 3, false},
                {"a\n\nb", 3, false},   {"a\nb", 3, false},    {"a\0\nb"sv, 3, false},
                {"a\\\r\nb", 4, false}, {"a\r\r\nb", 4, false}};
+  EXPECT_FALSE(objChunkEndsItsLines("a\\\n"));
+  EXPECT_FALSE(objChunkEndsItsLines("a\n\n"));
+  EXPECT_FALSE(objChunkEndsItsLines("f 1 2 3"));
+  EXPECT_TRUE(objChunkEndsItsLines("f 1 2 3\r"));
   for (const auto& c : cases) {
     EXPECT_EQ(objLineStartsAt(c.text, c.position), c.starts) << c.text << " " << c.position;
+    // A chunk ending just before a line start ends its lines.
+    if (c.starts) {
+      EXPECT_TRUE(objChunkEndsItsLines(c.text.substr(0, c.position))) << c.text;
+    }
   }
 }
 
