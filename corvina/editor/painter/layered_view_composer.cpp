@@ -55,7 +55,9 @@ class LayerTracer {
       firstIndex_ = j;
       firstKnown_ = false;
     }
-    if constexpr (Layer::kMoving) {
+    if constexpr (!Layer::kMoving) {
+      if (byVertex_ && selectedCorner(source_.record(j))) layer_.noteSquare(j);
+    } else {
       const CornerRecord& record = source_.record(j);
       if (byVertex_ && selectedCorner(record)) {
         const ViewPoint p = computePoint(j);
@@ -68,6 +70,9 @@ class LayerTracer {
   void line(std::size_t from, std::size_t to, std::size_t pen) {
     const std::uint32_t number = ++lines_;
     const bool moving = selectedCorner(source_.record(from)) || selectedCorner(source_.record(to));
+    if constexpr (!Layer::kMoving) {
+      if (moving) layer_.noteMoving(from, to, pen, number);
+    }
     if (moving != Layer::kMoving) return;
     bool dotted = false;
     const std::uint32_t color = outlineColor(scene_.store, source_.record(pen), byVertex_, dotted);
@@ -121,9 +126,27 @@ struct StillLayer {
   std::ptrdiff_t pixelsPerRow;
   std::uint32_t* lineAt;
   int width;
+  std::vector<MovingLine>* moving;      // the lines to draw per frame, while they fit
+  std::vector<std::uint32_t>* corners;  // the selected corners that get squares
+  std::size_t movingLimit;
+  bool listed = true;  // every moving line is in `moving`
   void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
     pixels[y * pixelsPerRow + x] = color;
     lineAt[static_cast<std::ptrdiff_t>(y) * width + x] = number;
+  }
+  void noteMoving(std::size_t from, std::size_t to, std::size_t pen, std::uint32_t number) {
+    if (!listed) return;
+    if (moving->size() >= movingLimit) {
+      listed = false;
+      moving->clear();
+      corners->clear();
+      return;
+    }
+    moving->push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
+                       static_cast<std::uint32_t>(pen), number});
+  }
+  void noteSquare(std::size_t j) {
+    if (listed) corners->push_back(static_cast<std::uint32_t>(j));
   }
 };
 
@@ -161,12 +184,61 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
     still_.fill(Qt::white);
   }
   const OutlineSource source(scene.store);
-  StillLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()), still_.bytesPerLine() / 4,
-                   lineAt_.data(), width};
+  moving_.clear();
+  squareCorners_.clear();
+  StillLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()),
+                   still_.bytesPerLine() / 4,
+                   lineAt_.data(),
+                   width,
+                   &moving_,
+                   &squareCorners_,
+                   movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size()};
   LayerTracer<StillLayer> tracer(scene, source, layer);
   // A model whose corners all lack coordinates shows the hint, which the
   // full composition draws.
-  return !source.walk(tracer);
+  const bool hintDue = source.walk(tracer);
+  listed_ = layer.listed;
+  return !hintDue;
+}
+
+void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
+  const OutlineSource source(scene.store);
+  const FrameTransform frame = frameTransform(scene.selection);
+  const bool byVertex = scene.selection.selectMethod == SelectMethod::ByVertex;
+  const int width = scene.width, height = scene.height;
+  // A facet's lines share corners: the last few points computed are kept.
+  constexpr int kKept = 4;
+  std::uint32_t keptIndex[kKept] = {0, 0, 0, 0};
+  ViewPoint keptPoint[kKept];
+  int next = 0;
+  auto pointOf = [&](std::uint32_t j) {
+    for (int k = 0; k < kKept; ++k)
+      if (keptIndex[k] == j) return keptPoint[k];
+    const CornerRecord& record = source.record(j);
+    const ViewPoint p =
+        viewPoint(source.uvOf(record), selectedCorner(record), frame, width, height);
+    keptIndex[next] = j;
+    keptPoint[next] = p;
+    next = (next + 1) % kKept;
+    return p;
+  };
+  MovingLayer layer{reinterpret_cast<std::uint32_t*>(picture_.bits()), picture_.bytesPerLine() / 4,
+                    lineAt_.data(), width};
+  for (const MovingLine& line : moving_) {
+    bool dotted = false;
+    const std::uint32_t color =
+        outlineColor(scene.store, source.record(line.pen), byVertex, dotted);
+    forEachOutlinePixel(pointOf(line.from), pointOf(line.to), dotted, width, height,
+                        [&](int x, int y) { layer.plot(x, y, line.number, color); });
+  }
+  if (squareCorners_.empty()) return;
+  QPainter painter(&picture_);
+  for (const std::uint32_t j : squareCorners_) {
+    const ViewPoint p = pointOf(j);
+    if (p.x >= -2 && p.y >= -2 && p.x <= width + 2 && p.y <= height + 2)
+      painter.fillRect(QRect(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 4, 4),
+                       selectionColor());
+  }
 }
 
 void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
@@ -175,6 +247,10 @@ void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
   for (int y = 0; y < still_.height(); ++y)
     std::memcpy(picture_.scanLine(y), still_.constScanLine(y),
                 static_cast<std::size_t>(still_.width()) * 4);
+  if (listed_) {
+    drawListedLines(scene);
+    return;
+  }
   const OutlineSource source(scene.store);
   MovingLayer layer{reinterpret_cast<std::uint32_t*>(picture_.bits()), picture_.bytesPerLine() / 4,
                     lineAt_.data(), still_.width()};

@@ -8,7 +8,8 @@
 // which gives exactly the pixels of a full composition.
 //
 // Memory: the picture, the layer and the line numbers, W x H x 4 bytes each,
-// allocated when the size changes, not per frame.
+// allocated when the size changes, not per frame; and the list of moving
+// lines, at most W x H x 16 bytes.
 
 #include <QImage>
 #include <cstdint>
@@ -17,6 +18,11 @@
 #include "editor/painter/view_scene.h"
 
 namespace corvina::painter {
+
+// A line that moves with the frame, by stream indices, in drawing order.
+struct MovingLine {
+  std::uint32_t from, to, pen, number;
+};
 
 class LayeredViewComposer {
  public:
@@ -27,6 +33,10 @@ class LayeredViewComposer {
   // drawn again. The picture stays valid until the next call.
   const QImage& compose(const ViewScene& scene, bool frameOnly);
 
+  // At most this many moving lines are listed; beyond it a frame walks the
+  // model. 0, the start value, means one per pixel of the view.
+  void setMovingLineLimit(std::size_t limit) { movingLineLimit_ = limit; }
+
   // Forgets the layer: the next composition draws it again.
   void reset() { layered_ = false; }
 
@@ -36,9 +46,17 @@ class LayeredViewComposer {
  private:
   bool drawStillLayer(const ViewScene& scene);
   void drawMovingLines(const ViewScene& scene);
+  void drawListedLines(const ViewScene& scene);
 
   QImage picture_, still_;
-  std::vector<std::uint32_t> lineAt_;  // per pixel: 1 + the still line that set it, 0 none
+  std::vector<std::uint32_t> lineAt_;  // per pixel: the still line that set it last, 0 none
+  // The moving lines and the selected corners that get squares, listed while
+  // the layer is drawn so a frame need not walk the whole model; at most one
+  // line per pixel of the view (16 bytes each), else a frame walks the model.
+  std::vector<MovingLine> moving_;
+  std::vector<std::uint32_t> squareCorners_;
+  bool listed_ = false;
+  std::size_t movingLineLimit_ = 0;
   bool layered_ = false;
   bool reused_ = false;
 };
