@@ -33,6 +33,19 @@ QList<QKeySequence> keySequences(std::string_view keys) {
   return sequences;
 }
 
+// The busy bar and cursor of one command, taken down however the command
+// ends.
+class CommandFeedback {
+ public:
+  explicit CommandFeedback(QtUserInterface& ui) : ui_(ui) { ui_.beginCommand(); }
+  ~CommandFeedback() { ui_.endCommand(); }
+  CommandFeedback(const CommandFeedback&) = delete;
+  CommandFeedback& operator=(const CommandFeedback&) = delete;
+
+ private:
+  QtUserInterface& ui_;
+};
+
 }  // namespace
 
 CMainFrame::CMainFrame(ApplicationState& app, Profile& profile,
@@ -195,6 +208,7 @@ void CMainFrame::runCommandNumber(int id) {
     return;
   } else if (isCommandEnabled(app_, id)) {
     CommandContext context{app_, *ui_};
+    const CommandFeedback feedback(*ui_);
     runCommand(context, id);
   }
   updateCommandStates();
@@ -203,9 +217,11 @@ void CMainFrame::runCommandNumber(int id) {
 }
 
 bool CMainFrame::openModelFile(const QString& path) {
-  ui_->setBusy(true);
-  const bool opened = app_.document.openModel(path.toStdString(), *ui_);
-  ui_->setBusy(false);
+  bool opened = false;
+  {
+    const CommandFeedback feedback(*ui_);
+    opened = app_.document.openModel(path.toStdString(), *ui_);
+  }
   if (opened) profile_.addRecentFile(path);
   view_->refresh();
   updateCommandStates();

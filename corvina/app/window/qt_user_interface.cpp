@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -48,7 +49,7 @@ QString fileDialogFilter(const std::string& label, const std::string& pattern) {
 void QtUserInterface::showMessage(const std::string& caption, const std::string& message,
                                   MessageIcon icon) {
   QMessageBox box(boxIcon(icon), text(caption), text(message), QMessageBox::Ok, &mainWindow_);
-  box.exec();
+  inDialog([&box] { return box.exec(); });
 }
 
 Answer QtUserInterface::ask(const std::string& caption, const std::string& message,
@@ -57,7 +58,7 @@ Answer QtUserInterface::ask(const std::string& caption, const std::string& messa
   if (buttons == QuestionButtons::YesNoCancel) choices |= QMessageBox::Cancel;
   QMessageBox box(boxIcon(icon), text(caption), text(message), choices, &mainWindow_);
   box.setDefaultButton(QMessageBox::Yes);
-  switch (box.exec()) {
+  switch (inDialog([&box] { return box.exec(); })) {
     case QMessageBox::Yes:
       return Answer::Yes;
     case QMessageBox::No:
@@ -85,7 +86,9 @@ std::optional<std::string> QtUserInterface::chooseFile(const FileRequest& reques
   // A proposed name like "*.bmp" is only a pattern; a real name is offered.
   if (!request.initialName.empty() && request.initialName.find('*') == std::string::npos)
     dialog.selectFile(text(request.initialName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (inDialog([&dialog] { return dialog.exec(); }) != QDialog::Accepted ||
+      dialog.selectedFiles().isEmpty())
+    return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }
 
@@ -96,32 +99,19 @@ bool QtUserInterface::editOptions(OptionDialog& dialog) {
         showMessage(QApplication::applicationDisplayName().toStdString(), message,
                     MessageIcon::Warning);
       });
-  return widget.exec() == QDialog::Accepted;
+  return inDialog([&widget] { return widget.exec(); }) == QDialog::Accepted;
 }
 
 std::optional<std::vector<int>> QtUserInterface::chooseFromList(const ListRequest& request) {
-  return runListDialog(request, &mainWindow_);
+  return inDialog([&] { return runListDialog(request, &mainWindow_); });
 }
 
 std::optional<std::string> QtUserInterface::chooseName(const NameRequest& request) {
-  return runNameDialog(request, &mainWindow_);
+  return inDialog([&] { return runNameDialog(request, &mainWindow_); });
 }
 
 void QtUserInterface::beginProgress(int range) {
-  endProgress();
-  // The bar takes the first pane's place ("Ready") while the work lasts.
-  progress_ = new QProgressBar(mainWindow_.statusBar());
-  progress_->setMinimumWidth(0);
-  progress_->setMaximumHeight(mainWindow_.statusBar()->fontMetrics().height());
-  progress_->setRange(0, std::max(0, range));
-  progress_->setValue(0);
-  progressValue_ = 0;
-  progressShown_ = 0;
-  progress_->setTextVisible(false);
-  mainWindow_.statusBar()->insertWidget(0, progress_, 1);
-  setFirstPaneTextVisible(false);
-  progress_->show();
-  progress_->repaint();
+  showBar(std::max(0, range));
 }
 
 void QtUserInterface::stepProgress() {
@@ -135,10 +125,80 @@ void QtUserInterface::stepProgress() {
   if (shown == progressShown_) return;
   progressShown_ = shown;
   progress_->setValue(std::min(progressValue_, maximum));
-  progress_->repaint();
+  if (dialogDepth_ == 0) progress_->repaint();
 }
 
 void QtUserInterface::endProgress() {
+  if (progress_ == nullptr) return;
+  removeBar();
+  // The rest of a command's work is shown by the busy bar again.
+  if (commandDepth_ > 0) showBar(0);
+}
+
+void QtUserInterface::beginCommand() {
+  if (commandDepth_++ > 0) return;
+  setBusy(true);
+  if (progress_ == nullptr) showBar(0);
+}
+
+void QtUserInterface::endCommand() {
+  if (commandDepth_ == 0) return;
+  if (--commandDepth_ > 0) return;
+  removeBar();
+  setBusy(false);
+}
+
+void QtUserInterface::beforeDialog() {
+  if (dialogDepth_++ > 0) return;
+  if (progress_ != nullptr) {
+    progress_->hide();
+    setFirstPaneTextVisible(true);
+  }
+  arrowPushed_ = QApplication::overrideCursor() != nullptr;
+  if (arrowPushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+void QtUserInterface::afterDialog() {
+  if (dialogDepth_ == 0 || --dialogDepth_ > 0) return;
+  if (arrowPushed_) QApplication::restoreOverrideCursor();
+  arrowPushed_ = false;
+  if (progress_ != nullptr) {
+    setFirstPaneTextVisible(false);
+    progress_->show();
+  }
+  // The paint requests the closing posted are handled once, and the whole
+  // window is painted over the place the dialog had: the screen may not
+  // have asked for that yet.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (QLayout* layout = mainWindow_.statusBar()->layout()) layout->activate();
+  mainWindow_.repaint();
+}
+
+void QtUserInterface::showBar(int range) {
+  removeBar();
+  // The bar takes the first pane's place ("Ready") while the work lasts; a
+  // range of 0 makes it a busy bar.
+  progress_ = new QProgressBar(mainWindow_.statusBar());
+  progress_->setMinimumWidth(0);
+  progress_->setMaximumHeight(mainWindow_.statusBar()->fontMetrics().height());
+  progress_->setRange(0, range);
+  progress_->setValue(0);
+  progressValue_ = 0;
+  progressShown_ = 0;
+  progress_->setTextVisible(false);
+  mainWindow_.statusBar()->insertWidget(0, progress_, 1);
+  if (dialogDepth_ > 0) {
+    progress_->hide();
+    return;
+  }
+  setFirstPaneTextVisible(false);
+  progress_->show();
+  // Laid out now: the work does not return to the event loop, which would.
+  if (QLayout* layout = mainWindow_.statusBar()->layout()) layout->activate();
+  mainWindow_.statusBar()->repaint();
+}
+
+void QtUserInterface::removeBar() {
   if (progress_ == nullptr) return;
   mainWindow_.statusBar()->removeWidget(progress_);
   delete progress_;

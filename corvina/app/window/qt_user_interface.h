@@ -1,6 +1,9 @@
 #pragma once
 // The user as the window meets them: message boxes, file dialogs, the option
 // dialog, a progress bar in the status bar's first pane and the busy cursor.
+// A command the window runs shows a busy bar and the busy cursor for as long
+// as it works; the bars the work steps itself take the busy bar's place, and
+// every dialog puts both away while it is open.
 
 #include <QPointer>
 #include <QProgressBar>
@@ -31,7 +34,30 @@ class QtUserInterface : public UserInterface {
   void setBusy(bool busy) override;
   void refreshViews() override;
 
+  // Around a command run from the window (menu, key, dropped file): the busy
+  // bar and the busy cursor show from beginCommand to endCommand, except
+  // while a dialog is open. Calls nest.
+  void beginCommand();
+  void endCommand();
+
  private:
+  // Every dialog runs between these two: the bar and the busy cursor make
+  // way for it, and once it has closed the window is repainted where it was,
+  // since the work that follows does not return to the event loop.
+  void beforeDialog();
+  void afterDialog();
+  template <typename Run>
+  auto inDialog(Run run) {
+    beforeDialog();
+    auto result = run();
+    afterDialog();
+    return result;
+  }
+
+  // Puts a bar of `range` steps (0: a busy bar) in the first pane's place and
+  // paints it now; removeBar gives the pane back its text.
+  void showBar(int range);
+  void removeBar();
   // The status bar's first pane text ("Ready", object name "firstPane").
   void setFirstPaneTextVisible(bool visible);
 
@@ -41,6 +67,9 @@ class QtUserInterface : public UserInterface {
   int progressValue_ = 0;
   qint64 progressShown_ = 0;
   int busyDepth_ = 0;
+  int commandDepth_ = 0;
+  int dialogDepth_ = 0;
+  bool arrowPushed_ = false;  // the dialogs' arrow over the busy cursor
 };
 
 // The filter line of a file dialog for a (label, pattern) pair: "*.*" means
