@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/window/choice_dialogs.h"
 #include "app/window/option_dialog.h"
@@ -33,6 +35,21 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// The longest wait for the window's paint after a dialog.
+constexpr int kPaintWaitMs = 200;
+
+// Notes the first paint of the widget it watches.
+class PaintWatch : public QObject {
+ public:
+  bool painted = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted = true;
+    return false;
+  }
+};
 
 }  // namespace
 
@@ -166,12 +183,34 @@ void QtUserInterface::afterDialog() {
     setFirstPaneTextVisible(false);
     progress_->show();
   }
-  // The paint requests the closing posted are handled once, and the whole
-  // window is painted over the place the dialog had: the screen may not
-  // have asked for that yet.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  repaintNow();
+}
+
+void QtUserInterface::repaintNow() {
   if (QLayout* layout = mainWindow_.statusBar()->layout()) layout->activate();
-  mainWindow_.repaint();
+  // An opaque child (the view) is not painted with its parent: it is asked
+  // on its own.
+  mainWindow_.update();
+  if (QWidget* central = mainWindow_.centralWidget()) central->update();
+  // Qt paints a window at the platform's next frame, a few milliseconds
+  // away; the work that follows a dialog would keep the event loop away, so
+  // the events are handled until that paint has been (the dialog's place is
+  // then the window's again). The user's input waits, and a window that is
+  // not on the screen is not waited for.
+  QWindow* window = mainWindow_.windowHandle();
+  if (!mainWindow_.isVisible() || window == nullptr || !window->isExposed()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return;
+  }
+  PaintWatch watch;
+  mainWindow_.installEventFilter(&watch);
+  QTimer giveUp;  // wakes the wait should no paint come
+  giveUp.setSingleShot(true);
+  giveUp.start(kPaintWaitMs);
+  while (!watch.painted && giveUp.isActive())
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::WaitForMoreEvents);
+  mainWindow_.removeEventFilter(&watch);
 }
 
 void QtUserInterface::showBar(int range) {

@@ -54,6 +54,8 @@ class QtUserInterface : public UserInterface {
     return result;
   }
 
+  // Paints the whole window and shows it before returning.
+  void repaintNow();
   // Puts a bar of `range` steps (0: a busy bar) in the first pane's place and
   // paints it now; removeBar gives the pane back its text.
   void showBar(int range);
