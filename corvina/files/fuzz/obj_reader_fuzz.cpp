@@ -77,7 +77,8 @@ bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
          (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
-// The byte-at-a-time path must load the same model as the quick ways.
+// The byte-at-a-time path must load the same model as the quick ways, with
+// the input cut into one to three chunks read on threads of their own.
 void checkBytePathLoadsTheSame(std::string_view bytes, bool loaded, const ModelStore& store,
                                Answer answer) {
   ModelStore other;
@@ -88,6 +89,8 @@ void checkBytePathLoadsTheSame(std::string_view bytes, bool loaded, const ModelS
   ObjReadOptions options;
   options.chunkSize = ObjLineReader::kMinimumChunkSize;
   options.fastPath = false;
+  options.threads = static_cast<int>(bytes.size() % 3) + 1;
+  options.minimumChunkBytes = 1;
   check(readObjModel(other, selection, source, "fuzz/model.obj", ui, {}, options) == loaded);
   check(sameBytes(store.facetStream, other.facetStream));
   check(sameBytes(store.texVertices, other.texVertices));
