@@ -156,6 +156,9 @@ void QtUserInterface::beginCommand() {
   if (commandDepth_++ > 0) return;
   setBusy(true);
   if (progress_ == nullptr) showBar(0);
+  // A menu closes as its entry runs; its place is the window's again before
+  // the work, and the bar shows.
+  repaintNow();
 }
 
 void QtUserInterface::endCommand() {

@@ -158,6 +158,13 @@ TEST(CommandFeedback, EachCommandShowsABarAndTheBusyCursorOnlyWhileItWorks) {
     EXPECT_TRUE(busyBar);
     EXPECT_EQ(ownBar, c.ownBar);
 
+    // The window is painted under the bar and the busy cursor before the
+    // work: the closed menu and dialog leave no picture behind.
+    bool paintedUnderBar = false;
+    for (const PaintLog::ViewPaint& paint : log.viewPaints)
+      if (!paint.dialogOpen && paint.bar && paint.cursor == Qt::WaitCursor) paintedUnderBar = true;
+    EXPECT_TRUE(paintedUnderBar);
+
     // The redraw at the end of the work happens under the bar.
     if (c.redraws) {
       ASSERT_FALSE(log.viewPaints.empty());
