@@ -1,0 +1,27 @@
+#pragma once
+// Equal texel density: every island gets the same number of texels per unit
+// of model surface, the model's average (its total texture area in texels
+// over its total surface area).
+
+#include <vector>
+
+#include "layout/island_measures.h"
+#include "model/model_store.h"
+
+namespace corvina {
+
+// The factor each island's texture coordinates are scaled by so its density
+// becomes the average of the islands that count: the movable ones, or with
+// `selectedOnly` the movable selected ones. An island of zero texture or
+// surface area, or one that does not count, keeps factor 1.
+std::vector<double> densityFactors(const IslandMeasures& measures, bool selectedOnly);
+
+enum class DensityOutcome { Equalized, NothingToScale, InsufficientMemory };
+
+// Scales each movable island (with `selectedOnly`, each movable island with a
+// selected corner) about the centre of its bounds to the average density.
+// u and v are scaled alike, so each island keeps its shape on any map size.
+// Expands the texture vertices first.
+DensityOutcome equalizeTexelDensity(ModelStore& store, bool selectedOnly);
+
+}  // namespace corvina
