@@ -14,6 +14,7 @@
 #include "editor/view_size.h"
 #include "files/obj_writer.h"
 #include "files/uvs_writer.h"
+#include "layout/island_packing.h"
 #include "mapping/mapping_options.h"
 #include "model/model_store.h"
 #include "primitives/primitive_options.h"
@@ -30,6 +31,7 @@ struct OptionRecords {
   BmpExportOptions bmpExport;
   KeyStepOptions keyStep;
   SmoothingOptions smoothing;
+  PackOptions pack;
   // The five "Create ..." dialogs start from their defaults at every command.
   BoxOptions newBox;
   ConeOptions newCone;

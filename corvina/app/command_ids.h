@@ -72,4 +72,8 @@ constexpr int kCommandTriangulate = 32848;
 constexpr int kCommandDegenerates = 32850;
 constexpr int kCommandPerFacet = 32852;
 
+// The texture-map layout: islands packed, texel density, layout pictures.
+constexpr int kCommandPackIslands = 32860;
+constexpr int kCommandEqualizeDensity = 32861;
+
 }  // namespace corvina

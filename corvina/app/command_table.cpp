@@ -12,7 +12,7 @@ std::vector<CommandRow> gatherRows() {
   std::vector<CommandRow> rows;
   for (std::span<const CommandRow> part :
        {shellCommandRows(), textureFileCommandRows(), primitiveCommandRows(), mappingCommandRows(),
-        selectionCommandRows(), toolsCommandRows(), viewCommandRows()})
+        selectionCommandRows(), toolsCommandRows(), viewCommandRows(), layoutCommandRows()})
     rows.insert(rows.end(), part.begin(), part.end());
   return rows;
 }

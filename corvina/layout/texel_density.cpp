@@ -7,20 +7,20 @@ namespace corvina {
 std::vector<double> densityFactors(const IslandMeasures& measures, bool selectedOnly) {
   const std::size_t count = measures.bounds.size();
   std::vector<double> factors(count, 1.0);
-  auto counts = [&](std::size_t i) {
-    return measures.movable[i] != 0 && (!selectedOnly || measures.selected[i] != 0) &&
-           measures.textureArea[i] > 0 && measures.surfaceArea[i] > 0;
+  auto measurable = [&](std::size_t i) {
+    return measures.movable[i] != 0 && measures.textureArea[i] > 0 && measures.surfaceArea[i] > 0;
   };
+  // The model's average counts every island, also when only some are scaled.
   double texture = 0, surface = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    if (!counts(i)) continue;
+    if (!measurable(i)) continue;
     texture += measures.textureArea[i];
     surface += measures.surfaceArea[i];
   }
   if (texture <= 0 || surface <= 0) return factors;
   const double average = texture / surface;
   for (std::size_t i = 0; i < count; ++i) {
-    if (!counts(i)) continue;
+    if (!measurable(i) || (selectedOnly && measures.selected[i] == 0)) continue;
     const double factor = std::sqrt(average / (measures.textureArea[i] / measures.surfaceArea[i]));
     if (std::isfinite(factor) && factor > 0) factors[i] = factor;
   }

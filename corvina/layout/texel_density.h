@@ -11,9 +11,9 @@
 namespace corvina {
 
 // The factor each island's texture coordinates are scaled by so its density
-// becomes the average of the islands that count: the movable ones, or with
-// `selectedOnly` the movable selected ones. An island of zero texture or
-// surface area, or one that does not count, keeps factor 1.
+// becomes the average of all movable islands. With `selectedOnly` only the
+// islands with a selected corner get a factor; an island of zero texture or
+// surface area, or one left out, keeps factor 1.
 std::vector<double> densityFactors(const IslandMeasures& measures, bool selectedOnly);
 
 enum class DensityOutcome { Equalized, NothingToScale, InsufficientMemory };

@@ -20,60 +20,18 @@ namespace {
 using testing::ScratchFolder;
 
 // Every step of the command-line contract.
-const std::set<std::string> kContractSteps = {"load",
-                                              "save-obj",
-                                              "export-uvs",
-                                              "import-uvs",
-                                              "save-bmp",
-                                              "stats",
-                                              "dims",
-                                              "settings",
-                                              "color",
-                                              "select-method",
-                                              "new-box",
-                                              "new-cone",
-                                              "new-cylinder",
-                                              "new-sphere",
-                                              "new-torus",
-                                              "planar",
-                                              "box",
-                                              "cylindrical",
-                                              "cylindrical-cap",
-                                              "spherical",
-                                              "per-facet",
-                                              "last-projection",
-                                              "tile-group",
-                                              "tile-material",
-                                              "tile-region",
-                                              "rotate",
-                                              "select-all",
-                                              "select-none",
-                                              "select-inverse",
-                                              "select-group",
-                                              "select-material",
-                                              "select-region",
-                                              "assign-group",
-                                              "assign-material",
-                                              "assign-region",
-                                              "triangulate",
-                                              "degenerates",
-                                              "weld",
-                                              "split-vertices",
-                                              "fix-seams",
-                                              "smooth",
-                                              "band",
-                                              "click",
-                                              "right-click",
-                                              "drag",
-                                              "key",
-                                              "invert-h",
-                                              "invert-v",
-                                              "background",
-                                              "background-clear",
-                                              "background-flip-h",
-                                              "background-flip-v",
-                                              "background-toggle",
-                                              "render"};
+const std::set<std::string> kContractSteps = {
+    "load", "save-obj", "export-uvs", "import-uvs", "save-bmp", "stats", "dims", "settings",
+    "color", "select-method", "new-box", "new-cone", "new-cylinder", "new-sphere", "new-torus",
+    "planar", "box", "cylindrical", "cylindrical-cap", "spherical", "per-facet", "last-projection",
+    "tile-group", "tile-material", "tile-region", "rotate", "select-all", "select-none",
+    "select-inverse", "select-group", "select-material", "select-region", "assign-group",
+    "assign-material", "assign-region", "triangulate", "degenerates", "weld", "split-vertices",
+    "fix-seams", "smooth", "band", "click", "right-click", "drag", "key", "invert-h", "invert-v",
+    "background", "background-clear", "background-flip-h", "background-flip-v", "background-toggle",
+    "render",
+    // beyond the contract: the layout steps
+    "pack", "equalize-density"};
 
 TEST(CommandTableTest, EveryRowIsConsistent) {
   std::set<int> ids;
@@ -111,14 +69,17 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
     }
   }
   EXPECT_EQ(steps, kContractSteps);
-  // The menu has 42 entries, numbered without gaps.
-  ASSERT_EQ(positions.size(), 42u);
+  // The menu has 44 entries, numbered without gaps: the 42 of the original
+  // menu, then the layout entries after them.
+  ASSERT_EQ(positions.size(), 44u);
   EXPECT_EQ(*positions.begin(), 1);
-  EXPECT_EQ(*positions.rbegin(), 42);
+  EXPECT_EQ(*positions.rbegin(), 44);
   std::vector<const CommandRow*> menu = menuRows();
-  ASSERT_EQ(menu.size(), 42u);
+  ASSERT_EQ(menu.size(), 44u);
   EXPECT_EQ(menu.front()->id, kCommandLoadModel);
-  EXPECT_EQ(menu.back()->id, kCommandAbout);
+  EXPECT_EQ(menu[41]->id, kCommandAbout);
+  EXPECT_EQ(menu[42]->id, kCommandPackIslands);
+  EXPECT_EQ(menu[43]->id, kCommandEqualizeDensity);
 }
 
 TEST(CommandTableTest, StepsWhoseWordPicksTheCommand) {
@@ -221,10 +182,17 @@ TEST(CommandTableTest, EnablementFollowsTheModelTheSelectionAndTheHistory) {
        {{kCommandSelectGroup, false}, {kCommandSelectRegion, true}, {kCommandTileRegion, true}}},
       {"no texture coordinates: only no-UV markers",
        square(0, 0, 0, false),
-       {{kCommandSaveTextureMap, false}, {kCommandExportUvs, false}, {kCommandPlanar, true}}},
+       {{kCommandSaveTextureMap, false},
+        {kCommandExportUvs, false},
+        {kCommandPlanar, true},
+        {kCommandPackIslands, false},
+        {kCommandEqualizeDensity, false}}},
       {"one texture coordinate",
        square(0, 0, 0, true),
-       {{kCommandSaveTextureMap, true}, {kCommandExportUvs, true}}},
+       {{kCommandSaveTextureMap, true},
+        {kCommandExportUvs, true},
+        {kCommandPackIslands, true},
+        {kCommandEqualizeDensity, true}}},
       {"texture index past the array counts as none",
        then(square(0, 0, 0, true),
             [](ApplicationState& app) { app.store.facetStream[2].texVertex = 9; }),

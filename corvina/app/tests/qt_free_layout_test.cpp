@@ -98,7 +98,7 @@ TEST(QtFreeLayoutTest, NoQtFreeFileIncludesAQtHeader) {
 int layerRank(const std::string& folder) {
   static const std::vector<std::pair<std::string, int>> ranks = {
       {"model", 0},  {"tools", 1},      {"mapping", 2}, {"files", 2},
-      {"editor", 2}, {"primitives", 3}, {"layout", 3}, {"app", 4}};
+      {"editor", 2}, {"primitives", 3}, {"layout", 4},  {"app", 5}};
   for (const auto& [name, rank] : ranks)
     if (name == folder) return rank;
   return -1;

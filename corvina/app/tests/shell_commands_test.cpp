@@ -42,7 +42,9 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
       // mesh tools and primitives
       kCommandTriangulate, kCommandDegenerates, kCommandWeldVertices, kCommandSplitVertices,
       kCommandFixSeams, kCommandSmooth, kCommandNewBox, kCommandNewCone, kCommandNewCylinder,
-      kCommandNewSphere, kCommandNewTorus};
+      kCommandNewSphere, kCommandNewTorus,
+      // the texture-map layout
+      kCommandPackIslands, kCommandEqualizeDensity};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);
