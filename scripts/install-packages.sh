@@ -7,7 +7,7 @@ apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config git \
   clang-14 clang clang-format libclang-rt-14-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev \
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev libx11-dev \
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev libx11-dev zlib1g-dev \
   fonts-dejavu-core xvfb xauth >/dev/null
 
 # The Debian package: dpkg-shlibdeps and file compute its dependencies; groff

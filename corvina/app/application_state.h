@@ -15,6 +15,7 @@
 #include "files/obj_writer.h"
 #include "files/uvs_writer.h"
 #include "layout/island_packing.h"
+#include "layout/layout_export.h"
 #include "mapping/mapping_options.h"
 #include "model/model_store.h"
 #include "primitives/primitive_options.h"
@@ -32,6 +33,7 @@ struct OptionRecords {
   KeyStepOptions keyStep;
   SmoothingOptions smoothing;
   PackOptions pack;
+  LayoutExportOptions layoutExport;
   // The five "Create ..." dialogs start from their defaults at every command.
   BoxOptions newBox;
   ConeOptions newCone;

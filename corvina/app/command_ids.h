@@ -75,5 +75,6 @@ constexpr int kCommandPerFacet = 32852;
 // The texture-map layout: islands packed, texel density, layout pictures.
 constexpr int kCommandPackIslands = 32860;
 constexpr int kCommandEqualizeDensity = 32861;
+constexpr int kCommandExportLayout = 32862;
 
 }  // namespace corvina

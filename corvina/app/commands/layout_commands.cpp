@@ -3,6 +3,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
@@ -10,6 +11,7 @@
 #include "app/dialogs/layout_dialogs.h"
 #include "app/model_required.h"
 #include "layout/island_packing.h"
+#include "layout/layout_export.h"
 #include "layout/texel_density.h"
 #include "tools/selection_state.h"
 
@@ -102,6 +104,81 @@ void runEqualizeDensity(CommandContext& context) {
   ui.refreshViews();
 }
 
+// ---- Export Layout ---------------------------------------------------------------
+
+std::optional<OptionDialog> pngDialog(OptionRecords& records) {
+  return layoutExportDialog(records.layoutExport, LayoutDialogKind::Png);
+}
+std::optional<OptionDialog> svgDialog(OptionRecords& records) {
+  return layoutExportDialog(records.layoutExport, LayoutDialogKind::Svg);
+}
+
+constexpr int kPng = 0;
+constexpr int kSvg = 1;
+
+// The model's own name with the format's extension, or "*.png" / "*.svg" for
+// a model without a file.
+FileRequest layoutFileRequest(const ModelStore& store, int format) {
+  const std::string extension = format == kSvg ? "svg" : "png";
+  FileRequest request;
+  request.save = true;
+  request.title = "Export Layout...";
+  if (format == kSvg)
+    request.filters = {{"SVG Drawing (*.svg)", "*.svg"}, {"All Files (*.*)", "*.*"}};
+  else
+    request.filters = {{"PNG Picture (*.png)", "*.png"}, {"All Files (*.*)", "*.*"}};
+  const std::size_t separator = store.modelBaseName.rfind('/');
+  request.initialName = separator == std::string::npos
+                            ? "*." + extension
+                            : store.modelBaseName.substr(separator + 1) + "." + extension;
+  request.defaultExtension = extension;
+  request.directory = store.lastDirectory;
+  request.confirmOverwrite = true;
+  return request;
+}
+
+// The layout picture in the format the dialog (or the step) chose: the size
+// starts at the model's map size; a pending move lands first, so the picture
+// shows what the view shows.
+void runExportLayout(CommandContext& context, LayoutDialogKind kind) {
+  ApplicationState& app = context.app;
+  ModelStore& store = app.store;
+  UserInterface& ui = context.ui;
+  if (!requireModel(store, ui)) return;
+  LayoutExportOptions edited = app.options.layoutExport;
+  edited.width = store.mapWidth;
+  edited.height = store.mapHeight;
+  if (kind != LayoutDialogKind::Menu) edited.format = kind == LayoutDialogKind::Svg ? kSvg : kPng;
+  OptionDialog dialog = layoutExportDialog(edited, kind);
+  if (!ui.editOptions(dialog)) return;
+  app.options.layoutExport = edited;
+  const std::optional<std::string> path = ui.chooseFile(layoutFileRequest(store, edited.format));
+  if (!path) return;
+
+  applyPendingSelectionMove(app);
+  store.lastDirectory = directoryOf(*path);
+  ui.setBusy(true);
+  const LayoutExportOutcome outcome = edited.format == kSvg ? exportLayoutSvg(store, edited, *path)
+                                                            : exportLayoutPng(store, edited, *path);
+  ui.setBusy(false);
+  switch (outcome) {
+    case LayoutExportOutcome::Written:
+      break;
+    case LayoutExportOutcome::InsufficientMemory:
+      showInsufficientMemory(ui);
+      break;
+    case LayoutExportOutcome::CannotOpen:
+    case LayoutExportOutcome::WriteFailed:
+      ui.showMessage("Error", "Error writing to file", MessageIcon::Error);
+      break;
+  }
+}
+
+template <LayoutDialogKind Kind>
+void runExportLayoutAs(CommandContext& context) {
+  runExportLayout(context, Kind);
+}
+
 constexpr std::array kRows{
     CommandRow{.id = kCommandPackIslands,
                .name = "PackIslands",
@@ -126,6 +203,30 @@ constexpr std::array kRows{
                .step = "equalize-density",
                .summary = "give every island the model's average texel density",
                .run = runEqualizeDensity},
+    CommandRow{.id = kCommandExportLayout,
+               .name = "ExportLayout",
+               .menu = "&File",
+               .menuText = "Export &Layout...",
+               .menuPosition = 45,
+               .statusText = "Export the texture-map layout as a PNG or SVG picture",
+               .enabled = modelHasTextureCoordinates,
+               .run = runExportLayoutAs<LayoutDialogKind::Menu>},
+    CommandRow{.name = "export-png",
+               .enabled = modelHasTextureCoordinates,
+               .step = "export-png",
+               .argument = StepArgument::Path,
+               .argumentName = "PATH",
+               .summary = "save the layout as a PNG picture (Export &Layout...)",
+               .dialog = pngDialog,
+               .run = runExportLayoutAs<LayoutDialogKind::Png>},
+    CommandRow{.name = "export-svg",
+               .enabled = modelHasTextureCoordinates,
+               .step = "export-svg",
+               .argument = StepArgument::Path,
+               .argumentName = "PATH",
+               .summary = "save the layout as an SVG drawing (Export &Layout...)",
+               .dialog = svgDialog,
+               .run = runExportLayoutAs<LayoutDialogKind::Svg>},
 };
 
 }  // namespace

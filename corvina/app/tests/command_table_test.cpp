@@ -20,18 +20,63 @@ namespace {
 using testing::ScratchFolder;
 
 // Every step of the command-line contract.
-const std::set<std::string> kContractSteps = {
-    "load", "save-obj", "export-uvs", "import-uvs", "save-bmp", "stats", "dims", "settings",
-    "color", "select-method", "new-box", "new-cone", "new-cylinder", "new-sphere", "new-torus",
-    "planar", "box", "cylindrical", "cylindrical-cap", "spherical", "per-facet", "last-projection",
-    "tile-group", "tile-material", "tile-region", "rotate", "select-all", "select-none",
-    "select-inverse", "select-group", "select-material", "select-region", "assign-group",
-    "assign-material", "assign-region", "triangulate", "degenerates", "weld", "split-vertices",
-    "fix-seams", "smooth", "band", "click", "right-click", "drag", "key", "invert-h", "invert-v",
-    "background", "background-clear", "background-flip-h", "background-flip-v", "background-toggle",
-    "render",
-    // beyond the contract: the layout steps
-    "pack", "equalize-density"};
+const std::set<std::string> kContractSteps = {"load",
+                                              "save-obj",
+                                              "export-uvs",
+                                              "import-uvs",
+                                              "save-bmp",
+                                              "stats",
+                                              "dims",
+                                              "settings",
+                                              "color",
+                                              "select-method",
+                                              "new-box",
+                                              "new-cone",
+                                              "new-cylinder",
+                                              "new-sphere",
+                                              "new-torus",
+                                              "planar",
+                                              "box",
+                                              "cylindrical",
+                                              "cylindrical-cap",
+                                              "spherical",
+                                              "per-facet",
+                                              "last-projection",
+                                              "tile-group",
+                                              "tile-material",
+                                              "tile-region",
+                                              "rotate",
+                                              "select-all",
+                                              "select-none",
+                                              "select-inverse",
+                                              "select-group",
+                                              "select-material",
+                                              "select-region",
+                                              "assign-group",
+                                              "assign-material",
+                                              "assign-region",
+                                              "triangulate",
+                                              "degenerates",
+                                              "weld",
+                                              "split-vertices",
+                                              "fix-seams",
+                                              "smooth",
+                                              "band",
+                                              "click",
+                                              "right-click",
+                                              "drag",
+                                              "key",
+                                              "invert-h",
+                                              "invert-v",
+                                              "background",
+                                              "background-clear",
+                                              "background-flip-h",
+                                              "background-flip-v",
+                                              "background-toggle",
+                                              "render"};
+
+// The steps beyond the contract: the texture-map layout.
+const std::set<std::string> kLayoutSteps = {"pack", "equalize-density", "export-png", "export-svg"};
 
 TEST(CommandTableTest, EveryRowIsConsistent) {
   std::set<int> ids;
@@ -68,18 +113,21 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
       EXPECT_FALSE(row.argumentName.empty());
     }
   }
-  EXPECT_EQ(steps, kContractSteps);
-  // The menu has 44 entries, numbered without gaps: the 42 of the original
+  std::set<std::string> expectedSteps = kContractSteps;
+  expectedSteps.insert(kLayoutSteps.begin(), kLayoutSteps.end());
+  EXPECT_EQ(steps, expectedSteps);
+  // The menu has 45 entries, numbered without gaps: the 42 of the original
   // menu, then the layout entries after them.
-  ASSERT_EQ(positions.size(), 44u);
+  ASSERT_EQ(positions.size(), 45u);
   EXPECT_EQ(*positions.begin(), 1);
-  EXPECT_EQ(*positions.rbegin(), 44);
+  EXPECT_EQ(*positions.rbegin(), 45);
   std::vector<const CommandRow*> menu = menuRows();
-  ASSERT_EQ(menu.size(), 44u);
+  ASSERT_EQ(menu.size(), 45u);
   EXPECT_EQ(menu.front()->id, kCommandLoadModel);
   EXPECT_EQ(menu[41]->id, kCommandAbout);
   EXPECT_EQ(menu[42]->id, kCommandPackIslands);
   EXPECT_EQ(menu[43]->id, kCommandEqualizeDensity);
+  EXPECT_EQ(menu[44]->id, kCommandExportLayout);
 }
 
 TEST(CommandTableTest, StepsWhoseWordPicksTheCommand) {
@@ -186,13 +234,15 @@ TEST(CommandTableTest, EnablementFollowsTheModelTheSelectionAndTheHistory) {
         {kCommandExportUvs, false},
         {kCommandPlanar, true},
         {kCommandPackIslands, false},
-        {kCommandEqualizeDensity, false}}},
+        {kCommandEqualizeDensity, false},
+        {kCommandExportLayout, false}}},
       {"one texture coordinate",
        square(0, 0, 0, true),
        {{kCommandSaveTextureMap, true},
         {kCommandExportUvs, true},
         {kCommandPackIslands, true},
-        {kCommandEqualizeDensity, true}}},
+        {kCommandEqualizeDensity, true},
+        {kCommandExportLayout, true}}},
       {"texture index past the array counts as none",
        then(square(0, 0, 0, true),
             [](ApplicationState& app) { app.store.facetStream[2].texVertex = 9; }),

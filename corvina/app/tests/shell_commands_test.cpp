@@ -44,7 +44,7 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
       kCommandFixSeams, kCommandSmooth, kCommandNewBox, kCommandNewCone, kCommandNewCylinder,
       kCommandNewSphere, kCommandNewTorus,
       // the texture-map layout
-      kCommandPackIslands, kCommandEqualizeDensity};
+      kCommandPackIslands, kCommandEqualizeDensity, kCommandExportLayout};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);

@@ -53,7 +53,8 @@ TEST(CompletionTest, OffersStepsFieldsWordsValuesAndFiles) {
       {{"load", "a.obj", "st"}, {"stats"}},
       // A step's fields, with '=', and the steps that begin the same.
       {{"save-obj", "out.obj", "export"},
-       {"export-uvs", "exportMaterials=", "exportNormals=", "exportRegions=", "exportUVs="}},
+       {"export-png", "export-svg", "export-uvs",
+        "exportMaterials=", "exportNormals=", "exportRegions=", "exportUVs="}},
       {{"load", "a.obj", "ans"}, {"answer="}},
       // The words of color, select-method and key, quoted for the shell.
       {{"color", ""}, {"bw", "group", "material", "region"}},

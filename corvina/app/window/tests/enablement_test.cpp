@@ -32,7 +32,7 @@ void expectEnabledExactly(CMainFrame& frame, const std::set<int>& enabled, const
     EXPECT_EQ(action->isEnabled(), expected) << situation << ": " << row->id;
     ++checkedEntries;
   }
-  EXPECT_EQ(checkedEntries, 44) << situation;  // the whole menu, layout entries included
+  EXPECT_EQ(checkedEntries, 45) << situation;  // the whole menu, layout entries included
 }
 
 struct Fixture {
