@@ -193,5 +193,47 @@ TEST(LayoutCommands, EqualizeDensityScalesOnlyTheSelectedIslandsOfASelection) {
   EXPECT_TRUE(f.ui.messages.empty());
 }
 
+TEST(LayoutCommands, ExportLayoutAsksForTheFormatThenTheFile) {
+  struct Case {
+    int format;
+    const char* filter;
+    const char* name;
+    const char* start;  // the file's first bytes
+  };
+  const Case cases[] = {{0, "*.png", "layout.png", "\x89PNG"}, {1, "*.svg", "layout.svg", "<?xml"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.app.store.mapWidth = 96;
+    f.ui.typing.push_back([&](OptionDialog& d) {
+      EXPECT_EQ(*fieldNamed(d, "width").intValue, 96);
+      *fieldNamed(d, "format").intValue = c.format;
+    });
+    f.ui.files.push_back(f.folder.path(c.name));
+    f.run(kCommandExportLayout);
+    EXPECT_TRUE(f.ui.messages.empty());
+    EXPECT_EQ(f.ui.optionDialogs, std::vector<std::string>{"Layout Export Options"});
+    ASSERT_EQ(f.ui.fileRequests.size(), 1u);
+    EXPECT_EQ(f.ui.fileRequests[0].title, "Export Layout...");
+    EXPECT_EQ(f.ui.fileRequests[0].filters[0].second, c.filter);
+    EXPECT_TRUE(f.ui.fileRequests[0].save);
+    EXPECT_EQ(f.folder.read(c.name).rfind(c.start, 0), 0u);
+    EXPECT_EQ(f.app.store.lastDirectory, f.folder.folder());
+  }
+}
+
+TEST(LayoutCommands, ExportLayoutFailuresAreReported) {
+  Fixture f;
+  f.ui.files.push_back(f.folder.path("missing/layout.png"));
+  f.run(kCommandExportLayout);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text, "Error writing to file");
+  // Cancel in the file dialog writes nothing and says nothing.
+  Fixture cancelled;
+  cancelled.ui.files.push_back(std::nullopt);
+  cancelled.run(kCommandExportLayout);
+  EXPECT_TRUE(cancelled.ui.messages.empty());
+}
+
 }  // namespace
 }  // namespace corvina

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/cli/tests/cli_process.h"
+#include "testing/external_tools.h"
 
 namespace corvina {
 namespace {
@@ -134,6 +135,35 @@ TEST(LayoutStepsTest, RefusalsAndUsageErrors) {
     EXPECT_EQ(result.exitStatus, 2) << field;
     EXPECT_EQ(result.out, "") << field;
   }
+}
+
+TEST(LayoutStepsTest, ExportStepsWriteThePictures) {
+  ScratchFolder folder;
+  const CliResult result =
+      runCli(folder, {"new-box", "box", "export-png", "map.png", "width=200", "height=100",
+                      "lineWidth=2", "fill=group", "export-svg", "map.svg", "width=200",
+                      "height=100", "flipV=on", "stats"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const std::size_t at = result.out.find("facets = ");
+  ASSERT_NE(at, std::string::npos);
+  const int facets = std::atoi(result.out.c_str() + at + 9);
+  const std::string count =
+      folder.write("count.py",
+                   "import sys, xml.etree.ElementTree as ET\n"
+                   "root = ET.parse(sys.argv[1]).getroot()\n"
+                   "print(root.get('width'), root.get('height'), "
+                   "len(root.findall('.//{http://www.w3.org/2000/svg}polygon')))\n");
+  EXPECT_EQ(testing::commandOutput("python3 " + count + " " + folder.path("map.svg")),
+            "200 100 " + std::to_string(facets) + "\n");
+  const std::string python = testing::pythonWithPillow();
+  if (python.empty()) GTEST_SKIP() << "no python3 with PIL (Debian python3-pil)";
+  const std::string size = folder.write("size.py",
+                                        "import sys\n"
+                                        "from PIL import Image\n"
+                                        "im = Image.open(sys.argv[1])\n"
+                                        "print(im.format, im.mode, *im.size)\n");
+  EXPECT_EQ(testing::commandOutput(python + " " + size + " " + folder.path("map.png")),
+            "PNG RGBA 200 100\n");
 }
 
 }  // namespace
