@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <map>
+#include <random>
 
 #include "layout/island_measures.h"
 #include "layout/tests/island_models.h"
@@ -142,6 +144,60 @@ TEST(IslandPackingTest, SameModelGivesTheSameBits) {
     const auto report = testing::islandOverlap(first, options.width, options.height, 2.0);
     EXPECT_EQ(report.sharedPixels, 0);
     EXPECT_EQ(once.size(), first.texVertices.size());
+  }
+}
+
+TEST(IslandPackingTest, RandomAndExtremeModelsPackWithoutOverlap) {
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    SCOPED_TRACE(seed);
+    ModelStore store = buildModel(testing::randomModelRecipe(seed, 40));
+    // Some coordinates far out, some islands tiny, some not numbers at all.
+    std::mt19937 random(seed);
+    for (TexVertex& t : store.texVertices) {
+      switch (random() % 12) {
+        case 0:
+          t.u *= 1e30f;
+          break;
+        case 1:
+          t.v = t.v * 1e-30f;
+          t.u = t.u * 1e-30f;
+          break;
+        case 2:
+          t.u = std::numeric_limits<float>::quiet_NaN();
+          break;
+        case 3:
+          t.v = -std::numeric_limits<float>::infinity();
+          break;
+        default:
+          break;
+      }
+    }
+    UvIslands islands;
+    ASSERT_TRUE(findUvIslands(store, islands));
+    std::vector<bool> numbers(static_cast<std::size_t>(islands.count), true);
+    for (std::size_t f = 0; f < islands.facetStart.size(); ++f)
+      for (auto j = static_cast<std::size_t>(islands.facetStart[f]) + 1;
+           store.facetStream[j].vertex > 0; ++j)
+        if (!std::isfinite(store.texVertices[j].u) || !std::isfinite(store.texVertices[j].v))
+          numbers[static_cast<std::size_t>(islands.facetIsland[f])] = false;
+    PackOptions options;
+    options.width = 200;
+    options.height = 150;
+    options.padding = 2;
+    const PackResult result = packIslands(store, options, PackArea{});
+    ASSERT_EQ(result.outcome, PackOutcome::Packed);
+    // Every island of numbers is packed inside the half padding; the others stay.
+    EXPECT_EQ(result.islands, std::count(numbers.begin(), numbers.end(), true));
+    for (std::size_t f = 0; f < islands.facetStart.size(); ++f) {
+      if (!numbers[static_cast<std::size_t>(islands.facetIsland[f])]) continue;
+      for (auto j = static_cast<std::size_t>(islands.facetStart[f]) + 1;
+           store.facetStream[j].vertex > 0; ++j) {
+        EXPECT_GE(store.texVertices[j].u * 200, 1 - 1e-3);
+        EXPECT_LE(store.texVertices[j].u * 200, 199 + 1e-3);
+        EXPECT_GE(store.texVertices[j].v * 150, 1 - 1e-3);
+        EXPECT_LE(store.texVertices[j].v * 150, 149 + 1e-3);
+      }
+    }
   }
 }
 
