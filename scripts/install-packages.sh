@@ -10,6 +10,12 @@ apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev libx11-dev zlib1g-dev \
   fonts-dejavu-core xvfb xauth >/dev/null
 
+# The 3D preview draws with OpenGL through Qt's OpenGL widgets; Mesa's
+# software renderer draws it where there is no GPU (Xvfb, headless runs).
+# Qt's image plugins read backgrounds in PNG, JPEG, TGA, WebP and TIFF.
+apt-get install -y -qq --no-install-recommends \
+  libqt6opengl6-dev libgl1-mesa-dri libegl-mesa0 qt6-image-formats-plugins >/dev/null
+
 # The Debian package: dpkg-shlibdeps and file compute its dependencies; groff
 # checks that the manual pages format.
 apt-get install -y -qq --no-install-recommends dpkg-dev file groff-base >/dev/null
