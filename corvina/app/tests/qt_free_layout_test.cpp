@@ -97,8 +97,8 @@ TEST(QtFreeLayoutTest, NoQtFreeFileIncludesAQtHeader) {
 // of layers with a lower rank. The test helpers of testing/ serve every test.
 int layerRank(const std::string& folder) {
   static const std::vector<std::pair<std::string, int>> ranks = {
-      {"model", 0},  {"tools", 1},      {"mapping", 2}, {"files", 2},
-      {"editor", 2}, {"primitives", 3}, {"layout", 4},  {"app", 5}};
+      {"model", 0},      {"tools", 1},  {"mapping", 2}, {"files", 2}, {"editor", 2},
+      {"primitives", 3}, {"layout", 4}, {"preview", 5}, {"app", 6}};
   for (const auto& [name, rank] : ranks)
     if (name == folder) return rank;
   return -1;
