@@ -1,9 +1,10 @@
 // The layout keeps Qt where it belongs: no Qt-free corvina target links a Qt
 // library, compiles with Qt's include paths or definitions, or has a file
 // that includes a <Q...> header. Only the window (app/window/), the view
-// painter (editor/painter/), the background picture (editor/background/) and
-// corvina-cli's renderer (app/cli/) may use Qt. And the layers talk downward
-// only: no file of a layer includes a header of a layer above it or beside it.
+// painter (editor/painter/), the background picture (editor/background/),
+// the 3D preview's drawing (preview/gl/) and corvina-cli's renderer (app/cli/)
+// may use Qt. And the layers talk downward only: no file of a layer includes
+// a header of a layer above it or beside it.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kQtFolders = {"app/window/", "editor/painter/", "editor/background/",
-                                             "app/cli/", "app/canvas/"};
+                                             "app/cli/",    "app/canvas/",     "preview/gl/"};
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
