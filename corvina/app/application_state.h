@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/corvina_doc.h"
+#include "app/stretch_view.h"
 #include "app/user_settings.h"
 #include "app/view_canvas.h"
 #include "editor/selection_editor.h"
@@ -61,6 +62,8 @@ struct ApplicationState {
   // The view's background picture and rendering, given by the front end that
   // has them (nullptr: those commands do nothing).
   ViewCanvas* canvas = nullptr;
+  // View > Show Stretch and Show Angle Stretch; off at start.
+  StretchView stretchView = StretchView::Off;
 };
 
 // The process's current working directory, or "" when it cannot be had.

@@ -77,4 +77,8 @@ constexpr int kCommandPackIslands = 32860;
 constexpr int kCommandEqualizeDensity = 32861;
 constexpr int kCommandExportLayout = 32862;
 
+// The distortion display of the texture-map view.
+constexpr int kCommandShowStretch = 32870;
+constexpr int kCommandShowAngleStretch = 32871;
+
 }  // namespace corvina

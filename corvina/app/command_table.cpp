@@ -12,7 +12,8 @@ std::vector<CommandRow> gatherRows() {
   std::vector<CommandRow> rows;
   for (std::span<const CommandRow> part :
        {shellCommandRows(), textureFileCommandRows(), primitiveCommandRows(), mappingCommandRows(),
-        selectionCommandRows(), toolsCommandRows(), viewCommandRows(), layoutCommandRows()})
+        selectionCommandRows(), toolsCommandRows(), viewCommandRows(), layoutCommandRows(),
+        stretchCommandRows()})
     rows.insert(rows.end(), part.begin(), part.end());
   return rows;
 }

@@ -16,5 +16,6 @@ std::span<const CommandRow> selectionCommandRows();    // selection_commands.cpp
 std::span<const CommandRow> toolsCommandRows();        // tools_commands.cpp
 std::span<const CommandRow> viewCommandRows();         // view_commands.cpp
 std::span<const CommandRow> layoutCommandRows();       // layout_commands.cpp
+std::span<const CommandRow> stretchCommandRows();      // stretch_commands.cpp
 
 }  // namespace corvina

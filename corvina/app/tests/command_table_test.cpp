@@ -78,6 +78,9 @@ const std::set<std::string> kContractSteps = {"load",
 // The steps beyond the contract: the texture-map layout.
 const std::set<std::string> kLayoutSteps = {"pack", "equalize-density", "export-png", "export-svg"};
 
+// The steps of the distortion display.
+const std::set<std::string> kStretchSteps = {"show-stretch", "show-angle-stretch", "stretch"};
+
 TEST(CommandTableTest, EveryRowIsConsistent) {
   std::set<int> ids;
   std::set<int> positions;
@@ -115,19 +118,22 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   }
   std::set<std::string> expectedSteps = kContractSteps;
   expectedSteps.insert(kLayoutSteps.begin(), kLayoutSteps.end());
+  expectedSteps.insert(kStretchSteps.begin(), kStretchSteps.end());
   EXPECT_EQ(steps, expectedSteps);
-  // The menu has 45 entries, numbered without gaps: the 42 of the original
-  // menu, then the layout entries after them.
-  ASSERT_EQ(positions.size(), 45u);
+  // The menu has 47 entries, numbered without gaps: the 42 of the original
+  // menu, then the layout entries and the stretch view after them.
+  ASSERT_EQ(positions.size(), 47u);
   EXPECT_EQ(*positions.begin(), 1);
-  EXPECT_EQ(*positions.rbegin(), 45);
+  EXPECT_EQ(*positions.rbegin(), 47);
   std::vector<const CommandRow*> menu = menuRows();
-  ASSERT_EQ(menu.size(), 45u);
+  ASSERT_EQ(menu.size(), 47u);
   EXPECT_EQ(menu.front()->id, kCommandLoadModel);
   EXPECT_EQ(menu[41]->id, kCommandAbout);
   EXPECT_EQ(menu[42]->id, kCommandPackIslands);
   EXPECT_EQ(menu[43]->id, kCommandEqualizeDensity);
   EXPECT_EQ(menu[44]->id, kCommandExportLayout);
+  EXPECT_EQ(menu[45]->id, kCommandShowStretch);
+  EXPECT_EQ(menu[46]->id, kCommandShowAngleStretch);
 }
 
 TEST(CommandTableTest, StepsWhoseWordPicksTheCommand) {
@@ -172,7 +178,8 @@ TEST(CommandTableTest, BeforeAnyModelOnlyTheModelFreeEntriesAreEnabled) {
       kCommandLoadModel,     kCommandNewBox,          kCommandNewCone,    kCommandNewSphere,
       kCommandNewCylinder,   kCommandNewTorus,        kCommandExit,       kCommandSettings,
       kCommandSelectByFacet, kCommandSelectByVertex,  kCommandColorGroup, kCommandColorMaterial,
-      kCommandColorRegion,   kCommandColorBlackWhite, kCommandHotKeys,    kCommandAbout};
+      kCommandColorRegion,   kCommandColorBlackWhite, kCommandHotKeys,    kCommandAbout,
+      kCommandShowStretch,   kCommandShowAngleStretch};
   EXPECT_EQ(menuEntriesWhoseRuleHolds(app), expected);
 }
 

@@ -44,7 +44,9 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
       kCommandFixSeams, kCommandSmooth, kCommandNewBox, kCommandNewCone, kCommandNewCylinder,
       kCommandNewSphere, kCommandNewTorus,
       // the texture-map layout
-      kCommandPackIslands, kCommandEqualizeDensity, kCommandExportLayout};
+      kCommandPackIslands, kCommandEqualizeDensity, kCommandExportLayout,
+      // the distortion display
+      kCommandShowStretch, kCommandShowAngleStretch};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);

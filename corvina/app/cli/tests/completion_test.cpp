@@ -50,7 +50,7 @@ TEST(CompletionTest, OffersStepsFieldsWordsValuesAndFiles) {
   const Case cases[] = {
       // Step names.
       {{"sav"}, {"save-bmp", "save-obj"}},
-      {{"load", "a.obj", "st"}, {"stats"}},
+      {{"load", "a.obj", "st"}, {"stats", "stretch"}},
       // A step's fields, with '=', and the steps that begin the same.
       {{"save-obj", "out.obj", "export"},
        {"export-png", "export-svg", "export-uvs",
@@ -60,7 +60,7 @@ TEST(CompletionTest, OffersStepsFieldsWordsValuesAndFiles) {
       {{"color", ""}, {"bw", "group", "material", "region"}},
       {{"select-method", "v"}, {"vertex"}},
       {{"key", "kp"}, {"kp+", "kp-", "kp/", "kp\\*"}},
-      {{"key", "enter", "sh"}, {"shift="}},
+      {{"key", "enter", "sh"}, {"shift=", "show-angle-stretch", "show-stretch"}},
       // Values of choice and boolean fields, after the '=' bash splits off.
       {{"planar", "alignment", "=", ""}, {"x", "y", "z"}},
       {{"planar", "alignment", "=", "y"}, {"y"}},
