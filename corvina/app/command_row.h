@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/application_state.h"
+#include "app/model_parts.h"
 #include "app/user_interface.h"
 
 namespace corvina {
@@ -80,6 +81,11 @@ struct CommandRow {
   // commands whose dialogs it may show. corvina-cli takes the fields of any
   // of them and refuses, when the step runs, those the dialog shown lacks.
   std::span<const int> repeatsDialogsOf = {};
+
+  // The parts of the model the command may change (ModelPart bits): the
+  // edit history copies them before it runs. Rows that leave a part alone
+  // may say so, to spare the copy.
+  unsigned touches = kPartAll;
 
   // What the command does; nullptr while it is not built yet (its menu entry
   // is then disabled and its step is refused).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/commands/command_rows.h"
+#include "app/history_recording.h"
 
 namespace corvina {
 
@@ -62,6 +63,7 @@ bool isCommandChecked(const ApplicationState& app, int id) {
 
 bool runCommand(CommandContext& context, const CommandRow& row) {
   if (row.run == nullptr) return false;
+  const CommandAction action(context.app, row);
   row.run(context);
   return true;
 }

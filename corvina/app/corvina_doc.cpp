@@ -18,7 +18,29 @@ FileRequest objLoadFileRequest(const std::string& directory) {
 }
 
 bool CorvinaDoc::openModel(const std::string& path, UserInterface& ui) {
-  return openObjModel(store_, selection_, path, ui, [this] { clearUndoHistory(); });
+  // The file is read into a store of its own, so a file that is refused or
+  // fails to load leaves the model being edited as it was (and its pending
+  // move pending). What survives loading comes along.
+  ModelStore fresh;
+  fresh.lastDirectory = store_.lastDirectory;
+  fresh.lastModelPath = store_.lastModelPath;
+  fresh.mapWidth = store_.mapWidth;
+  fresh.mapHeight = store_.mapHeight;
+  fresh.colorMode = store_.colorMode;
+  fresh.pixelsPerUnit = store_.pixelsPerUnit;
+  SelectionState freshSelection;
+  freshSelection.selectMethod = selection_.selectMethod;
+  const bool opened = openObjModel(fresh, freshSelection, path, ui);
+  store_.lastDirectory = fresh.lastDirectory;
+  if (!opened) return false;
+  {
+    // The old model's memory goes when this block ends.
+    ModelStore old = std::move(store_);
+    store_ = std::move(fresh);
+  }
+  selection_ = freshSelection;
+  clearUndoHistory();
+  return true;
 }
 
 void CorvinaDoc::loadModel(UserInterface& ui) {
@@ -45,7 +67,7 @@ void CorvinaDoc::saveModel(ObjExportOptions& options, UserInterface& ui) {
   options = edited;
   std::optional<std::string> path = ui.chooseFile(objSaveFileRequest(store_));
   if (!path) return;
-  writeObjModel(store_, *path, options, ui);
+  if (writeObjModel(store_, *path, options, ui)) history_.markClean();
 }
 
 }  // namespace corvina

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/edit_history.h"
 #include "app/projection_kind.h"
 #include "app/user_interface.h"
 #include "files/obj_writer.h"
@@ -15,25 +16,6 @@
 #include "tools/selection_state.h"
 
 namespace corvina {
-
-// The texture-map editor's undo history: a position (-1 before any step) and
-// the number of recorded steps. No edit records a step yet, so undo and redo
-// stay disabled; the rules are kept here so that recording steps later needs
-// no change to the commands.
-struct UndoHistory {
-  int position = -1;
-  int count = 0;
-
-  bool canUndo() const { return position > 0; }
-  bool canRedo() const { return position < count - 1; }
-  void undo() {
-    if (canUndo()) --position;
-  }
-  void redo() {
-    if (canRedo()) ++position;
-  }
-  void clear() { *this = UndoHistory{}; }
-};
 
 class CorvinaDoc {
  public:
@@ -47,16 +29,20 @@ class CorvinaDoc {
   SelectionState& selection() { return selection_; }
   const SelectionState& selection() const { return selection_; }
   ProjectionKind projectionKind() const { return projectionKind_; }
+  ProjectionKind& projectionKindRef() { return projectionKind_; }
   void setProjectionKind(ProjectionKind kind) { projectionKind_ = kind; }
 
-  const UndoHistory& undoHistory() const { return undoHistory_; }
-  UndoHistory& undoHistory() { return undoHistory_; }
+  // The history's position and count.
+  const UndoHistory& undoHistory() const { return history_.counters(); }
+  UndoHistory& undoHistory() { return history_.counters(); }
+  EditHistory& history() { return history_; }
+  const EditHistory& history() const { return history_; }
 
   // A new model starts without history. The texture-map editor may register
   // what else it clears with the history.
   void setClearUndoHistory(std::function<void()> clear) { clearUndoHistory_ = std::move(clear); }
   void clearUndoHistory() {
-    undoHistory_.clear();
+    history_.clear();
     if (clearUndoHistory_) clearUndoHistory_();
   }
 
@@ -81,7 +67,7 @@ class CorvinaDoc {
   ModelStore& store_;
   SelectionState selection_;
   ProjectionKind projectionKind_ = ProjectionKind::None;
-  UndoHistory undoHistory_;
+  EditHistory history_;
   std::function<void()> clearUndoHistory_;
 };
 

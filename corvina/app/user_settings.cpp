@@ -21,7 +21,14 @@ OptionDialog userSettingsDialog(UserSettings& settings) {
   field.floatValue = &settings.pixelsPerUnit;
   field.minimum = kMinPixelsPerUnit;
   field.maximum = kMaxPixelsPerUnit;
-  return OptionDialog{"User Settings", {field}};
+  OptionField undo;
+  undo.name = "undoMemory";
+  undo.label = "Undo Memory (MB)";
+  undo.kind = OptionField::Kind::Int;
+  undo.intValue = &settings.undoMegabytes;
+  undo.minimum = 0;
+  undo.maximum = kMaxUndoMegabytes;
+  return OptionDialog{"User Settings", {field, undo}};
 }
 
 void editUserSettings(ModelStore& store, UserSettings& settings, UserInterface& ui) {

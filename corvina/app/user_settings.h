@@ -11,12 +11,17 @@ namespace corvina {
 constexpr float kMinPixelsPerUnit = 1.0f;
 constexpr float kMaxPixelsPerUnit = 10000.0f;
 
+constexpr int kMaxUndoMegabytes = 1 << 20;
+
 struct UserSettings {
   float pixelsPerUnit = 50.0f;
+  // The memory the edit history may hold, in megabytes (0: no history).
+  int undoMegabytes = 512;
 };
 
-// The dialog over `settings` (one Float field, "pixelsPerUnit", 1..10000). The
-// dialog must not outlive `settings`.
+// The dialog over `settings` (a Float field, "pixelsPerUnit", 1..10000, and an
+// Int field, "undoMemory", the history's megabytes). The dialog must not
+// outlive `settings`.
 OptionDialog userSettingsDialog(UserSettings& settings);
 
 // The Settings command: shows the dialog starting from the model's current

@@ -39,7 +39,6 @@ void runGenerate(CommandContext& context) {
     context.ui.showMessage("Error", "Insufficient memory", MessageIcon::Error);
     return;
   }
-  document.undoHistory().clear();
   context.ui.refreshViews();
 }
 

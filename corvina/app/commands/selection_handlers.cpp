@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/dialogs/option_fields.h"
+#include "app/history_recording.h"
 #include "app/model_required.h"
 #include "editor/hot_keys_text.h"
 #include "tools/selection_sets.h"
@@ -186,11 +187,11 @@ void runInvertVertically(CommandContext& context) {
 }
 
 void runUndo(CommandContext& context) {
-  context.app.document.undoHistory().undo();
+  if (undoLastStep(context.app)) context.ui.refreshViews();
 }
 
 void runRedo(CommandContext& context) {
-  context.app.document.undoHistory().redo();
+  if (redoNextStep(context.app)) context.ui.refreshViews();
 }
 
 void runHotKeys(CommandContext& context) {
@@ -214,6 +215,7 @@ void runClickStep(CommandContext& context) {
 }
 
 void runRightClickStep(CommandContext& context) {
+  nameUserAction(context.app, viewPressAction(context.app, false).name);
   SelectionEditor& editor = context.app.editor;
   const ViewSize view = viewOf(context);
   const int x = pixelAt(context, 0), y = pixelAt(context, 1);
@@ -239,6 +241,8 @@ void runKeyStep(CommandContext& context) {
   const std::optional<ViewKeyPress> press =
       keyPressFromName(context.step->words.front(), options.shift, numLock);
   if (!press) return;
+  const ViewAction action = viewKeyAction(keyActionOf(*press));
+  nameUserAction(context.app, action.name, action.collates);
   finishViewEvent(context, context.app.editor.keyPress(viewOf(context), *press));
 }
 

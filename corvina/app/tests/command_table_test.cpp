@@ -81,6 +81,9 @@ const std::set<std::string> kLayoutSteps = {"pack", "equalize-density", "export-
 // The steps of the distortion display.
 const std::set<std::string> kStretchSteps = {"show-stretch", "show-angle-stretch", "stretch"};
 
+// The steps beyond the contract: the edit history.
+const std::set<std::string> kHistorySteps = {"undo", "redo"};
+
 TEST(CommandTableTest, EveryRowIsConsistent) {
   std::set<int> ids;
   std::set<int> positions;
@@ -119,6 +122,7 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   std::set<std::string> expectedSteps = kContractSteps;
   expectedSteps.insert(kLayoutSteps.begin(), kLayoutSteps.end());
   expectedSteps.insert(kStretchSteps.begin(), kStretchSteps.end());
+  expectedSteps.insert(kHistorySteps.begin(), kHistorySteps.end());
   EXPECT_EQ(steps, expectedSteps);
   // The menu has 47 entries, numbered without gaps: the 42 of the original
   // menu, then the layout entries and the stretch view after them.

@@ -70,9 +70,9 @@ TEST(DropFiles, OpensEachLocalFileInTurn) {
         QUrl::fromLocalFile(quad)},
        2,
        {quad, triangle}},
-      {"a file without facets leaves an empty model and the list as it was",
+      {"a file without facets leaves the model and the list as they were",
        {QUrl::fromLocalFile(empty)},
-       0,
+       2,
        {quad, triangle}},
   };
   for (const Case& c : cases) {
