@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/history_recording.h"
+#include "app/unsaved_changes.h"
 #include "files/obj_writer.h"
 #include "files/uvs_writer.h"
 #include "testing/file_bytes.h"
@@ -456,6 +458,54 @@ TEST_F(HistoryFixture, ALoadThatFailsKeepsTheModelAndItsHistory) {
   EXPECT_EQ(app.store.numVerts, 3);
   EXPECT_FALSE(isCommandEnabled(app, kCommandUndo));
   EXPECT_FALSE(isCommandEnabled(app, kCommandRedo));
+}
+
+}  // namespace
+}  // namespace corvina
+
+namespace corvina {
+namespace {
+
+TEST_F(HistoryFixture, UnsavedChangesAreOfferedASaveFirst) {
+  struct Case {
+    const char* what;
+    bool change;
+    std::optional<Answer> answer;  // nothing: no question expected
+    std::optional<std::string> file;
+    bool goOn;
+  };
+  const Case cases[] = {
+      {"nothing changed: no question", false, std::nullopt, std::nullopt, true},
+      {"No goes on unsaved", true, Answer::No, std::nullopt, true},
+      {"Cancel stops", true, Answer::Cancel, std::nullopt, false},
+      {"Yes saves and goes on", true, Answer::Yes, "kept.obj", true},
+      {"Yes with the save cancelled stops", true, Answer::Yes, std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::mt19937 random(12);
+    load(randomObj(random, 10, 12));
+    if (c.change) run(kCommandSpherical);
+    ScriptedUserInterface asked;
+    if (c.answer) asked.answers.push_back(*c.answer);
+    if (c.file) asked.files.push_back(folder.file(*c.file));
+    EXPECT_EQ(offerToSaveChanges(app, asked), c.goOn);
+    if (!c.answer) {
+      EXPECT_TRUE(asked.questions.empty());
+      continue;
+    }
+    ASSERT_EQ(asked.questions.size(), 1u);
+    EXPECT_EQ(asked.questions[0].caption, "Corvina");
+    EXPECT_EQ(asked.questions[0].text, "Save changes to model?");
+    EXPECT_EQ(hasUnsavedChanges(app), !c.file);
+    if (c.file) {
+      EXPECT_FALSE(testing::readBytes(folder.file(*c.file)).empty());
+    }
+  }
+  for (int id : {kCommandLoadModel, kCommandNewBox, kCommandNewTorus})
+    EXPECT_TRUE(replacesModel(id)) << id;
+  for (int id : {kCommandBox, kCommandSaveModel, kCommandImportUvs})
+    EXPECT_FALSE(replacesModel(id)) << id;
 }
 
 }  // namespace

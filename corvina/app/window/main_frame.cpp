@@ -12,6 +12,7 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/unsaved_changes.h"
 #include "app/window/about_box.h"
 
 namespace corvina::window {
@@ -63,6 +64,8 @@ CMainFrame::CMainFrame(ApplicationState& app, Profile& profile,
                           ViewHooks{runViewCommand, [this] { updateCommandStates(); }}, this);
   setCentralWidget(view_);
   buildMenus();
+  history_ =
+      new EditHistoryGlue(*this, app_, *view_, actionFor(kCommandUndo), actionFor(kCommandRedo));
   buildStatusBar();
   readLockIndicators();
   setAcceptDrops(true);
@@ -190,6 +193,7 @@ void CMainFrame::updateCommandStates() {
     action->setEnabled(enabled);
     if (action->isCheckable()) action->setChecked(isCommandChecked(app_, id));
   }
+  if (history_ != nullptr) history_->refresh();
 }
 
 QAction* CMainFrame::actionFor(int id) const {
@@ -206,7 +210,7 @@ void CMainFrame::runCommandNumber(int id) {
   } else if (id == kCommandExit) {
     close();
     return;
-  } else if (isCommandEnabled(app_, id)) {
+  } else if (isCommandEnabled(app_, id) && (!replacesModel(id) || offerToSaveChanges(app_, *ui_))) {
     CommandContext context{app_, *ui_};
     const CommandFeedback feedback(*ui_);
     runCommand(context, id);
@@ -217,6 +221,8 @@ void CMainFrame::runCommandNumber(int id) {
 }
 
 bool CMainFrame::openModelFile(const QString& path) {
+  updateCommandStates();
+  if (!offerToSaveChanges(app_, *ui_)) return false;
   bool opened = false;
   {
     const CommandFeedback feedback(*ui_);
@@ -243,6 +249,11 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (!released_) {
+    updateCommandStates();
+    if (!offerToSaveChanges(app_, *ui_)) {
+      event->ignore();
+      return;
+    }
     releaseModel(app_.store);
     released_ = true;
     profile_.write();

@@ -13,6 +13,7 @@
 #include "app/application_state.h"
 #include "app/canvas/picture_canvas.h"
 #include "app/window/corvina_view.h"
+#include "app/window/edit_history_glue.h"
 #include "app/window/lock_indicators.h"
 #include "app/window/profile.h"
 #include "app/window/qt_user_interface.h"
@@ -67,6 +68,7 @@ class CMainFrame : public QMainWindow {
   CorvinaView* view_ = nullptr;
   std::unique_ptr<QtUserInterface> ui_;
   std::map<int, QAction*> actions_;
+  EditHistoryGlue* history_ = nullptr;
   QLabel* capIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;
   QLabel* scrollIndicator_ = nullptr;
