@@ -1,10 +1,6 @@
 #include "files/obj_reader_chunks.h"
 
-#include <atomic>
-#include <chrono>
-#include <exception>
-#include <system_error>
-#include <thread>
+#include "model/parallel_parts.h"
 
 namespace corvina {
 
@@ -59,48 +55,11 @@ std::vector<std::string_view> splitObjInput(std::string_view input, std::size_t 
 
 void runObjChunks(std::size_t count, const std::function<void(std::size_t)>& work,
                   const std::function<void()>& whileWaiting) {
-  std::vector<std::exception_ptr> failures(count);
-  auto guarded = [&](std::size_t k) {
-    try {
-      work(k);
-    } catch (...) {
-      failures[k] = std::current_exception();
-    }
-  };
-  std::atomic<std::size_t> running{0};
-  std::vector<std::thread> threads;
-  std::vector<std::size_t> leftOver;
-  for (std::size_t k = 1; k < count; ++k) {
-    try {
-      running.fetch_add(1);
-      threads.emplace_back([&guarded, &running, k] {
-        guarded(k);
-        running.fetch_sub(1);
-      });
-    } catch (const std::system_error&) {
-      running.fetch_sub(1);
-      leftOver.push_back(k);
-    } catch (const std::bad_alloc&) {
-      running.fetch_sub(1);
-      leftOver.push_back(k);
-    }
-  }
-  if (count > 0) guarded(0);
-  for (std::size_t k : leftOver) guarded(k);
-  while (running.load() > 0) {
-    whileWaiting();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  for (std::thread& thread : threads) thread.join();
-  for (const std::exception_ptr& failure : failures) {
-    if (failure) std::rethrow_exception(failure);
-  }
+  runParts(count, work, whileWaiting);
 }
 
 std::size_t objReadThreads(int threads) {
-  if (threads > 0) return static_cast<std::size_t>(threads);
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores > 0 ? cores : 1;
+  return threads > 0 ? static_cast<std::size_t>(threads) : parallelThreads();
 }
 
 }  // namespace corvina

@@ -29,15 +29,11 @@ bool objChunkEndsItsLines(std::string_view chunk);
 std::vector<std::string_view> splitObjInput(std::string_view input, std::size_t parts,
                                             std::size_t minimumBytes);
 
-// Runs work(0) .. work(count - 1), work(0) on the calling thread and each
-// other on a thread of its own (on the calling thread too when no thread can
-// be started). While it waits for the others the calling thread calls
-// `whileWaiting` every few milliseconds. An exception thrown by a piece of
-// work is thrown again here once every piece has ended.
+// runParts (model/parallel_parts.h) for the reader's chunks.
 void runObjChunks(std::size_t count, const std::function<void(std::size_t)>& work,
                   const std::function<void()>& whileWaiting);
 
-// The threads a load uses when asked for `threads` (0 for every core).
+// The threads a load uses when asked for `threads` (0: parallelThreads()).
 std::size_t objReadThreads(int threads);
 
 }  // namespace corvina

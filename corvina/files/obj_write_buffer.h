@@ -1,7 +1,9 @@
 #pragma once
-// The text output of the OBJ writer: a large buffer that lines are formatted
-// into directly and that goes to the file in big blocks. The line end is chosen
-// once: CR LF (text mode, the default) or a single LF.
+// The text output of the OBJ and UVS writers: a large buffer that lines are
+// formatted into directly and that goes to the file in big blocks, or, for a
+// piece of the file formatted on a thread of its own, stays in memory and
+// grows. The line end is chosen once: CR LF (text mode, the default) or a
+// single LF.
 
 #include <algorithm>
 #include <cstddef>
@@ -21,8 +23,20 @@ class ObjWriteBuffer {
   // Longest single item appended without a capacity check of its own.
   static constexpr std::size_t kMaxItem = 256;
 
+  // Lines for `file`, written whenever kBlockSize bytes are gathered.
   ObjWriteBuffer(AtomicFile& file, bool crLf)
-      : file_(file), data_(new char[kBlockSize + kMaxItem]), crLf_(crLf) {}
+      : file_(&file),
+        data_(new char[kBlockSize + kMaxItem]),
+        capacity_(kBlockSize + kMaxItem),
+        crLf_(crLf) {}
+  // Lines kept in memory until taken with bytes() and cleared with clear().
+  explicit ObjWriteBuffer(bool crLf)
+      : file_(nullptr),
+        data_(new char[kBlockSize + kMaxItem]),
+        capacity_(kBlockSize + kMaxItem),
+        crLf_(crLf) {}
+  ObjWriteBuffer(const ObjWriteBuffer&) = delete;
+  ObjWriteBuffer& operator=(const ObjWriteBuffer&) = delete;
 
   // Text as is, except that every line feed in it becomes the chosen line end.
   void text(std::string_view text);
@@ -67,18 +81,35 @@ class ObjWriteBuffer {
     return at;
   }
 
+  bool crLf() const { return crLf_; }
+
   // Writes what is gathered. False once any write failed.
   bool flush();
+
+  // Writes what is gathered, then `bytes` (another buffer's piece), to the
+  // file; appends them in memory.
+  void append(std::string_view bytes);
+
+  // What a buffer in memory holds, and forgetting it (the memory is kept).
+  std::string_view bytes() const {
+    return std::string_view(data_.get(), static_cast<std::size_t>(end_ - data_.get()));
+  }
+  void clear() { end_ = data_.get(); }
 
  private:
   // Makes room for one item of at most kMaxItem bytes.
   void room() {
-    if (static_cast<std::size_t>(end_ - data_.get()) >= kBlockSize) flush();
+    if (end_ >= limit_) makeRoom();
   }
+  // Writes the block to the file, or in memory doubles it. Throws
+  // std::bad_alloc when a buffer in memory cannot grow.
+  void makeRoom();
 
-  AtomicFile& file_;
+  AtomicFile* file_;
   std::unique_ptr<char[]> data_;
+  std::size_t capacity_;
   char* end_ = data_.get();
+  char* limit_ = data_.get() + (capacity_ - kMaxItem);  // past it no item may start
   bool crLf_;
   bool failed_ = false;
 };

@@ -55,41 +55,50 @@ void writeNumberLine(ObjWriteBuffer& out, std::string_view keyword, Values... va
 }
 
 void writeVertices(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                   ObjWriteProgress& progress) {
+                   ObjWriteProgress& progress, const WritePieceSizes& sizes) {
   const std::size_t count = presentCount(store.numVerts, store.vertices);
-  for (std::size_t i = 0; i < count; ++i) {
-    const Vertex& vertex = store.vertices[i];
-    writeNumberLine(out, "v", vertex.x, options.swapYZ ? vertex.z : vertex.y,
-                    options.swapYZ ? vertex.y : vertex.z);
-    progress.advance();
-  }
+  const bool swap = options.swapYZ;
+  auto format = [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const Vertex& vertex = store.vertices[i];
+      writeNumberLine(piece, "v", vertex.x, swap ? vertex.z : vertex.y, swap ? vertex.y : vertex.z);
+    }
+    return end - begin;
+  };
+  writePieces(itemPieces(count, sizes.items), format, out, progress);
   out.lineEnd();
 }
 
 void writeTexVertices(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                      ObjWriteProgress& progress) {
+                      ObjWriteProgress& progress, const WritePieceSizes& sizes) {
   const std::size_t count = presentCount(store.numTVerts, store.texVertices);
-  for (std::size_t i = 0; i < count; ++i) {
-    const TexVertex& texVertex = store.texVertices[i];
-    writeNumberLine(out, "vt", options.flipH ? 1.0f - texVertex.u : texVertex.u,
-                    options.flipV ? 1.0f - texVertex.v : texVertex.v);
-    progress.advance();
-  }
+  auto format = [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const TexVertex& texVertex = store.texVertices[i];
+      writeNumberLine(piece, "vt", options.flipH ? 1.0f - texVertex.u : texVertex.u,
+                      options.flipV ? 1.0f - texVertex.v : texVertex.v);
+    }
+    return end - begin;
+  };
+  writePieces(itemPieces(count, sizes.items), format, out, progress);
   out.lineEnd();
 }
 
 void writeNormals(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                  ObjWriteProgress& progress) {
+                  ObjWriteProgress& progress, const WritePieceSizes& sizes) {
   const std::size_t count = presentCount(store.numVNormals, store.normals);
-  for (std::size_t i = 0; i < count; ++i) {
-    const Normal& normal = store.normals[i];
-    if (options.invertNormals) {
-      writeNumberLine(out, "vn", -normal.x, -normal.y, -normal.z);
-    } else {
-      writeNumberLine(out, "vn", normal.x, normal.y, normal.z);
+  auto format = [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const Normal& normal = store.normals[i];
+      if (options.invertNormals) {
+        writeNumberLine(piece, "vn", -normal.x, -normal.y, -normal.z);
+      } else {
+        writeNumberLine(piece, "vn", normal.x, normal.y, normal.z);
+      }
     }
-    progress.advance();
-  }
+    return end - begin;
+  };
+  writePieces(itemPieces(count, sizes.items), format, out, progress);
   out.lineEnd();
 }
 
@@ -110,17 +119,139 @@ void writeCorner(const CornerRecord& corner, const ObjExportOptions& options, Ob
   out.commit(at);
 }
 
+// The facet section's walk from a separator on: set statements, shape lines
+// and facet lines. A walk without output follows the set statements and the
+// facet numbers only, to find where a piece of the section starts.
+class FacetLines {
+ public:
+  // Stands for "no statement in this piece" in a walk without output.
+  static constexpr int kUnchanged = -2;
+
+  FacetLines(const ModelStore& store, const ObjExportOptions& options,
+             const std::vector<std::size_t>& shapeOrder)
+      : groups("g ", store.groups, store.numGroups, !options.singleGroup),
+        materials("usemtl ", store.materials, store.numMaterials, options.exportMaterials),
+        regions("# r ", store.regions, store.numRegions, options.exportRegions),
+        store_(store),
+        options_(options),
+        shapeOrder_(shapeOrder) {}
+
+  // Walks records [begin, end), which start at 0 or at a separator and end at
+  // one or at the end of the list; returns the facets written.
+  std::size_t walk(std::size_t begin, std::size_t end, ObjWriteBuffer* out);
+
+  int ordinal = 0;            // facets (separators) passed
+  int lastWritten = -1;       // the ordinal of the last facet written, -1 for none
+  std::size_t nextShape = 0;  // shape lines written so far, in shapeOrder
+  SetStatements groups, materials, regions;
+
+ private:
+  const ModelStore& store_;
+  const ObjExportOptions& options_;
+  const std::vector<std::size_t>& shapeOrder_;
+};
+
+std::size_t FacetLines::walk(std::size_t begin, std::size_t end, ObjWriteBuffer* out) {
+  const std::vector<CornerRecord>& stream = store_.facetStream;
+  std::size_t written = 0;
+  for (std::size_t at = begin; at < end;) {
+    if (stream[at].vertex != kSeparator) {
+      ++at;  // a corner that no separator opened belongs to no facet
+      continue;
+    }
+    const std::size_t first = at + 1;
+    std::size_t last = first;
+    while (last < end && stream[last].vertex > 0) ++last;
+    at = last;
+
+    // A facet left without corners has no line that reads back as a facet
+    // ("f" alone is none), so it is left out and not counted; its kept lines
+    // go with the next facet written, as a reader of the file places them.
+    if (first == last) {
+      ++ordinal;
+      continue;
+    }
+    lastWritten = ordinal;
+    ++ordinal;
+    ++written;
+    if (out == nullptr) {
+      groups.due(stream[first].group);
+      materials.due(stream[first].material);
+      regions.due(stream[first].region);
+      continue;
+    }
+    groups.update(stream[first].group, *out);
+    materials.update(stream[first].material, *out);
+    regions.update(stream[first].region, *out);
+    while (nextShape < shapeOrder_.size() &&
+           store_.shapeLines[shapeOrder_[nextShape]].facetOrdinal <= lastWritten) {
+      const TextLine& line = store_.shapeLines[shapeOrder_[nextShape++]];
+      if (line.facetOrdinal < 0) continue;  // only a damaged table has one
+      writeStatementText(fieldText(line.text), *out);
+      out->lineEnd();
+    }
+    out->character('f');
+    if (options_.reverseWinding) {
+      for (std::size_t corner = last; corner > first; --corner) {
+        writeCorner(stream[corner - 1], options_, *out);
+      }
+    } else {
+      for (std::size_t corner = first; corner < last; ++corner) {
+        writeCorner(stream[corner], options_, *out);
+      }
+    }
+    out->lineEnd();
+  }
+  return written;
+}
+
+// Where each piece's walk starts: a walk without output over every piece
+// (on every core), then the pieces' changes added up in order.
+std::vector<FacetLines> pieceStarts(const ModelStore& store, const ObjExportOptions& options,
+                                    const std::vector<std::size_t>& shapeOrder,
+                                    const std::vector<PartRange>& pieces) {
+  std::vector<FacetLines> changes(pieces.size(), FacetLines(store, options, shapeOrder));
+  forEachIndex(pieces.size(), [&](std::size_t k) {
+    FacetLines& change = changes[k];
+    for (SetStatements* table : {&change.groups, &change.materials, &change.regions})
+      table->resumeAfter(FacetLines::kUnchanged);
+    change.walk(pieces[k].begin, pieces[k].end, nullptr);
+  });
+  std::vector<FacetLines> starts;
+  starts.reserve(pieces.size());
+  FacetLines state(store, options, shapeOrder);
+  for (const FacetLines& change : changes) {
+    starts.push_back(state);
+    if (change.lastWritten >= 0) state.lastWritten = state.ordinal + change.lastWritten;
+    state.ordinal += change.ordinal;
+    SetStatements* tables[] = {&state.groups, &state.materials, &state.regions};
+    const SetStatements* changed[] = {&change.groups, &change.materials, &change.regions};
+    for (int t = 0; t < 3; ++t) {
+      if (changed[t]->last() != FacetLines::kUnchanged) tables[t]->resumeAfter(changed[t]->last());
+    }
+  }
+  // The shape lines the facets before a piece wrote: every line of a facet
+  // up to the last one written.
+  for (FacetLines& start : starts) {
+    if (start.lastWritten < 0) continue;
+    start.nextShape = static_cast<std::size_t>(
+        std::upper_bound(shapeOrder.begin(), shapeOrder.end(), start.lastWritten,
+                         [&](int ordinal, std::size_t line) {
+                           return ordinal < store.shapeLines[line].facetOrdinal;
+                         }) -
+        shapeOrder.begin());
+  }
+  return starts;
+}
+
 void writeFacets(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                 ObjWriteProgress& progress) {
+                 ObjWriteProgress& progress, const WritePieceSizes& sizes) {
   const bool groupsBeforeFacets =
       store.numGroupStatements >= 1 && !store.groups.empty() && store.groups[0].firstFacet == 0;
   if (!groupsBeforeFacets || options.singleGroup) {
     out.plain("g Figure 1");
     out.lineEnd();
   }
-  SetStatements groups("g ", store.groups, store.numGroups, !options.singleGroup);
-  SetStatements materials("usemtl ", store.materials, store.numMaterials, options.exportMaterials);
-  SetStatements regions("# r ", store.regions, store.numRegions, options.exportRegions);
 
   // Shape lines by facet, in table order among lines of the same facet.
   std::vector<std::size_t> shapeOrder(presentCount(store.numShapeLines, store.shapeLines));
@@ -128,53 +259,27 @@ void writeFacets(const ModelStore& store, const ObjExportOptions& options, ObjWr
   std::stable_sort(shapeOrder.begin(), shapeOrder.end(), [&](std::size_t a, std::size_t b) {
     return store.shapeLines[a].facetOrdinal < store.shapeLines[b].facetOrdinal;
   });
-  std::size_t nextShape = 0;
 
-  const std::vector<CornerRecord>& stream = store.facetStream;
-  const std::size_t length = presentCount(store.numCornerRecords, stream);
-  int ordinal = 0;
-  for (std::size_t at = 0; at < length && stream[at].vertex >= 0;) {
-    if (stream[at].vertex != kSeparator) {
-      ++at;  // a corner that no separator opened belongs to no facet
-      continue;
-    }
-    const std::size_t first = at + 1;
-    std::size_t end = first;
-    while (end < length && stream[end].vertex > 0) ++end;
-
-    // A facet left without corners has no line that reads back as a facet
-    // ("f" alone is none), so it is left out and not counted; its kept lines
-    // go with the next facet written, as a reader of the file places them.
-    if (first == end) {
-      ++ordinal;
-      at = end;
-      continue;
-    }
-    groups.update(stream[first].group, out);
-    materials.update(stream[first].material, out);
-    regions.update(stream[first].region, out);
-    while (nextShape < shapeOrder.size() &&
-           store.shapeLines[shapeOrder[nextShape]].facetOrdinal <= ordinal) {
-      const TextLine& line = store.shapeLines[shapeOrder[nextShape++]];
-      if (line.facetOrdinal < 0) continue;  // only a damaged table has one
-      writeStatementText(fieldText(line.text), out);
-      out.lineEnd();
-    }
-    out.character('f');
-    if (options.reverseWinding) {
-      for (std::size_t corner = end; corner > first; --corner) {
-        writeCorner(stream[corner - 1], options, out);
-      }
-    } else {
-      for (std::size_t corner = first; corner < end; ++corner) {
-        writeCorner(stream[corner], options, out);
-      }
-    }
-    out.lineEnd();
-    progress.advance();
-    ++ordinal;
-    at = end;
+  const std::size_t length = presentCount(store.numCornerRecords, store.facetStream);
+  const std::vector<PartRange> pieces =
+      facetPieces(store.facetStream, facetListEnd(store.facetStream, length), sizes.records);
+  if (parallelThreads() <= 1) {
+    FacetLines lines(store, options, shapeOrder);
+    writePieces(
+        pieces,
+        [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+          return lines.walk(begin, end, &piece);
+        },
+        out, progress);
+    return;
   }
+  std::vector<FacetLines> starts = pieceStarts(store, options, shapeOrder, pieces);
+  writePieces(
+      pieces,
+      [&](std::size_t k, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+        return starts[k].walk(begin, end, &piece);
+      },
+      out, progress);
 }
 
 }  // namespace
@@ -199,12 +304,12 @@ int countFacets(const ModelStore& store) {
 }
 
 void writeObjText(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                  ObjWriteProgress& progress) {
+                  ObjWriteProgress& progress, const WritePieceSizes& pieces) {
   writeHeader(store, options, out);
-  writeVertices(store, options, out, progress);
-  if (options.exportUVs) writeTexVertices(store, options, out, progress);
-  if (options.exportNormals) writeNormals(store, options, out, progress);
-  writeFacets(store, options, out, progress);
+  writeVertices(store, options, out, progress, pieces);
+  if (options.exportUVs) writeTexVertices(store, options, out, progress, pieces);
+  if (options.exportNormals) writeNormals(store, options, out, progress, pieces);
+  writeFacets(store, options, out, progress, pieces);
 }
 
 }  // namespace corvina

@@ -3,25 +3,12 @@
 // vertices, normals and facets with their set and shape statements.
 
 #include "files/obj_write_buffer.h"
+#include "files/obj_write_pieces.h"
 #include "files/obj_writer.h"
 #include "model/model_store.h"
 #include "model/progress_sink.h"
 
 namespace corvina {
-
-// One shared count of written vertices, texture vertices, normals and facets;
-// the progress bar steps at every multiple of 256.
-class ObjWriteProgress {
- public:
-  explicit ObjWriteProgress(ProgressSink& sink) : sink_(sink) {}
-  void advance() {
-    if ((++count_ & 255) == 0) sink_.stepProgress();
-  }
-
- private:
-  ProgressSink& sink_;
-  unsigned count_ = 0;
-};
 
 // The number of facet separators before the end-of-list record.
 int countFacets(const ModelStore& store);
@@ -30,8 +17,9 @@ int countFacets(const ModelStore& store);
 int countWrittenFacets(const ModelStore& store);
 
 // Writes the whole file text for the store as it stands: texture vertices in
-// their compact form and numFacets already recounted.
+// their compact form and numFacets already recounted. The long sections are
+// formatted on parallelThreads() threads; the bytes are the same on any.
 void writeObjText(const ModelStore& store, const ObjExportOptions& options, ObjWriteBuffer& out,
-                  ObjWriteProgress& progress);
+                  ObjWriteProgress& progress, const WritePieceSizes& pieces = {});
 
 }  // namespace corvina

@@ -31,14 +31,19 @@ void SetStatements::writeDefault(std::string_view name, ObjWriteBuffer& out) con
   out.lineEnd();
 }
 
-void SetStatements::update(std::uint16_t field, ObjWriteBuffer& out) {
-  if (!enabled_ || count_ == 0) return;
+bool SetStatements::due(std::uint16_t field) {
+  if (!enabled_ || count_ == 0) return false;
   const int index = field & kSetIndexMask;
-  if (index == last_ || static_cast<std::size_t>(index) >= count_) return;
-  out.plain(keyword_);
-  writeStatementText(fieldText(table_[static_cast<std::size_t>(index)].name), out);
-  out.lineEnd();
+  if (index == last_ || static_cast<std::size_t>(index) >= count_) return false;
   last_ = index;
+  return true;
+}
+
+void SetStatements::update(std::uint16_t field, ObjWriteBuffer& out) {
+  if (!due(field)) return;
+  out.plain(keyword_);
+  writeStatementText(fieldText(table_[static_cast<std::size_t>(last_)].name), out);
+  out.lineEnd();
 }
 
 }  // namespace corvina

@@ -39,12 +39,23 @@ class SetStatements {
   // Before a facet whose first corner carries `field`.
   void update(std::uint16_t field, ObjWriteBuffer& out);
 
+  // What update does without writing: whether a statement is due before such
+  // a facet, taking it as written.
+  bool due(std::uint16_t field);
+
+  // The table index of the last statement written (kNoStatement before the
+  // first), and taking up a walk after it: a piece of the file formatted
+  // apart starts with the statement state the facets before it left.
+  static constexpr int kNoStatement = -1;
+  int last() const { return last_; }
+  void resumeAfter(int last) { last_ = last; }
+
  private:
   std::string_view keyword_;
   const std::vector<SetRecord>& table_;
   std::size_t count_;
   bool enabled_;
-  int last_ = -1;
+  int last_ = kNoStatement;
 };
 
 }  // namespace corvina

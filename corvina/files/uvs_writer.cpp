@@ -1,6 +1,7 @@
 #include "files/uvs_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "files/atomic_file.h"
 #include "files/number_format.h"
 #include "files/obj_write_buffer.h"
+#include "files/obj_write_pieces.h"
 #include "files/obj_write_text.h"
 #include "files/set_statements.h"
 
@@ -68,61 +70,139 @@ void writeHeader(const ModelStore& store, const UvsExportOptions& options, int f
 }
 
 void writeTexVertices(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
-                      ObjWriteProgress& progress) {
+                      ObjWriteProgress& progress, const WritePieceSizes& sizes) {
   const std::size_t count =
       std::min(store.texVertices.size(), static_cast<std::size_t>(std::max(store.numTVerts, 0)));
-  for (std::size_t i = 0; i < count; ++i) {
-    const TexVertex& t = store.texVertices[i];
-    char* at = out.reserve();
-    *at++ = 'v';
-    *at++ = 't';
-    *at++ = ' ';
-    at = formatSpaceSignedFixed8(at, options.flipH ? 1.0f - t.u : t.u);
-    *at++ = ' ';
-    at = formatSpaceSignedFixed8(at, options.flipV ? 1.0f - t.v : t.v);
-    out.commit(out.lineEndAt(at));
-    progress.advance();
-  }
+  auto format = [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const TexVertex& t = store.texVertices[i];
+      char* at = piece.reserve();
+      *at++ = 'v';
+      *at++ = 't';
+      *at++ = ' ';
+      at = formatSpaceSignedFixed8(at, options.flipH ? 1.0f - t.u : t.u);
+      *at++ = ' ';
+      at = formatSpaceSignedFixed8(at, options.flipV ? 1.0f - t.v : t.v);
+      piece.commit(piece.lineEndAt(at));
+    }
+    return end - begin;
+  };
+  writePieces(itemPieces(count, sizes.items), format, out, progress);
   out.lineEnd();
 }
 
-void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
-                 ObjWriteProgress& progress) {
-  SetStatements groups("g ", store.groups, store.numGroups, options.exportGroups);
-  SetStatements materials("usemtl ", store.materials, store.numMaterials, options.exportMaterials);
-  SetStatements regions("# r ", store.regions, store.numRegions, options.exportRegions);
-  groups.writeDefault("default_group", out);
-  materials.writeDefault("default_material", out);
-  regions.writeDefault("default_region", out);
+// The facet lines' walk from a separator on, with the set statements before
+// them; a walk without output follows the set statements only, to find where
+// a piece of the section starts.
+struct FacetLines {
+  // Stands for "no statement in this piece" in a walk without output.
+  static constexpr int kUnchanged = -2;
 
-  const std::vector<CornerRecord>& stream = store.facetStream;
-  const std::size_t length =
-      std::min(stream.size(), static_cast<std::size_t>(std::max(store.numCornerRecords, 0)));
-  for (std::size_t at = 0; at < length && stream[at].vertex >= 0;) {
-    if (stream[at].vertex != kSeparator) {
-      ++at;  // a corner that no separator opened belongs to no facet
-      continue;
+  FacetLines(const ModelStore& store, const UvsExportOptions& options)
+      : stream(store.facetStream),
+        groups("g ", store.groups, store.numGroups, options.exportGroups),
+        materials("usemtl ", store.materials, store.numMaterials, options.exportMaterials),
+        regions("# r ", store.regions, store.numRegions, options.exportRegions) {}
+
+  // Walks records [begin, end), which start at 0 or at a separator and end at
+  // one or at the end of the list; returns the facets written.
+  std::size_t walk(std::size_t begin, std::size_t end, ObjWriteBuffer* out) {
+    std::size_t written = 0;
+    for (std::size_t at = begin; at < end;) {
+      if (stream[at].vertex != kSeparator) {
+        ++at;  // a corner that no separator opened belongs to no facet
+        continue;
+      }
+      const std::size_t first = at + 1;
+      std::size_t last = first;
+      while (last < end && stream[last].vertex > 0) ++last;
+      at = last;
+      // A separator without corners opens no facet (it is all that is left
+      // when every facet was removed): no line, as in the OBJ writer.
+      if (first == last) continue;
+      ++written;
+      if (out == nullptr) {
+        groups.due(stream[first].group);
+        materials.due(stream[first].material);
+        regions.due(stream[first].region);
+        continue;
+      }
+      groups.update(stream[first].group, *out);
+      materials.update(stream[first].material, *out);
+      regions.update(stream[first].region, *out);
+      out->character('f');
+      for (std::size_t corner = first; corner < last; ++corner) {
+        char* item = out->reserve();
+        *item++ = ' ';
+        out->commit(formatInt(item, stream[corner].texVertex));
+      }
+      out->lineEnd();
     }
-    const std::size_t first = at + 1;
-    std::size_t end = first;
-    while (end < length && stream[end].vertex > 0) ++end;
-    at = end;
-    // A separator without corners opens no facet (it is all that is left
-    // when every facet was removed): no line, as in the OBJ writer.
-    if (first == end) continue;
-    groups.update(stream[first].group, out);
-    materials.update(stream[first].material, out);
-    regions.update(stream[first].region, out);
-    out.character('f');
-    for (std::size_t corner = first; corner < end; ++corner) {
-      char* item = out.reserve();
-      *item++ = ' ';
-      out.commit(formatInt(item, stream[corner].texVertex));
-    }
-    out.lineEnd();
-    progress.advance();
+    return written;
   }
+
+  const std::vector<CornerRecord>& stream;
+  SetStatements groups, materials, regions;
+};
+
+void writeFacets(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
+                 ObjWriteProgress& progress, const WritePieceSizes& sizes) {
+  FacetLines lines(store, options);
+  lines.groups.writeDefault("default_group", out);
+  lines.materials.writeDefault("default_material", out);
+  lines.regions.writeDefault("default_region", out);
+
+  const std::size_t length = std::min(
+      store.facetStream.size(), static_cast<std::size_t>(std::max(store.numCornerRecords, 0)));
+  const std::vector<PartRange> pieces =
+      facetPieces(store.facetStream, facetListEnd(store.facetStream, length), sizes.records);
+  if (parallelThreads() <= 1) {
+    writePieces(
+        pieces,
+        [&](std::size_t, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+          return lines.walk(begin, end, &piece);
+        },
+        out, progress);
+    return;
+  }
+  // Where each piece starts: a walk without output over every piece (on
+  // every core) finds the last statement of each table it writes, then those
+  // are taken up in order.
+  std::vector<std::array<int, 3>> lastInPiece(pieces.size());
+  forEachIndex(pieces.size(), [&](std::size_t k) {
+    FacetLines change(store, options);
+    for (SetStatements* table : {&change.groups, &change.materials, &change.regions})
+      table->resumeAfter(FacetLines::kUnchanged);
+    change.walk(pieces[k].begin, pieces[k].end, nullptr);
+    lastInPiece[k] = {change.groups.last(), change.materials.last(), change.regions.last()};
+  });
+  std::vector<FacetLines> starts;
+  starts.reserve(pieces.size());
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    starts.push_back(lines);
+    SetStatements* tables[] = {&lines.groups, &lines.materials, &lines.regions};
+    for (std::size_t t = 0; t < 3; ++t) {
+      if (lastInPiece[k][t] != FacetLines::kUnchanged) tables[t]->resumeAfter(lastInPiece[k][t]);
+    }
+  }
+  writePieces(
+      pieces,
+      [&](std::size_t k, std::size_t begin, std::size_t end, ObjWriteBuffer& piece) {
+        return starts[k].walk(begin, end, &piece);
+      },
+      out, progress);
 }
+
+}  // namespace
+
+void writeUvsText(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
+                  ObjWriteProgress& progress, const WritePieceSizes& pieces) {
+  writeHeader(store, options, countWrittenFacets(store), out);
+  writeTexVertices(store, options, out, progress, pieces);
+  writeFacets(store, options, out, progress, pieces);
+}
+
+namespace {
 
 bool writeFile(const ModelStore& store, const std::string& path, const UvsExportOptions& options,
                ProgressSink& progress, WriteOutcome& outcome) {
@@ -133,9 +213,7 @@ bool writeFile(const ModelStore& store, const std::string& path, const UvsExport
   }
   ObjWriteBuffer out(file, !options.noLinefeeds);
   ObjWriteProgress steps(progress);
-  writeHeader(store, options, countWrittenFacets(store), out);
-  writeTexVertices(store, options, out, steps);
-  writeFacets(store, options, out, steps);
+  writeUvsText(store, options, out, steps);
   if (!out.flush() || !file.commit()) {
     outcome = WriteOutcome::WriteFailed;
     return false;

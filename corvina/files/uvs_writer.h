@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "files/obj_write_buffer.h"
+#include "files/obj_write_pieces.h"
 #include "files/write_outcome.h"
 #include "model/model_store.h"
 #include "model/progress_sink.h"
@@ -37,6 +39,12 @@ inline constexpr const char* kProductWebAddress = "https://www.brindlelabs.examp
 // existing one only when it is complete. The texture vertices pass through the
 // compact form and are expanded again afterwards, whether or not the file was
 // written.
+// The file's text for the store as it stands (texture vertices in their
+// compact form) into `out`; the long sections are formatted on
+// parallelThreads() threads, with the same bytes on any.
+void writeUvsText(const ModelStore& store, const UvsExportOptions& options, ObjWriteBuffer& out,
+                  ObjWriteProgress& progress, const WritePieceSizes& pieces = {});
+
 WriteOutcome exportUvsFile(ModelStore& store, const std::string& path,
                            const UvsExportOptions& options, ProgressSink& progress);
 

@@ -1,5 +1,7 @@
 #include "model/large_array.h"
 
+#include "model/parallel_parts.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +33,7 @@ void prefaultPages(void* data, std::size_t bytes) {
   auto touch = [bytesAt](std::size_t from, std::size_t to) {
     for (std::size_t at = from; at < to; at += kPage) bytesAt[at] = 0;
   };
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t cores = parallelThreads();
   // Parts of whole huge pages, one per core.
   const std::size_t pages = (bytes + kHugePageBytes - 1) / kHugePageBytes;
   const std::size_t parts = std::min<std::size_t>(cores, pages);

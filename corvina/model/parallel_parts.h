@@ -1,0 +1,73 @@
+#pragma once
+// Running the independent parts of a long loop on every core. The loops that
+// use it split only work whose parts write disjoint outputs and combine the
+// parts' results in part order, so a result never depends on the number of
+// threads: one thread is the same code with one part.
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace corvina {
+
+// The threads the parallel loops use: every core (the hardware's concurrency)
+// unless set otherwise.
+std::size_t parallelThreads();
+
+// Sets the threads the parallel loops use; 0 goes back to every core.
+void setParallelThreads(std::size_t threads);
+
+// Sets the threads for its lifetime and puts back the setting it found.
+class ScopedParallelThreads {
+ public:
+  explicit ScopedParallelThreads(std::size_t threads);
+  ScopedParallelThreads(const ScopedParallelThreads&) = delete;
+  ScopedParallelThreads& operator=(const ScopedParallelThreads&) = delete;
+  ~ScopedParallelThreads();
+
+ private:
+  std::size_t previous_;
+};
+
+// Runs work(0) .. work(count - 1), work(0) on the calling thread and each
+// other on a thread of its own (on the calling thread too when no thread can
+// be started). While it waits for the others the calling thread calls
+// `whileWaiting`, when given, every few milliseconds. An exception thrown by a
+// piece of work is thrown again here once every piece has ended.
+void runParts(std::size_t count, const std::function<void(std::size_t)>& work,
+              const std::function<void()>& whileWaiting = {});
+
+// [begin, end) of one part of a range.
+struct PartRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// Cuts [0, count) into at most `parts` ranges of nearly equal size, each of at
+// least `minimum` items where the count allows; always at least one range (an
+// empty one for an empty count).
+std::vector<PartRange> splitRange(std::size_t count, std::size_t minimum, std::size_t parts);
+
+// Runs body(begin, end) over the ranges of splitRange(count, minimum,
+// parallelThreads()), each range on a thread of its own. Returns the ranges,
+// so that per-part results can be combined in order.
+std::vector<PartRange> forEachRange(std::size_t count, std::size_t minimum,
+                                    const std::function<void(std::size_t, std::size_t)>& body);
+
+// Runs work(k) for every k of [0, count), the indices shared out in ranges
+// among parallelThreads() threads: for many pieces of uneven work.
+void forEachIndex(std::size_t count, const std::function<void(std::size_t)>& work);
+
+// Per-part results of forEachRange: body(part, begin, end) fills results[part];
+// the results come back in part order.
+template <typename Result>
+std::vector<Result> mapRanges(std::size_t count, std::size_t minimum,
+                              const std::function<Result(std::size_t, std::size_t)>& body) {
+  const std::vector<PartRange> ranges = splitRange(count, minimum, parallelThreads());
+  std::vector<Result> results(ranges.size());
+  runParts(ranges.size(),
+           [&](std::size_t part) { results[part] = body(ranges[part].begin, ranges[part].end); });
+  return results;
+}
+
+}  // namespace corvina
