@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "model/stream_ranges.h"
+
 namespace corvina {
 
 void writePieces(const std::vector<PartRange>& pieces, const PieceFormat& format,
@@ -43,15 +45,7 @@ std::vector<PartRange> itemPieces(std::size_t count, std::size_t pieceItems) {
 }
 
 std::size_t facetListEnd(const std::vector<CornerRecord>& stream, std::size_t length) {
-  length = std::min(length, stream.size());
-  const std::vector<std::size_t> ends = mapRanges<std::size_t>(
-      length, WritePieceSizes{}.records, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t at = begin; at < end; ++at) {
-          if (stream[at].vertex < 0) return at;
-        }
-        return length;
-      });
-  return *std::min_element(ends.begin(), ends.end());
+  return streamListEnd(stream.data(), std::min(length, stream.size()));
 }
 
 std::vector<PartRange> facetPieces(const std::vector<CornerRecord>& stream, std::size_t end,

@@ -14,6 +14,8 @@ namespace {
 
 // 0 stands for every core.
 std::atomic<std::size_t> chosenThreads{0};
+// 0 stands for the callers' own sizes.
+std::atomic<std::size_t> chosenMinimum{0};
 
 }  // namespace
 
@@ -28,13 +30,21 @@ void setParallelThreads(std::size_t threads) {
   chosenThreads.store(threads, std::memory_order_relaxed);
 }
 
-ScopedParallelThreads::ScopedParallelThreads(std::size_t threads)
-    : previous_(chosenThreads.load(std::memory_order_relaxed)) {
+std::size_t parallelMinimum(std::size_t wanted) {
+  const std::size_t chosen = chosenMinimum.load(std::memory_order_relaxed);
+  return chosen > 0 ? chosen : wanted;
+}
+
+ScopedParallelThreads::ScopedParallelThreads(std::size_t threads, std::size_t minimumPart)
+    : previousThreads_(chosenThreads.load(std::memory_order_relaxed)),
+      previousMinimum_(chosenMinimum.load(std::memory_order_relaxed)) {
   setParallelThreads(threads);
+  chosenMinimum.store(minimumPart, std::memory_order_relaxed);
 }
 
 ScopedParallelThreads::~ScopedParallelThreads() {
-  setParallelThreads(previous_);
+  setParallelThreads(previousThreads_);
+  chosenMinimum.store(previousMinimum_, std::memory_order_relaxed);
 }
 
 void runParts(std::size_t count, const std::function<void(std::size_t)>& work,
@@ -102,10 +112,15 @@ std::vector<PartRange> splitRange(std::size_t count, std::size_t minimum, std::s
   return ranges;
 }
 
+void runRanges(const std::vector<PartRange>& ranges,
+               const std::function<void(std::size_t, std::size_t)>& body) {
+  runParts(ranges.size(), [&](std::size_t part) { body(ranges[part].begin, ranges[part].end); });
+}
+
 std::vector<PartRange> forEachRange(std::size_t count, std::size_t minimum,
                                     const std::function<void(std::size_t, std::size_t)>& body) {
-  std::vector<PartRange> ranges = splitRange(count, minimum, parallelThreads());
-  runParts(ranges.size(), [&](std::size_t part) { body(ranges[part].begin, ranges[part].end); });
+  std::vector<PartRange> ranges = splitRange(count, parallelMinimum(minimum), parallelThreads());
+  runRanges(ranges, body);
   return ranges;
 }
 

@@ -17,16 +17,23 @@ std::size_t parallelThreads();
 // Sets the threads the parallel loops use; 0 goes back to every core.
 void setParallelThreads(std::size_t threads);
 
-// Sets the threads for its lifetime and puts back the setting it found.
+// The smallest part a loop cuts its work into: `wanted`, the caller's size at
+// which a thread pays off, unless a smaller one is set (tests set 1, so that
+// small models are cut too).
+std::size_t parallelMinimum(std::size_t wanted);
+
+// Sets the threads and the smallest part (0: the callers' own) for its
+// lifetime and puts back the settings it found.
 class ScopedParallelThreads {
  public:
-  explicit ScopedParallelThreads(std::size_t threads);
+  explicit ScopedParallelThreads(std::size_t threads, std::size_t minimumPart = 0);
   ScopedParallelThreads(const ScopedParallelThreads&) = delete;
   ScopedParallelThreads& operator=(const ScopedParallelThreads&) = delete;
   ~ScopedParallelThreads();
 
  private:
-  std::size_t previous_;
+  std::size_t previousThreads_;
+  std::size_t previousMinimum_;
 };
 
 // Runs work(0) .. work(count - 1), work(0) on the calling thread and each
@@ -48,9 +55,12 @@ struct PartRange {
 // empty one for an empty count).
 std::vector<PartRange> splitRange(std::size_t count, std::size_t minimum, std::size_t parts);
 
-// Runs body(begin, end) over the ranges of splitRange(count, minimum,
-// parallelThreads()), each range on a thread of its own. Returns the ranges,
-// so that per-part results can be combined in order.
+// Runs body(begin, end) for every range, each on a thread of its own.
+void runRanges(const std::vector<PartRange>& ranges,
+               const std::function<void(std::size_t, std::size_t)>& body);
+
+// runRanges over splitRange(count, parallelMinimum(minimum),
+// parallelThreads()). Returns the ranges.
 std::vector<PartRange> forEachRange(std::size_t count, std::size_t minimum,
                                     const std::function<void(std::size_t, std::size_t)>& body);
 
@@ -58,16 +68,21 @@ std::vector<PartRange> forEachRange(std::size_t count, std::size_t minimum,
 // among parallelThreads() threads: for many pieces of uneven work.
 void forEachIndex(std::size_t count, const std::function<void(std::size_t)>& work);
 
-// Per-part results of forEachRange: body(part, begin, end) fills results[part];
-// the results come back in part order.
-template <typename Result>
-std::vector<Result> mapRanges(std::size_t count, std::size_t minimum,
-                              const std::function<Result(std::size_t, std::size_t)>& body) {
-  const std::vector<PartRange> ranges = splitRange(count, minimum, parallelThreads());
+// body(begin, end) for every range, each on a thread of its own; the results
+// come back in range order, to be combined in that order.
+template <typename Result, typename Body>
+std::vector<Result> mapEachRange(const std::vector<PartRange>& ranges, const Body& body) {
   std::vector<Result> results(ranges.size());
   runParts(ranges.size(),
            [&](std::size_t part) { results[part] = body(ranges[part].begin, ranges[part].end); });
   return results;
+}
+
+// mapEachRange over splitRange(count, parallelMinimum(minimum),
+// parallelThreads()).
+template <typename Result, typename Body>
+std::vector<Result> mapRanges(std::size_t count, std::size_t minimum, const Body& body) {
+  return mapEachRange<Result>(splitRange(count, parallelMinimum(minimum), parallelThreads()), body);
 }
 
 }  // namespace corvina

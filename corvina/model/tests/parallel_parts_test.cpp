@@ -1,6 +1,5 @@
-// The parallel loop helper: how ranges are cut, that every index runs once
-// whatever the thread count, that failures come back, and that the thread
-// setting is put back.
+// The parallel loop helper and the facet stream's ranges: how ranges are cut, that every index runs
+// once whatever the thread count, that failures come back, and that the thread setting is put back.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "model/parallel_parts.h"
+#include "model/stream_ranges.h"
 
 namespace corvina {
 namespace {
@@ -86,6 +86,56 @@ TEST(ParallelParts, TheThreadSettingIsPutBack) {
   EXPECT_EQ(parallelThreads(), 5u);
   setParallelThreads(0);
   EXPECT_EQ(parallelThreads(), cores);
+}
+
+}  // namespace
+}  // namespace corvina
+
+namespace corvina {
+namespace {
+
+// A stream of the given vertex fields (0 separator, -1 end of list).
+std::vector<CornerRecord> streamOf(const std::vector<int>& vertices) {
+  std::vector<CornerRecord> stream;
+  for (int v : vertices) stream.push_back(CornerRecord{v});
+  return stream;
+}
+
+TEST(StreamRanges, RangesAfterTheFirstStartAtSeparatorsAndCoverTheList) {
+  struct Case {
+    std::vector<int> stream;
+    std::size_t parts, minimum;
+    std::vector<std::size_t> borders;  // begin of each range, then the end
+  };
+  const Case cases[] = {
+      {{0, 1, 2, 3, 0, 4, 5, 6, -1}, 2, 1, {0, 4, 8}},  // cut at the second separator
+      {{1, 2, 0, 3, 4, 5, 6, 7, -1}, 4, 1, {0, 2, 8}},  // corners before the first one
+      {{0, 1, 2, 3, 4, 5, 6, 7, -1}, 4, 1, {0, 8}},     // one long facet: no cut
+      {{0, 1, 0, 2, 0, 3, 0, 4, -1}, 4, 1, {0, 2, 4, 6, 8}},
+      {{0, 1, 0, 2, 0, 3, 0, 4, -1}, 8, 3, {0, 4, 8}},  // ranges of at least 3 records
+      {{-1}, 4, 1, {0, 0}},                             // an empty list
+  };
+  for (const Case& c : cases) {
+    const std::vector<CornerRecord> stream = streamOf(c.stream);
+    const std::size_t end = streamListEnd(stream.data(), stream.size());
+    EXPECT_EQ(end, c.stream.size() - 1);
+    const std::vector<PartRange> ranges = facetRanges(stream.data(), end, c.parts, c.minimum);
+    std::vector<std::size_t> borders;
+    for (const PartRange& range : ranges) borders.push_back(range.begin);
+    borders.push_back(ranges.back().end);
+    EXPECT_EQ(borders, c.borders);
+  }
+}
+
+TEST(StreamRanges, TheListEndIsTheFirstRecordBelowZeroAtEveryThreadCount) {
+  std::vector<CornerRecord> stream = streamOf(std::vector<int>(5000, 1));
+  stream[3100].vertex = kEndOfList;
+  stream[4000].vertex = kEndOfList;
+  for (std::size_t threads : {1, 2, 3, 8}) {
+    ScopedParallelThreads chosen(threads, 7);
+    EXPECT_EQ(streamListEnd(stream.data(), stream.size()), 3100u);
+    EXPECT_EQ(streamListEnd(stream.data(), 3000), 3000u);  // none among the first 3000
+  }
 }
 
 }  // namespace
