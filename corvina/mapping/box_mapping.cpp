@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "mapping/axis_components.h"
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -87,36 +88,39 @@ MappingOutcome boxMapping(ModelStore& store, SelectionState& selection,
   const BoundingBox box = participatingBounds(arrays, active);
   const std::array<PanelPlacement, 6> layout = boxLayout(box.extent, options.split, options.gaps);
 
-  const std::size_t length = arrays.length;
-  int side = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = arrays.records[i];
-    if (record.vertex < 0) break;
-    if (record.vertex == 0) {
-      side = boxSideOf(facetNormal(arrays, i));
-      continue;
+  // Each range starts at a separator (the first at the stream's start), so
+  // the ranges are mapped apart as one walk maps them.
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  runRanges(facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
+    int side = 0;
+    for (std::size_t i = begin; i < stop; ++i) {
+      const CornerRecord& record = arrays.records[i];
+      if (record.vertex == 0) {
+        side = boxSideOf(facetNormal(arrays, i));
+        continue;
+      }
+      if (!participates(record, active)) continue;
+      const Vertex* vertex = arrays.vertexOf(record);
+      TexVertex* uv = arrays.texVertexOf(record);
+      if (vertex == nullptr || uv == nullptr) continue;
+      // Sides 0 and 3 see (z, y), 2 and 5 see (x, y), 1 and 4 see (x, z).
+      const int axis = side % 3;
+      float lu, lv;
+      if (axis == 0) {
+        lu = unitCoordinate(vertex->z, box.minimum.z, box.extent.z);
+        lv = unitCoordinate(vertex->y, box.minimum.y, box.extent.y);
+      } else if (axis == 2) {
+        lu = unitCoordinate(vertex->x, box.minimum.x, box.extent.x);
+        lv = unitCoordinate(vertex->y, box.minimum.y, box.extent.y);
+      } else {
+        lu = unitCoordinate(vertex->x, box.minimum.x, box.extent.x);
+        lv = unitCoordinate(vertex->z, box.minimum.z, box.extent.z);
+      }
+      const PanelPlacement& panel = layout[static_cast<std::size_t>(side)];
+      uv->u = finiteOr(lu * panel.scaleU + panel.offsetU, 0.5f);
+      uv->v = finiteOr(lv * panel.scaleV + panel.offsetV, 0.5f);
     }
-    if (!participates(record, active)) continue;
-    const Vertex* vertex = arrays.vertexOf(record);
-    TexVertex* uv = arrays.texVertexOf(record);
-    if (vertex == nullptr || uv == nullptr) continue;
-    // Sides 0 and 3 see (z, y), 2 and 5 see (x, y), 1 and 4 see (x, z).
-    const int axis = side % 3;
-    float lu, lv;
-    if (axis == 0) {
-      lu = unitCoordinate(vertex->z, box.minimum.z, box.extent.z);
-      lv = unitCoordinate(vertex->y, box.minimum.y, box.extent.y);
-    } else if (axis == 2) {
-      lu = unitCoordinate(vertex->x, box.minimum.x, box.extent.x);
-      lv = unitCoordinate(vertex->y, box.minimum.y, box.extent.y);
-    } else {
-      lu = unitCoordinate(vertex->x, box.minimum.x, box.extent.x);
-      lv = unitCoordinate(vertex->z, box.minimum.z, box.extent.z);
-    }
-    const PanelPlacement& panel = layout[static_cast<std::size_t>(side)];
-    uv->u = finiteOr(lu * panel.scaleU + panel.offsetU, 0.5f);
-    uv->v = finiteOr(lv * panel.scaleV + panel.offsetV, 0.5f);
-  }
+  });
 
   const LayoutExtents extents = boxLayoutExtents(box.extent, options.split);
   if (!active)

@@ -1,9 +1,11 @@
 #include "mapping/cylindrical_mapping.h"
 
 #include <cmath>
+#include <vector>
 
 #include "mapping/axis_components.h"
 #include "mapping/radial_projection.h"
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -48,6 +50,12 @@ struct Range {
   void include(float value) {
     if (value < minimum) minimum = value;
     if (value > maximum) maximum = value;
+  }
+  // Takes in the range of the values after these, by the same rule (the
+  // first extreme wins), so ranges of parts combine as one walk's range.
+  void follow(const Range& later) {
+    if (later.minimum < minimum) minimum = later.minimum;
+    if (later.maximum > maximum) maximum = later.maximum;
   }
   float middle() const { return minimum + (maximum - minimum) * 0.5f; }
 };
@@ -106,51 +114,66 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
   const float capVExtent = capVCoordinate(box.extent, axis);
 
   // Side facets squeeze into the middle band; caps lie flat in the bottom
-  // band (facing the negative axis direction) or the top band.
-  const std::size_t length = arrays.length;
-  Range sideU, capU;
-  Vector3 normal;
-  bool cap = false;
-  for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = arrays.records[i];
-    if (record.vertex < 0) break;
-    if (record.vertex == 0) {
-      normal = facetNormal(arrays, i);
-      cap = isCapFacet(normal, axis);
-      continue;
-    }
-    TexVertex* uv = normalisedCorner(arrays, record, active);
-    if (uv == nullptr) continue;
-    *uv = first(*uv);  // the first normalisation, fused into this pass
-    const Vertex* vertex = arrays.vertexOf(record);
-    if (vertex == nullptr) continue;
-    if (!cap) {
-      uv->v = bands.side * uv->v + (1.0f - bands.side) * 0.5f;
-      sideU.include(uv->u);
-      continue;
-    }
-    const Vector3 p = positionOf(*vertex);
-    uv->u = (1.0f - bands.capU) * 0.5f +
-            unitCoordinate(capUCoordinate(p, axis), capUMinimum, capUExtent) * bands.capU;
-    uv->v = unitCoordinate(capVCoordinate(p, axis), capVMinimum, capVExtent) * bands.capV;
-    if (axisComponent(normal, axis) > 0.0f) uv->v = 1.0f - uv->v;
-    capU.include(uv->u);
+  // band (facing the negative axis direction) or the top band. Ranges that
+  // start at separators are placed apart; their u ranges combine in order.
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::vector<PartRange> ranges = facetRangesForThreads(arrays.records, end);
+  struct BandRanges {
+    Range side, cap;
+  };
+  const std::vector<BandRanges> parts =
+      mapEachRange<BandRanges>(ranges, [&](std::size_t begin, std::size_t stop) {
+        BandRanges bandRanges;
+        Vector3 normal;
+        bool cap = false;
+        for (std::size_t i = begin; i < stop; ++i) {
+          const CornerRecord& record = arrays.records[i];
+          if (record.vertex == 0) {
+            normal = facetNormal(arrays, i);
+            cap = isCapFacet(normal, axis);
+            continue;
+          }
+          TexVertex* uv = normalisedCorner(arrays, record, active);
+          if (uv == nullptr) continue;
+          *uv = first(*uv);  // the first normalisation, fused into this pass
+          const Vertex* vertex = arrays.vertexOf(record);
+          if (vertex == nullptr) continue;
+          if (!cap) {
+            uv->v = bands.side * uv->v + (1.0f - bands.side) * 0.5f;
+            bandRanges.side.include(uv->u);
+            continue;
+          }
+          const Vector3 p = positionOf(*vertex);
+          uv->u = (1.0f - bands.capU) * 0.5f +
+                  unitCoordinate(capUCoordinate(p, axis), capUMinimum, capUExtent) * bands.capU;
+          uv->v = unitCoordinate(capVCoordinate(p, axis), capVMinimum, capVExtent) * bands.capV;
+          if (axisComponent(normal, axis) > 0.0f) uv->v = 1.0f - uv->v;
+          bandRanges.cap.include(uv->u);
+        }
+        return bandRanges;
+      });
+  Range sideU = parts.front().side, capU = parts.front().cap;
+  for (std::size_t k = 1; k < parts.size(); ++k) {
+    sideU.follow(parts[k].side);
+    capU.follow(parts[k].cap);
   }
 
   // The caps centred over the side band.
   if (capU.maximum >= capU.minimum) {
     const float capMiddle = capU.middle();
     const float sideMiddle = sideU.middle();
-    for (std::size_t i = 0; i < length; ++i) {
-      const CornerRecord& record = arrays.records[i];
-      if (record.vertex < 0) break;
-      if (record.vertex == 0) {
-        cap = isCapFacet(facetNormal(arrays, i), axis);
-        continue;
+    runRanges(ranges, [&](std::size_t begin, std::size_t stop) {
+      bool cap = false;
+      for (std::size_t i = begin; i < stop; ++i) {
+        const CornerRecord& record = arrays.records[i];
+        if (record.vertex == 0) {
+          cap = isCapFacet(facetNormal(arrays, i), axis);
+          continue;
+        }
+        if (!cap || !participates(record, active) || arrays.vertexOf(record) == nullptr) continue;
+        if (TexVertex* uv = arrays.texVertexOf(record)) uv->u = uv->u - capMiddle + sideMiddle;
       }
-      if (!cap || !participates(record, active) || arrays.vertexOf(record) == nullptr) continue;
-      if (TexVertex* uv = arrays.texVertexOf(record)) uv->u = uv->u - capMiddle + sideMiddle;
-    }
+    });
   }
 
   const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis), bands.total};

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
+
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -31,21 +34,46 @@ MappingArrays mappingArrays(ModelStore& store) {
 }
 
 BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActive) {
+  // Each part's extremes, then the parts' in stream order by the same rule:
+  // the last coordinate that is <= (>=) all before it wins, as in one walk.
+  struct Extremes {
+    Vector3 minimum{100000.0f, 100000.0f, 100000.0f};
+    Vector3 maximum{-100000.0f, -100000.0f, -100000.0f};
+    void include(const Vertex& p) {
+      // Selects rather than branches: over a model the outcome is random.
+      minimum.x = p.x <= minimum.x ? p.x : minimum.x;
+      minimum.y = p.y <= minimum.y ? p.y : minimum.y;
+      minimum.z = p.z <= minimum.z ? p.z : minimum.z;
+      maximum.x = p.x >= maximum.x ? p.x : maximum.x;
+      maximum.y = p.y >= maximum.y ? p.y : maximum.y;
+      maximum.z = p.z >= maximum.z ? p.z : maximum.z;
+    }
+    // Takes in the extremes of the records after these.
+    void follow(const Extremes& later) {
+      minimum.x = later.minimum.x <= minimum.x ? later.minimum.x : minimum.x;
+      minimum.y = later.minimum.y <= minimum.y ? later.minimum.y : minimum.y;
+      minimum.z = later.minimum.z <= minimum.z ? later.minimum.z : minimum.z;
+      maximum.x = later.maximum.x >= maximum.x ? later.maximum.x : maximum.x;
+      maximum.y = later.maximum.y >= maximum.y ? later.maximum.y : maximum.y;
+      maximum.z = later.maximum.z >= maximum.z ? later.maximum.z : maximum.z;
+    }
+  };
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::vector<Extremes> parts =
+      mapRanges<Extremes>(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+        Extremes extremes;
+        for (std::size_t j = begin; j < stop; ++j) {
+          const CornerRecord& record = arrays.records[j];
+          if (!participates(record, selectionActive)) continue;
+          if (const Vertex* p = arrays.vertexOf(record)) extremes.include(*p);
+        }
+        return extremes;
+      });
+  Extremes all = parts.front();
+  for (std::size_t k = 1; k < parts.size(); ++k) all.follow(parts[k]);
   BoundingBox box;
-  for (std::size_t j = 0; j < arrays.length; ++j) {
-    const CornerRecord& record = arrays.records[j];
-    if (record.vertex < 0) break;
-    if (!participates(record, selectionActive)) continue;
-    const Vertex* p = arrays.vertexOf(record);
-    if (p == nullptr) continue;
-    // Selects rather than branches: over a model the outcome is random.
-    box.minimum.x = p->x <= box.minimum.x ? p->x : box.minimum.x;
-    box.minimum.y = p->y <= box.minimum.y ? p->y : box.minimum.y;
-    box.minimum.z = p->z <= box.minimum.z ? p->z : box.minimum.z;
-    box.maximum.x = p->x >= box.maximum.x ? p->x : box.maximum.x;
-    box.maximum.y = p->y >= box.maximum.y ? p->y : box.maximum.y;
-    box.maximum.z = p->z >= box.maximum.z ? p->z : box.maximum.z;
-  }
+  box.minimum = all.minimum;
+  box.maximum = all.maximum;
   box.extent = Vector3{box.maximum.x - box.minimum.x, box.maximum.y - box.minimum.y,
                        box.maximum.z - box.minimum.z};
   box.centre = Vector3{box.minimum.x + box.extent.x * 0.5f, box.minimum.y + box.extent.y * 0.5f,

@@ -1,6 +1,7 @@
 #include "mapping/planar_mapping.h"
 
 #include "mapping/axis_components.h"
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -50,41 +51,44 @@ MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
   const float minV = secondAcross(box.minimum, axis), extentV = secondAcross(box.extent, axis);
   const bool vertical = options.orientation == 1;
 
-  const std::size_t length = arrays.length;
-  Vector3 reference;  // the facet's normal or its centre's offset from the cut
-  for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = arrays.records[i];
-    if (record.vertex < 0) break;
-    if (record.vertex == 0) {
-      if (options.split == 1) {
-        reference = facetNormal(arrays, i);
-      } else if (options.split == 2) {
-        const Vector3 m = facetCentre(arrays, i);
-        reference =
-            Vector3{options.offset + (m.x - box.centre.x), options.offset + (m.y - box.centre.y),
-                    options.offset + (m.z - box.centre.z)};
+  // Each range starts at a separator (the first at the stream's start), so
+  // the ranges are mapped apart as one walk maps them.
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  runRanges(facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
+    Vector3 reference;  // the facet's normal or its centre's offset from the cut
+    for (std::size_t i = begin; i < stop; ++i) {
+      const CornerRecord& record = arrays.records[i];
+      if (record.vertex == 0) {
+        if (options.split == 1) {
+          reference = facetNormal(arrays, i);
+        } else if (options.split == 2) {
+          const Vector3 m = facetCentre(arrays, i);
+          reference =
+              Vector3{options.offset + (m.x - box.centre.x), options.offset + (m.y - box.centre.y),
+                      options.offset + (m.z - box.centre.z)};
+        }
+        continue;
       }
-      continue;
+      if (!participates(record, active)) continue;
+      const Vertex* vertex = arrays.vertexOf(record);
+      TexVertex* uv = arrays.texVertexOf(record);
+      if (vertex == nullptr || uv == nullptr) continue;
+      const Vector3 p = positionOf(*vertex);
+      const bool positiveSide = axisComponent(reference, axis) > 0.0f;
+      float u = unitCoordinate(firstAcross(p, axis), minU, extentU);
+      float v = unitCoordinate(secondAcross(p, axis), minV, extentV);
+      if (options.gaps) {
+        u = u * 0.95f + 0.025f;
+        v = v * 0.95f + 0.025f;
+      }
+      if (options.split != 0) {
+        float& halved = vertical ? v : u;
+        halved = positiveSide ? halved * 0.5f : 1.0f - halved * 0.5f;
+      }
+      uv->u = u;
+      uv->v = v;
     }
-    if (!participates(record, active)) continue;
-    const Vertex* vertex = arrays.vertexOf(record);
-    TexVertex* uv = arrays.texVertexOf(record);
-    if (vertex == nullptr || uv == nullptr) continue;
-    const Vector3 p = positionOf(*vertex);
-    const bool positiveSide = axisComponent(reference, axis) > 0.0f;
-    float u = unitCoordinate(firstAcross(p, axis), minU, extentU);
-    float v = unitCoordinate(secondAcross(p, axis), minV, extentV);
-    if (options.gaps) {
-      u = u * 0.95f + 0.025f;
-      v = v * 0.95f + 0.025f;
-    }
-    if (options.split != 0) {
-      float& halved = vertical ? v : u;
-      halved = positiveSide ? halved * 0.5f : 1.0f - halved * 0.5f;
-    }
-    uv->u = u;
-    uv->v = v;
-  }
+  });
 
   const LayoutExtents layout = planarLayout(box, options);
   if (!active)

@@ -1,10 +1,12 @@
 #include "mapping/radial_projection.h"
 
+#include <atomic>
 #include <cmath>
 #include <new>
 #include <vector>
 
 #include "mapping/axis_components.h"
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -52,42 +54,61 @@ TexVertex sphericalUv(Vector3 p, Vector3 centre, int axis, int rotation) {
 void mapCornersByVertex(ModelStore& store, bool selectionActive,
                         const std::function<TexVertex(Vector3)>& uvOf) {
   const MappingArrays arrays = mappingArrays(store);
-  const std::size_t length = arrays.length;
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
   const std::size_t vertexCount =
       std::min(store.vertices.size(), static_cast<std::size_t>(std::max(store.numVerts, 0)));
+  // The corners that take part, with a vertex and a texture vertex.
+  auto target = [&](const CornerRecord& record) -> TexVertex* {
+    if (!participates(record, selectionActive) || arrays.vertexOf(record) == nullptr)
+      return nullptr;
+    return arrays.texVertexOf(record);
+  };
   // A vertex's (u, v) depends on its position only, so each is worked out
   // once; the cache is an optimisation and is done without when its memory
   // cannot be had.
   std::vector<TexVertex> perVertex;
-  std::vector<std::uint8_t> known;
+  std::vector<std::uint8_t> used;
   try {
     perVertex.resize(vertexCount);
-    known.assign(vertexCount, 0);
+    used.assign(vertexCount, 0);
   } catch (const std::bad_alloc&) {
-    perVertex = {};
-    known = {};
-  }
-  for (std::size_t i = 0; i < length; ++i) {
-    const CornerRecord& record = arrays.records[i];
-    if (record.vertex < 0) break;
-    if (!participates(record, selectionActive)) continue;
-    const Vertex* vertex = arrays.vertexOf(record);
-    TexVertex* uv = arrays.texVertexOf(record);
-    if (vertex == nullptr || uv == nullptr) continue;
-    const std::size_t k = static_cast<std::size_t>(record.vertex) - 1;
-    TexVertex result;
-    if (k < known.size()) {
-      if (!known[k]) {
-        perVertex[k] = uvOf(positionOf(*vertex));
-        known[k] = 1;
+    forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+      for (std::size_t i = begin; i < stop; ++i) {
+        const CornerRecord& record = arrays.records[i];
+        if (TexVertex* uv = target(record)) {
+          const TexVertex result = uvOf(positionOf(*arrays.vertexOf(record)));
+          uv->u = result.u;
+          uv->v = result.v;
+        }
       }
-      result = perVertex[k];
-    } else {
-      result = uvOf(positionOf(*vertex));
-    }
-    uv->u = result.u;
-    uv->v = result.v;
+    });
+    return;
   }
+  // The vertices the corners use (several threads may mark one), their
+  // (u, v), then the corners'.
+  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+    for (std::size_t i = begin; i < stop; ++i) {
+      const CornerRecord& record = arrays.records[i];
+      if (target(record) == nullptr) continue;
+      std::atomic_ref<std::uint8_t>(used[static_cast<std::size_t>(record.vertex) - 1])
+          .store(1, std::memory_order_relaxed);
+    }
+  });
+  forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+    for (std::size_t k = begin; k < stop; ++k) {
+      if (used[k]) perVertex[k] = uvOf(positionOf(store.vertices[k]));
+    }
+  });
+  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+    for (std::size_t i = begin; i < stop; ++i) {
+      const CornerRecord& record = arrays.records[i];
+      if (TexVertex* uv = target(record)) {
+        const TexVertex& result = perVertex[static_cast<std::size_t>(record.vertex) - 1];
+        uv->u = result.u;
+        uv->v = result.v;
+      }
+    }
+  });
 }
 
 namespace {
@@ -153,27 +174,33 @@ void repairFacet(const MappingArrays& arrays, bool selectionActive, FacetCorners
 
 UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
                             Vector3 centre, int axis, bool spreadAtPoles) {
-  UvRange range;
   const Vector3 tolerance{box.extent.x * 0.001f, box.extent.y * 0.001f, box.extent.z * 0.001f};
   const MappingArrays arrays = mappingArrays(store);
-  const std::size_t length = arrays.length;
-  std::size_t i = 0;
-  while (i < length) {
-    const CornerRecord& record = arrays.records[i];
-    if (record.vertex < 0) break;
-    if (!participates(record, selectionActive)) {
-      ++i;
-      continue;
-    }
-    FacetCorners facet{i, i};
-    while (facet.end < length && arrays.records[facet.end].vertex > 0) ++facet.end;
-    repairFacet(arrays, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
-    for (std::size_t j = facet.first; j < facet.end; ++j) {
-      if (const TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
-        range.include(*t);
-    }
-    i = facet.end;
-  }
+  // The walk passes every separator, so ranges that start at separators are
+  // repaired apart; their ranges of (u, v) combine in stream order.
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::vector<UvRange> parts = mapEachRange<UvRange>(
+      facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
+        UvRange range;
+        std::size_t i = begin;
+        while (i < stop) {
+          if (!participates(arrays.records[i], selectionActive)) {
+            ++i;
+            continue;
+          }
+          FacetCorners facet{i, i};
+          while (facet.end < stop && arrays.records[facet.end].vertex > 0) ++facet.end;
+          repairFacet(arrays, selectionActive, facet, centre, tolerance, axis, spreadAtPoles);
+          for (std::size_t j = facet.first; j < facet.end; ++j) {
+            if (const TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
+              range.include(*t);
+          }
+          i = facet.end;
+        }
+        return range;
+      });
+  UvRange range = parts.front();
+  for (std::size_t k = 1; k < parts.size(); ++k) range.follow(parts[k]);
   return range;
 }
 

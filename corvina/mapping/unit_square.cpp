@@ -1,5 +1,9 @@
 #include "mapping/unit_square.h"
 
+#include <vector>
+
+#include "model/stream_ranges.h"
+
 namespace corvina {
 
 UnitSquareMap::UnitSquareMap(const UvRange& range, float shrink)
@@ -24,31 +28,40 @@ UvRange UnitSquareMap::image(const UvRange& range) const {
 }
 
 UvRange normalisedRange(const MappingArrays& arrays, bool selectionActive) {
-  UvRange range;
-  for (std::size_t j = 0; j < arrays.length; ++j) {
-    const CornerRecord& record = arrays.records[j];
-    if (record.vertex < 0) break;
-    if (const TexVertex* t = normalisedCorner(arrays, record, selectionActive)) range.include(*t);
-  }
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::vector<UvRange> parts =
+      mapRanges<UvRange>(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+        UvRange range;
+        for (std::size_t j = begin; j < stop; ++j) {
+          if (const TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
+            range.include(*t);
+        }
+        return range;
+      });
+  UvRange range = parts.front();
+  for (std::size_t k = 1; k < parts.size(); ++k) range.follow(parts[k]);
   return range;
 }
 
 void applyToNormalisedCorners(const MappingArrays& arrays, bool selectionActive,
                               const UnitSquareMap& map) {
-  for (std::size_t j = 0; j < arrays.length; ++j) {
-    const CornerRecord& record = arrays.records[j];
-    if (record.vertex < 0) break;
-    if (TexVertex* t = normalisedCorner(arrays, record, selectionActive)) *t = map(*t);
-  }
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+    for (std::size_t j = begin; j < stop; ++j) {
+      if (TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive)) *t = map(*t);
+    }
+  });
 }
 
 void applyToNormalisedCorners(const MappingArrays& arrays, bool selectionActive,
                               const UnitSquareMap& first, const UnitSquareMap& second) {
-  for (std::size_t j = 0; j < arrays.length; ++j) {
-    const CornerRecord& record = arrays.records[j];
-    if (record.vertex < 0) break;
-    if (TexVertex* t = normalisedCorner(arrays, record, selectionActive)) *t = second(first(*t));
-  }
+  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+    for (std::size_t j = begin; j < stop; ++j) {
+      if (TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
+        *t = second(first(*t));
+    }
+  });
 }
 
 }  // namespace corvina

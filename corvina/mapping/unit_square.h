@@ -21,6 +21,14 @@ struct UvRange {
     vmin = t.v < vmin ? t.v : vmin;
     vmax = vmax < t.v ? t.v : vmax;
   }
+  // Takes in the range of the coordinates after these, by the same rule (the
+  // first extreme wins), so ranges of parts combine as one walk's range.
+  void follow(const UvRange& later) {
+    umin = later.umin < umin ? later.umin : umin;
+    umax = umax < later.umax ? later.umax : umax;
+    vmin = later.vmin < vmin ? later.vmin : vmin;
+    vmax = vmax < later.vmax ? later.vmax : vmax;
+  }
 };
 
 class UnitSquareMap {
