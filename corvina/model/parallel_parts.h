@@ -4,6 +4,7 @@
 // parts' results in part order, so a result never depends on the number of
 // threads: one thread is the same code with one part.
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <vector>
@@ -43,6 +44,29 @@ class ScopedParallelThreads {
 // piece of work is thrown again here once every piece has ended.
 void runParts(std::size_t count, const std::function<void(std::size_t)>& work,
               const std::function<void()>& whileWaiting = {});
+
+// A progress bar fed by work shared among threads and stepped on the calling
+// thread only: parts add the items they have done (from any thread); the
+// calling thread's pump() steps the bar once per `unit` items done so far.
+// Over the whole work it steps floor(items / unit) times, as a loop that
+// steps after every unit-th item would.
+class SharedProgress {
+ public:
+  SharedProgress(const std::function<void()>& step, std::size_t unit)
+      : step_(step), unit_(unit == 0 ? 1 : unit) {}
+  void add(std::size_t items) { done_.fetch_add(items, std::memory_order_relaxed); }
+  void pump() {
+    if (!step_) return;
+    const std::size_t due = done_.load(std::memory_order_relaxed) / unit_;
+    for (; stepped_ < due; ++stepped_) step_();
+  }
+
+ private:
+  const std::function<void()>& step_;
+  std::size_t unit_;
+  std::atomic<std::size_t> done_{0};
+  std::size_t stepped_ = 0;
+};
 
 // [begin, end) of one part of a range.
 struct PartRange {

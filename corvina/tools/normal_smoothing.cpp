@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "model/stream_ranges.h"
 #include "tools/corners_by_vertex.h"
 #include "tools/normal_math.h"
 
@@ -60,6 +61,42 @@ bool selected(const CornerRecord& corner) {
   return (corner.group & kSelectedBit) != 0;
 }
 
+// The smoothed normal of the corner at record j.
+Normal smoothedNormal(const ModelStore& store, const Working& w, std::size_t j,
+                      SmoothingScope scope, bool selectionActive, float c, std::size_t vertexCount,
+                      std::size_t normalCount) {
+  const CornerRecord& record = store.facetStream[j];
+  const auto f = static_cast<std::size_t>(w.facetOf[j]);
+  const CornerRecord& r = store.facetStream[static_cast<std::size_t>(w.firstCornerOf[f])];
+  const Normal& own = w.facetNormal[f];
+  Normal sum{};
+  if (namesEntry(record.vertex, vertexCount)) {
+    const auto v = static_cast<std::size_t>(record.vertex);
+    for (const std::int32_t* k = w.byVertex.begin(v); k != w.byVertex.end(v); ++k) {
+      const auto h = static_cast<std::size_t>(*k);
+      const CornerRecord& other = store.facetStream[h];
+      if (scope != SmoothingScope::AllFacets && setField(r, scope) != setField(other, scope)) {
+        continue;
+      }
+      if (selectionActive && !(selected(r) && selected(other))) continue;
+      const Normal& g = w.facetNormal[static_cast<std::size_t>(w.facetOf[h])];
+      if (own.x * g.x + own.y * g.y + own.z * g.z < c) continue;
+      sum.x += g.x;
+      sum.y += g.y;
+      sum.z += g.z;
+    }
+  } else {
+    sum = own;  // a corner on no vertex has only its own facet around it
+  }
+  Normal result = normalised(sum);
+  if (selectionActive && !selected(record)) {
+    result = namesEntry(record.normal, normalCount)
+                 ? store.normals[static_cast<std::size_t>(record.normal) - 1]
+                 : Normal{};
+  }
+  return result;
+}
+
 }  // namespace
 
 bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
@@ -70,14 +107,32 @@ bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
   const std::size_t length = streamLength(store);
   const std::size_t vertexCount = backedCount(store.numVerts, store.vertices);
   const std::size_t normalCount = backedCount(store.numVNormals, store.normals);
-  std::size_t end = 0;  // records before the end-of-list record
-  std::size_t facets = 0, corners = 0;
-  for (; end < length && store.facetStream[end].vertex >= 0; ++end) {
-    if (store.facetStream[end].vertex == kSeparator)
-      ++facets;
-    else
-      ++corners;
+  const CornerRecord* records = store.facetStream.data();
+  // Records before the end-of-list record, cut into ranges that start at
+  // separators (on every core), with the facets and corners before each.
+  const std::size_t end = streamListEnd(records, length);
+  const std::vector<PartRange> ranges = facetRangesForThreads(records, end);
+  struct Counts {
+    std::size_t facets = 0, corners = 0;
+  };
+  const std::vector<Counts> rangeCounts =
+      mapEachRange<Counts>(ranges, [&](std::size_t begin, std::size_t stop) {
+        Counts counts;
+        for (std::size_t at = begin; at < stop; ++at) {
+          if (records[at].vertex == kSeparator)
+            ++counts.facets;
+          else
+            ++counts.corners;
+        }
+        return counts;
+      });
+  std::vector<Counts> before(ranges.size());
+  for (std::size_t k = 1; k < ranges.size(); ++k) {
+    before[k].facets = before[k - 1].facets + rangeCounts[k - 1].facets;
+    before[k].corners = before[k - 1].corners + rangeCounts[k - 1].corners;
   }
+  const std::size_t facets = before.back().facets + rangeCounts.back().facets;
+  const std::size_t corners = before.back().corners + rangeCounts.back().corners;
   if (corners > static_cast<std::size_t>(INT_MAX)) return false;
 
   Working w;
@@ -92,68 +147,57 @@ bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
     return false;
   }
 
-  // Facet of every record and first corner of every facet.
-  std::int32_t facet = 0;
-  for (std::size_t at = 0; at < end; ++at) {
-    if (store.facetStream[at].vertex == kSeparator) {
-      ++facet;
-    } else if (w.firstCornerOf[static_cast<std::size_t>(facet)] < 0) {
-      w.firstCornerOf[static_cast<std::size_t>(facet)] = static_cast<std::int32_t>(at);
-    }
-    w.facetOf[at] = facet;
-  }
-
-  // Facet normals from each facet's first three corners. Corners before any
-  // separator form facet 0, which is treated like any other facet.
-  for (std::size_t f = 0; f <= facets; ++f) {
-    const std::int32_t first = w.firstCornerOf[f];
-    if (first < 0) continue;
-    std::size_t last = static_cast<std::size_t>(first);
-    while (last < end && store.facetStream[last].vertex > 0) ++last;
-    w.facetNormal[f] = facetNormalOf(store, vertexCount, static_cast<std::size_t>(first), last);
-  }
-
-  std::size_t corner = 0;
-  for (std::size_t j = 0; j < end; ++j) {
-    if (step && j % 128 == 127) step();
-    const CornerRecord& record = store.facetStream[j];
-    if (record.vertex == kSeparator) continue;
-    const auto f = static_cast<std::size_t>(w.facetOf[j]);
-    const CornerRecord& r = store.facetStream[static_cast<std::size_t>(w.firstCornerOf[f])];
-    const Normal& own = w.facetNormal[f];
-    Normal sum{};
-    if (namesEntry(record.vertex, vertexCount)) {
-      const auto v = static_cast<std::size_t>(record.vertex);
-      for (const std::int32_t* k = w.byVertex.begin(v); k != w.byVertex.end(v); ++k) {
-        const auto h = static_cast<std::size_t>(*k);
-        const CornerRecord& other = store.facetStream[h];
-        if (scope != SmoothingScope::AllFacets && setField(r, scope) != setField(other, scope)) {
-          continue;
-        }
-        if (selectionActive && !(selected(r) && selected(other))) continue;
-        const Normal& g = w.facetNormal[static_cast<std::size_t>(w.facetOf[h])];
-        if (own.x * g.x + own.y * g.y + own.z * g.z < c) continue;
-        sum.x += g.x;
-        sum.y += g.y;
-        sum.z += g.z;
+  // Facet of every record, first corner of every facet and the facet normals
+  // from each facet's first three corners. Corners before any separator form
+  // facet 0, which is treated like any other facet. A facet lies in one range.
+  runParts(ranges.size(), [&](std::size_t k) {
+    auto facet = static_cast<std::int32_t>(before[k].facets);
+    for (std::size_t at = ranges[k].begin; at < ranges[k].end; ++at) {
+      if (records[at].vertex == kSeparator) {
+        ++facet;
+      } else if (w.firstCornerOf[static_cast<std::size_t>(facet)] < 0) {
+        w.firstCornerOf[static_cast<std::size_t>(facet)] = static_cast<std::int32_t>(at);
+        std::size_t last = at;
+        while (last < end && records[last].vertex > 0) ++last;
+        w.facetNormal[static_cast<std::size_t>(facet)] =
+            facetNormalOf(store, vertexCount, at, last);
       }
-    } else {
-      sum = own;  // a corner on no vertex has only its own facet around it
+      w.facetOf[at] = facet;
     }
-    Normal result = normalised(sum);
-    if (selectionActive && !selected(record)) {
-      result = namesEntry(record.normal, normalCount)
-                   ? store.normals[static_cast<std::size_t>(record.normal) - 1]
-                   : Normal{};
-    }
-    w.newNormals[corner++] = result;
-  }
+  });
 
-  corner = 0;
-  for (std::size_t j = 0; j < end; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    if (record.vertex != kSeparator) record.normal = static_cast<std::int32_t>(++corner);
-  }
+  // Every corner's normal: the sum, in the order of its vertex's corners, of
+  // the facet normals around it; corners apart. The bar steps once per 128
+  // records, on this thread.
+  SharedProgress progress(step, 128);
+  runParts(
+      ranges.size(),
+      [&](std::size_t k) {
+        std::size_t corner = before[k].corners;
+        std::size_t unreported = 0;
+        for (std::size_t j = ranges[k].begin; j < ranges[k].end; ++j) {
+          if (++unreported == 1024) {
+            progress.add(unreported);
+            unreported = 0;
+            if (k == 0) progress.pump();
+          }
+          const CornerRecord& record = records[j];
+          if (record.vertex == kSeparator) continue;
+          w.newNormals[corner++] =
+              smoothedNormal(store, w, j, scope, selectionActive, c, vertexCount, normalCount);
+        }
+        progress.add(unreported);
+      },
+      [&] { progress.pump(); });
+  progress.pump();
+
+  forEachIndex(ranges.size(), [&](std::size_t k) {
+    auto corner = static_cast<std::int32_t>(before[k].corners);
+    for (std::size_t j = ranges[k].begin; j < ranges[k].end; ++j) {
+      CornerRecord& record = store.facetStream[j];
+      if (record.vertex != kSeparator) record.normal = ++corner;
+    }
+  });
   store.normals = std::move(w.newNormals);
   store.numVNormals = static_cast<int>(corners);
   store.numFacets = static_cast<int>(facets);
