@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/large_array.h"
 #include "model/model_store.h"
 #include "model/parallel_parts.h"
 #include "model/stream_ranges.h"
@@ -63,7 +64,7 @@ CornersByVertex listCornersByVertex(const ModelStore& store, std::size_t vertexC
     }
     lists.firstCorner[v + 1] = position;
   }
-  lists.cornerAt.resize(static_cast<std::size_t>(lists.firstCorner[vertexCount]));
+  sizeLargeArray(lists.cornerAt, static_cast<std::size_t>(lists.firstCorner[vertexCount]));
   runParts(ranges.size(), [&](std::size_t k) {
     std::int32_t* positions = next[k].data();
     for (std::size_t at = ranges[k].begin; at < ranges[k].end; ++at) {

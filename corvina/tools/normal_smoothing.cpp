@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "model/large_array.h"
 #include "model/stream_ranges.h"
 #include "tools/corners_by_vertex.h"
 #include "tools/normal_math.h"
@@ -137,12 +138,13 @@ bool smoothNormals(ModelStore& store, float angleDegrees, SmoothingScope scope,
 
   Working w;
   try {
-    w.facetOf.resize(end);
+    // Large arrays fault in as huge pages, touched on every core.
+    sizeLargeArray(w.facetOf, end);
     w.firstCornerOf.assign(facets + 1, -1);
-    w.facetNormal.resize(facets + 1);
+    sizeLargeArray(w.facetNormal, facets + 1);
     w.byVertex = listCornersByVertex(store, vertexCount, end,
                                      [](const CornerRecord& corner) { return corner.vertex > 0; });
-    w.newNormals.resize(corners);
+    sizeLargeArray(w.newNormals, corners);
   } catch (const std::bad_alloc&) {
     return false;
   }
