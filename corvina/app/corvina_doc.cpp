@@ -39,6 +39,7 @@ bool CorvinaDoc::openModel(const std::string& path, UserInterface& ui) {
     store_ = std::move(fresh);
   }
   selection_ = freshSelection;
+  openedName_ = store_.modelBaseName;
   clearUndoHistory();
   return true;
 }

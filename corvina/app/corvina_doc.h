@@ -36,6 +36,9 @@ class CorvinaDoc {
   const UndoHistory& undoHistory() const { return history_.counters(); }
   UndoHistory& undoHistory() { return history_.counters(); }
   EditHistory& history() { return history_; }
+  // The path, without extension, of the file the model was last opened
+  // from; the title's name when the model has no name of its own.
+  const std::string& openedName() const { return openedName_; }
   const EditHistory& history() const { return history_; }
 
   // A new model starts without history. The texture-map editor may register
@@ -68,6 +71,7 @@ class CorvinaDoc {
   SelectionState selection_;
   ProjectionKind projectionKind_ = ProjectionKind::None;
   EditHistory history_;
+  std::string openedName_;
   std::function<void()> clearUndoHistory_;
 };
 

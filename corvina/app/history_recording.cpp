@@ -247,7 +247,9 @@ bool hasUnsavedChanges(const ApplicationState& app) {
 
 std::string modelDisplayName(const ApplicationState& app) {
   if (app.store.modelLoaded == 0) return {};
-  const std::string& base = app.store.modelBaseName;
+  // A model opened from the command line keeps no name of its own.
+  const std::string& base =
+      app.store.modelBaseName.empty() ? app.document.openedName() : app.store.modelBaseName;
   const std::size_t slash = base.find_last_of("/\\");
   const std::string name = slash == std::string::npos ? base : base.substr(slash + 1);
   return name.empty() ? std::string("Untitled") : name;

@@ -71,8 +71,8 @@ std::string redoStepName(const ApplicationState& app);
 bool hasUnsavedChanges(const ApplicationState& app);
 
 // The model's name as the title and the save question show it: the file
-// name without folder and extension ("Untitled" for a generated model), ""
-// without a model.
+// name without folder and extension, else the name of the file it was
+// opened from ("Untitled" for a generated model), "" without a model.
 std::string modelDisplayName(const ApplicationState& app);
 
 }  // namespace corvina
