@@ -99,7 +99,9 @@ constexpr std::array kRows{
                .argumentName = "PATH",
                .summary = "save the model as OBJ (&Save Model...)",
                .dialog = objExportDialog,
-               .touches = kPartTexVertices | kPartSelectionBits,
+               // Writing commits a pending move and leaves the texture
+               // vertices expanded.
+               .touches = kPartTexVertices | kPartFacetStream,
                .run = runSaveModel},
     CommandRow{.id = kCommandStatistics,
                .name = "Statistics",
