@@ -151,7 +151,7 @@ void randomAction(HistoryFixture& f, std::mt19937& random, const std::string& uv
       f.run(kCommandTileGroup);
       break;
     case 5:
-      f.run(kCommandTileMaterial);
+      f.run(pixel(random) % 2 ? kCommandTileMaterial : kCommandLastProjection);
       break;
     case 6:
       f.app.options.mapping.rotate = {pixel(random) % 90, pixel(random) % 90, 0};
