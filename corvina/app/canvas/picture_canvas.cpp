@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/application_state.h"
+#include "app/canvas/stretch_shading.h"
 #include "editor/painter/view_composer.h"
 #include "files/atomic_file.h"
 
@@ -45,8 +46,10 @@ ViewCanvas::Flip PictureCanvas::flipBackground(bool horizontally) {
 
 bool PictureCanvas::renderView(const ApplicationState& app, const std::string& path) {
   ensureGuiApplication();
-  const painter::ViewScene scene{app.store, app.document.selection(), background_.shown(),
-                                 app.view.width, app.view.height};
+  painter::ViewScene scene{app.store, app.document.selection(), background_.shown(), app.view.width,
+                           app.view.height};
+  StretchShading stretch;
+  scene.stretch = stretch.measure(app);
   const QImage picture = painter::composeViewWithFrame(scene);
   if (picture.isNull()) return false;
   // Encoded in memory, then saved like every other file the program writes:

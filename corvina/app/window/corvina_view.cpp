@@ -55,9 +55,10 @@ const QImage& CorvinaView::composedPicture() {
   if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
     const QSize size = devicePixelSize();
-    const painter::ViewScene scene{app_.store,          app_.document.selection(),
-                                   background_.shown(), size.width(),
-                                   size.height(),       devicePixelRatioF()};
+    painter::ViewScene scene{app_.store,          app_.document.selection(),
+                             background_.shown(), size.width(),
+                             size.height(),       devicePixelRatioF()};
+    scene.stretch = stretch_.measure(app_);
     composed_ = &composer_.compose(scene, frameOnly_);
     stale_ = false;
     frameOnly_ = false;

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/application_state.h"
+#include "app/canvas/stretch_shading.h"
 #include "editor/background/background_picture.h"
 #include "editor/painter/layered_view_composer.h"
 #include "editor/selection_editor.h"
@@ -64,6 +65,7 @@ class CorvinaView : public QWidget {
   const background::BackgroundPicture& background_;
   ViewHooks hooks_;
   painter::LayeredViewComposer composer_;
+  canvas::StretchShading stretch_;  // the fill while View > Show Stretch is on
   const QImage* composed_ = nullptr;
   bool stale_ = true;
   bool frameOnly_ = false;  // since the last composition only the frame moved

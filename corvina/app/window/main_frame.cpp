@@ -14,6 +14,8 @@
 #include "app/command_table.h"
 #include "app/unsaved_changes.h"
 #include "app/window/about_box.h"
+#include "preview/stretch_report.h"
+#include "preview/texel_density.h"
 
 namespace corvina::window {
 
@@ -109,6 +111,11 @@ void CMainFrame::buildMenus() {
     connect(action, &QAction::triggered, this, [this, id] { runCommandNumber(id); });
     actions_[id] = action;
   }
+  // Help stays the last menu, after menus that later rows add (View).
+  if (QMenu* help = menus.count("&Help") != 0 ? menus["&Help"] : nullptr) {
+    menuBar()->removeAction(help->menuAction());
+    menuBar()->addAction(help->menuAction());
+  }
   // The further accelerators: commands with keys but no menu entry.
   for (const CommandRow& row : commandTable()) {
     if (row.id == 0 || !row.menuText.empty() || row.keys.empty()) continue;
@@ -141,6 +148,14 @@ void CMainFrame::buildStatusBar() {
     statusBar()->addPermanentWidget(label);
     return label;
   };
+  // The texel density, shown only while the stretch view is on.
+  densityPane_ = new QLabel(statusBar());
+  densityPane_->setObjectName(QStringLiteral("densityPane"));
+  densityPane_->setFrameShape(QFrame::Panel);
+  densityPane_->setFrameShadow(QFrame::Sunken);
+  densityPane_->setContentsMargins(2, 0, 2, 0);
+  densityPane_->hide();
+  statusBar()->addPermanentWidget(densityPane_);
   capIndicator_ = indicator(QStringLiteral("CAP"));
   numIndicator_ = indicator(QStringLiteral("NUM"));
   scrollIndicator_ = indicator(QStringLiteral("SCRL"));
@@ -194,6 +209,16 @@ void CMainFrame::updateCommandStates() {
     if (action->isCheckable()) action->setChecked(isCommandChecked(app_, id));
   }
   if (history_ != nullptr) history_->refresh();
+  showTexelDensity();
+}
+
+void CMainFrame::showTexelDensity() {
+  const bool shown = app_.stretchView != StretchView::Off && app_.store.modelLoaded != kModelNone;
+  if (shown) {
+    const TexelDensity density = measureTexelDensity(app_.store, &app_.document.selection());
+    densityPane_->setText(QString::fromStdString(densityStatusText(density)));
+  }
+  densityPane_->setVisible(shown);
 }
 
 QAction* CMainFrame::actionFor(int id) const {

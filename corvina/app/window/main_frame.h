@@ -60,6 +60,9 @@ class CMainFrame : public QMainWindow {
   void lockKeyPressed(int key);
   void readLockIndicators();
   void showLockIndicators();
+  // The density pane: the texel density of the selection and of the model
+  // while the stretch view is on, hidden otherwise.
+  void showTexelDensity();
   bool handledByWindow(int id) const;
 
   ApplicationState& app_;
@@ -72,6 +75,7 @@ class CMainFrame : public QMainWindow {
   QLabel* capIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;
   QLabel* scrollIndicator_ = nullptr;
+  QLabel* densityPane_ = nullptr;
   std::function<LockReading()> readLocks_;
   LockStates locks_;
   bool released_ = false;

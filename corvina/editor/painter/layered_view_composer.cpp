@@ -268,7 +268,12 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   scene.height = std::max(1, scene.height);
   const bool sameSize = still_.width() == scene.width && still_.height() == scene.height;
   reused_ = frameOnly && layered_ && sameSize;
-  if (!reused_) layered_ = drawStillLayer(scene);
+  // The stretch fill changes with every move of the selection (the moved
+  // facets' areas, and so every facet's share): composed whole while shown.
+  if (scene.stretch != nullptr)
+    layered_ = false;
+  else if (!reused_)
+    layered_ = drawStillLayer(scene);
   if (!layered_) {
     reused_ = false;
     picture_ = composeView(scene);

@@ -9,6 +9,7 @@
 #include "editor/painter/outline_batch.h"
 #include "editor/painter/outline_walk.h"
 #include "editor/painter/selection_frame_drawing.h"
+#include "editor/painter/stretch_fill.h"
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_point.h"
 
@@ -129,6 +130,7 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
     ViewScene sized = scene;
     sized.width = width;
     sized.height = height;
+    if (scene.stretch != nullptr) drawStretchFill(image, sized);
     const OutlineSource source(scene.store);
     OutlineDrawing drawing(sized, source, image);
     const bool hintDue = source.walk(drawing);

@@ -10,6 +10,8 @@
 
 namespace corvina::painter {
 
+struct StretchFill;  // stretch_fill.h
+
 struct ViewScene {
   const ModelStore& store;
   const SelectionState& selection;
@@ -21,6 +23,8 @@ struct ViewScene {
   // Device pixels per logical pixel: the hint's 10-point text grows with it
   // so it stays readable on a high-density screen.
   double pixelRatio = 1.0;
+  // The stretch view's fill under the outlines; nullptr while it is off.
+  const StretchFill* stretch = nullptr;
 };
 
 }  // namespace corvina::painter
