@@ -2,11 +2,12 @@
 
 #include "model/model_walk.h"
 
-#include "model/distinct_value_table.h"
+#include "model/distinct_uv_numbering.h"
 #include "model/large_array.h"
+#include "model/parallel_parts.h"
+#include "model/stream_ranges.h"
 
 #include <algorithm>
-#include <bit>
 #include <new>
 #include <stdexcept>
 
@@ -96,10 +97,6 @@ struct SetTableCursor {
            kSetIndexMask;
   }
 };
-
-std::uint32_t bitsOf(float value) {
-  return std::bit_cast<std::uint32_t>(value);
-}
 
 }  // namespace
 
@@ -213,26 +210,17 @@ void compressTextureVertices(ModelStore& store) {
   std::vector<std::int32_t> numbers;
   std::vector<TexVertex> compact;
   try {
-    numbers.resize(corners);
-    DistinctValueTable table(store.texVertices.size() / 4);
-    for (std::size_t j = 0; j < corners; ++j) {
-      const CornerRecord& record = store.facetStream[j];
-      if (record.vertex < 1) continue;  // separators own no texture vertex here
-      const TexVertex* source = texVertexOf(store, record);
-      const TexVertex value = source ? *source : TexVertex{kNoUvU, kNoUvV, 0};
-      const std::uint64_t uv = std::uint64_t{bitsOf(value.u)} << 32 | bitsOf(value.v);
-      const std::uint32_t number = table.number(uv);
-      if (number == compact.size()) compact.push_back({value.u, value.v, 0});
-      numbers[j] = static_cast<std::int32_t>(number) + 1;
-    }
+    numberDistinctUvs(store, corners, numbers, compact);
   } catch (const std::bad_alloc&) {
     return;
   }
 
   const std::size_t length = streamLength(store);
-  for (std::size_t j = 0; j < length; ++j) {
-    store.facetStream[j].texVertex = j < corners ? numbers[j] : 0;
-  }
+  forEachRange(length, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t j = begin; j < end; ++j) {
+      store.facetStream[j].texVertex = j < corners ? numbers[j] : 0;
+    }
+  });
   if (compact.size() == 1 && compact[0].u == kNoUvU && compact[0].v == kNoUvV) {
     for (std::size_t j = 0; j < length; ++j) store.facetStream[j].texVertex = 0;
     freeArray(compact);
