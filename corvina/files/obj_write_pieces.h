@@ -55,11 +55,12 @@ std::size_t facetListEnd(const std::vector<CornerRecord>& stream, std::size_t le
 std::vector<PartRange> facetPieces(const std::vector<CornerRecord>& stream, std::size_t end,
                                    std::size_t pieceRecords);
 
-// Items of a vertex section and records of the facet stream per piece: a few
-// megabytes of text each. Tests make them small to cut small models.
+// Items of a vertex section and records of the facet stream per piece: under
+// a megabyte of text each, so that the threads finish their pieces close
+// together. Tests make them small to cut small models.
 struct WritePieceSizes {
-  std::size_t items = std::size_t{1} << 16;
-  std::size_t records = std::size_t{1} << 17;
+  std::size_t items = std::size_t{1} << 14;
+  std::size_t records = std::size_t{1} << 15;
 };
 
 }  // namespace corvina

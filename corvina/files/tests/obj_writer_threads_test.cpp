@@ -117,11 +117,11 @@ std::vector<UvsExportOptions> uvsOptionSets() {
 }
 
 const std::size_t kThreadCounts[] = {1, 2, 3, 8};
-const WritePieceSizes kPieceSizes[] = {{3, 4}, {64, 97}, {1 << 16, 1 << 17}};
+const WritePieceSizes kPieceSizes[] = {{3, 4}, {64, 97}, WritePieceSizes{}};
 const WritePieceSizes kOnePiece{std::size_t{1} << 40, std::size_t{1} << 40};
 
 TEST(ObjWriterThreads, EveryThreadCountAndPieceSizeWritesTheBytesOfOneWalk) {
-  for (unsigned seed = 1; seed <= 4; ++seed) {
+  for (unsigned seed = 1; seed <= 3; ++seed) {
     const ModelStore store = awkwardModel(seed, 150 + 40 * static_cast<int>(seed));
     for (const ObjExportOptions& options : objOptionSets()) {
       Text reference;
@@ -145,7 +145,7 @@ TEST(ObjWriterThreads, EveryThreadCountAndPieceSizeWritesTheBytesOfOneWalk) {
 }
 
 TEST(UvsWriterThreads, EveryThreadCountAndPieceSizeWritesTheBytesOfOneWalk) {
-  for (unsigned seed = 1; seed <= 4; ++seed) {
+  for (unsigned seed = 1; seed <= 3; ++seed) {
     const ModelStore store = awkwardModel(seed, 150 + 40 * static_cast<int>(seed));
     for (const UvsExportOptions& options : uvsOptionSets()) {
       Text reference;
@@ -181,24 +181,29 @@ std::string fileBytes(const std::string& path) {
 // facet piece, saved at every thread count, gives the same files.
 TEST(ObjWriterThreads, SavedFilesAreTheSameAtEveryThreadCount) {
   testing::ScratchFolder folder;
-  ModelStore store = testing::buildModel(testing::randomModelRecipe(5, 40000));
-  ASSERT_GT(store.numCornerRecords, 1 << 17);
+  ModelStore store = testing::buildModel(testing::randomModelRecipe(5, 9000));
+  ASSERT_GT(store.numCornerRecords, 1 << 15);
   std::string objReference, uvsReference;
+  int objSteps = 0, uvsSteps = 0;
   for (std::size_t threads : kThreadCounts) {
     ScopedParallelThreads chosen(threads);
     CountingProgress objSink, uvsSink;
     const std::string obj = folder.file("model.obj"), uvs = folder.file("model.uvs");
     ASSERT_EQ(writeObjFile(store, obj, ObjExportOptions{}, objSink), WriteOutcome::Written);
     ASSERT_EQ(exportUvsFile(store, uvs, UvsExportOptions{}, uvsSink), WriteOutcome::Written);
-    EXPECT_GT(objSink.progressSteps, 400);
-    EXPECT_GT(uvsSink.progressSteps, 200);
     if (threads == 1) {
       objReference = fileBytes(obj);
       uvsReference = fileBytes(uvs);
+      objSteps = objSink.progressSteps;
+      uvsSteps = uvsSink.progressSteps;
+      ASSERT_GT(objSteps, 80);  // a step per 256 elements written
+      ASSERT_GT(uvsSteps, 50);
       continue;
     }
     EXPECT_TRUE(fileBytes(obj) == objReference) << threads << " threads";
     EXPECT_TRUE(fileBytes(uvs) == uvsReference) << threads << " threads";
+    EXPECT_EQ(objSink.progressSteps, objSteps) << threads << " threads";
+    EXPECT_EQ(uvsSink.progressSteps, uvsSteps) << threads << " threads";
   }
 }
 

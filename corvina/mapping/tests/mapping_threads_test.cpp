@@ -26,7 +26,7 @@ namespace {
 // zeros, are not numbers or are infinite, corners naming no vertex, some
 // corners selected and, for some seeds, the list ending early.
 ModelStore awkwardModel(unsigned seed) {
-  testing::ModelRecipe recipe = testing::randomModelRecipe(seed, 400);
+  testing::ModelRecipe recipe = testing::randomModelRecipe(seed, 250);
   std::mt19937 random(seed);
   auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
   const float awkward[] = {0.0f,
