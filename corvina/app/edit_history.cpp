@@ -20,6 +20,7 @@ void EditHistory::beginAction(const ModelStore& store, const SelectionState& sel
     if (capture_) capture_->widen(store, parts);
     return;
   }
+  if (!recording_) return;
   capture_.emplace(store, selection, projection, parts);
   name_ = std::move(name);
   collates_ = collates;
@@ -48,6 +49,7 @@ bool EditHistory::endAction(const ModelStore& store, const SelectionState& selec
   cleanAtEnd_ = false;
   if (void_ || !capture) {
     void_ = false;
+    flipH_ = flipV_ = false;
     return false;
   }
   std::optional<ModelChange> change = capture->finish(store, selection, projection);

@@ -68,6 +68,10 @@ class EditHistory {
                  ProjectionKind projection, std::size_t limitBytes);
   bool actionOpen() const { return depth_ > 0; }
 
+  // Off: actions are neither captured nor recorded (a batch run that never
+  // takes a step back spends nothing on the history). On by default.
+  void setRecording(bool recording) { recording_ = recording; }
+
   void noteBackgroundFlip(bool horizontally);
   // A background picture loaded or cleared: earlier flips no longer apply.
   void noteBackgroundReplaced() { ++backgroundEpoch_; }
@@ -99,6 +103,7 @@ class EditHistory {
   std::size_t bytes_ = 0;
   int clean_ = 0;
   int backgroundEpoch_ = 0;
+  bool recording_ = true;
 
   // The open action.
   int depth_ = 0;

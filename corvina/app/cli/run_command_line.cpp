@@ -7,6 +7,7 @@
 #include "app/cli/console_user_interface.h"
 #include "app/cli/help_text.h"
 #include "app/cli/parsed_command_line.h"
+#include "app/command_ids.h"
 #include "app/command_predicates.h"
 #include "app/command_table.h"
 
@@ -47,6 +48,11 @@ int runCommandLine(const std::vector<std::string>& arguments, ViewCanvas* canvas
   app.view = line.view;
   app.canvas = canvas;
   ConsoleUserInterface ui(stdout, stderr, line.answer);
+  // Only a line that takes steps back keeps a history.
+  bool stepsBack = false;
+  for (const ParsedStep& step : line.steps)
+    stepsBack = stepsBack || step.row->id == kCommandUndo || step.row->id == kCommandRedo;
+  app.document.history().setRecording(stepsBack);
   for (const ParsedStep& step : line.steps) {
     ui.beginStep(step);
     if (const std::string reason = refusal(app, *step.row); !reason.empty()) {
