@@ -19,6 +19,7 @@
 #include "layout/layout_export.h"
 #include "mapping/mapping_options.h"
 #include "model/model_store.h"
+#include "preview/preview_options.h"
 #include "primitives/primitive_options.h"
 #include "tools/normal_smoothing.h"
 
@@ -35,6 +36,7 @@ struct OptionRecords {
   SmoothingOptions smoothing;
   PackOptions pack;
   LayoutExportOptions layoutExport;
+  preview::RenderPreviewOptions renderPreview;
   // The five "Create ..." dialogs start from their defaults at every command.
   BoxOptions newBox;
   ConeOptions newCone;
@@ -64,6 +66,8 @@ struct ApplicationState {
   ViewCanvas* canvas = nullptr;
   // View > Show Stretch and Show Angle Stretch; off at start.
   StretchView stretchView = StretchView::Off;
+  // Whether the window's 3D preview is open (its View menu entry's check).
+  bool previewShown = false;
 };
 
 // The process's current working directory, or "" when it cannot be had.

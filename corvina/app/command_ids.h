@@ -81,4 +81,7 @@ constexpr int kCommandExportLayout = 32862;
 constexpr int kCommandShowStretch = 32870;
 constexpr int kCommandShowAngleStretch = 32871;
 
+// The 3D preview: the View menu's entry that opens and closes its dock.
+constexpr int kCommandPreview3d = 32872;
+
 }  // namespace corvina

@@ -14,7 +14,7 @@ std::vector<CommandRow> gatherRows() {
   for (std::span<const CommandRow> part :
        {shellCommandRows(), textureFileCommandRows(), primitiveCommandRows(), mappingCommandRows(),
         selectionCommandRows(), toolsCommandRows(), viewCommandRows(), layoutCommandRows(),
-        stretchCommandRows()})
+        stretchCommandRows(), previewCommandRows()})
     rows.insert(rows.end(), part.begin(), part.end());
   return rows;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "preview/preview_options.h"
+
 namespace corvina {
 
 struct ApplicationState;
@@ -29,6 +31,19 @@ class ViewCanvas {
   // Writes the view of `app` at its view size, exactly as the window shows
   // it, as a PNG file; false when the file cannot be written.
   virtual bool renderView(const ApplicationState& app, const std::string& path) = 0;
+
+  enum class PreviewRender { Written, NoOpenGl, WriteFailed };
+
+  // Writes the 3D preview of `app` as `options` describe it as a PNG file;
+  // `problem` says why no OpenGL context could be made. A canvas without
+  // OpenGL has none to offer.
+  virtual PreviewRender renderPreview(const ApplicationState& app,
+                                      const preview::RenderPreviewOptions& options,
+                                      const std::string& path, std::string& problem) {
+    (void)app, (void)options, (void)path;
+    problem = "this program draws no 3D preview";
+    return PreviewRender::NoOpenGl;
+  }
 };
 
 }  // namespace corvina

@@ -60,6 +60,18 @@ SceneBounds modelBounds(const ModelStore& store) {
     bounds.max = {std::max(bounds.max.x, v.x), std::max(bounds.max.y, v.y),
                   std::max(bounds.max.z, v.z)};
   }
+  if (bounds.empty) return bounds;
+  const double cx = bounds.min.x / 2.0 + bounds.max.x / 2.0;
+  const double cy = bounds.min.y / 2.0 + bounds.max.y / 2.0;
+  const double cz = bounds.min.z / 2.0 + bounds.max.z / 2.0;
+  double farthest = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Vertex& v = store.vertices[i];
+    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) continue;
+    const double dx = v.x - cx, dy = v.y - cy, dz = v.z - cz;
+    farthest = std::max(farthest, dx * dx + dy * dy + dz * dz);
+  }
+  bounds.radius = static_cast<float>(std::sqrt(farthest));
   return bounds;
 }
 
@@ -80,9 +92,11 @@ void frameBounds(OrbitCamera& camera, const SceneBounds& bounds, float aspect) {
     const Vector3 half{bounds.max.x / 2 - bounds.min.x / 2, bounds.max.y / 2 - bounds.min.y / 2,
                        bounds.max.z / 2 - bounds.min.z / 2};
     // In double: the squares of far-out coordinates overflow a float.
-    radius = static_cast<float>(std::sqrt(static_cast<double>(half.x) * half.x +
-                                          static_cast<double>(half.y) * half.y +
-                                          static_cast<double>(half.z) * half.z));
+    radius = bounds.radius > 0
+                 ? bounds.radius
+                 : static_cast<float>(std::sqrt(static_cast<double>(half.x) * half.x +
+                                                static_cast<double>(half.y) * half.y +
+                                                static_cast<double>(half.z) * half.z));
     // A single point or an overflowing box still gets a usable view.
     if (!(radius > 0) || !std::isfinite(radius)) radius = 1.0f;
   }

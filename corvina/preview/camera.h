@@ -18,12 +18,17 @@ struct Vector3 {
 using Matrix4 = std::array<float, 16>;  // column-major
 
 // The box around the model's vertices; `empty` while there is none.
+// `radius` is the farthest vertex's distance from the box's centre (0: not
+// measured; the half diagonal stands in).
 struct SceneBounds {
   Vector3 min, max;
   bool empty = true;
+  float radius = 0;
 };
 
-// The box around every finite vertex position of the store.
+// The box around every finite vertex position of the store, and the radius
+// of the sphere about its centre that holds them (tighter than the box's
+// half diagonal for round models).
 SceneBounds modelBounds(const ModelStore& store);
 
 struct OrbitCamera {

@@ -5,11 +5,14 @@
 #include <QImageWriter>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "app/application_state.h"
 #include "app/canvas/stretch_shading.h"
 #include "editor/painter/view_composer.h"
 #include "files/atomic_file.h"
+#include "preview/gl/image_pixels.h"
+#include "preview/gl/preview_picture.h"
 
 namespace corvina::canvas {
 
@@ -66,6 +69,28 @@ bool PictureCanvas::renderView(const ApplicationState& app, const std::string& p
     return false;
   }
   return file.commit();
+}
+
+ViewCanvas::PreviewRender PictureCanvas::renderPreview(const ApplicationState& app,
+                                                       const preview::RenderPreviewOptions& options,
+                                                       const std::string& path,
+                                                       std::string& problem) {
+  // The Background mode samples the picture whether or not the texture-map
+  // view shows it at the moment.
+  std::optional<preview::TexturePixels> picture;
+  if (options.texture == static_cast<int>(preview::TextureMode::Background) &&
+      background_.hasPicture())
+    picture = preview::texturePixelsOf(background_.picture());
+  switch (preview::writePreviewPng(path, app.store, app.document.selection(),
+                                   picture ? &*picture : nullptr, options, problem)) {
+    case preview::PreviewPngOutcome::Written:
+      return PreviewRender::Written;
+    case preview::PreviewPngOutcome::NoOpenGl:
+      return PreviewRender::NoOpenGl;
+    case preview::PreviewPngOutcome::WriteFailed:
+      break;
+  }
+  return PreviewRender::WriteFailed;
 }
 
 }  // namespace corvina::canvas

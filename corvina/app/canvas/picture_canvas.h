@@ -19,6 +19,9 @@ class PictureCanvas : public ViewCanvas {
   Flip flipBackground(bool horizontally) override;
   void toggleBackgroundDisplay() override { background_.toggleDisplay(); }
   bool renderView(const ApplicationState& app, const std::string& path) override;
+  PreviewRender renderPreview(const ApplicationState& app,
+                              const preview::RenderPreviewOptions& options, const std::string& path,
+                              std::string& problem) override;
 
  private:
   background::BackgroundPicture background_;

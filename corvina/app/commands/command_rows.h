@@ -17,5 +17,6 @@ std::span<const CommandRow> toolsCommandRows();        // tools_commands.cpp
 std::span<const CommandRow> viewCommandRows();         // view_commands.cpp
 std::span<const CommandRow> layoutCommandRows();       // layout_commands.cpp
 std::span<const CommandRow> stretchCommandRows();      // stretch_commands.cpp
+std::span<const CommandRow> previewCommandRows();      // preview_commands.cpp
 
 }  // namespace corvina

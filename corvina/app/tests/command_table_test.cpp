@@ -123,14 +123,15 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   expectedSteps.insert(kLayoutSteps.begin(), kLayoutSteps.end());
   expectedSteps.insert(kStretchSteps.begin(), kStretchSteps.end());
   expectedSteps.insert(kHistorySteps.begin(), kHistorySteps.end());
+  expectedSteps.insert("render-3d");
   EXPECT_EQ(steps, expectedSteps);
-  // The menu has 47 entries, numbered without gaps: the 42 of the original
-  // menu, then the layout entries and the stretch view after them.
-  ASSERT_EQ(positions.size(), 47u);
+  // The menu has 48 entries, numbered without gaps: the 42 of the original
+  // menu, then the layout entries, the stretch view and the 3D preview after them.
+  ASSERT_EQ(positions.size(), 48u);
   EXPECT_EQ(*positions.begin(), 1);
-  EXPECT_EQ(*positions.rbegin(), 47);
+  EXPECT_EQ(*positions.rbegin(), 48);
   std::vector<const CommandRow*> menu = menuRows();
-  ASSERT_EQ(menu.size(), 47u);
+  ASSERT_EQ(menu.size(), 48u);
   EXPECT_EQ(menu.front()->id, kCommandLoadModel);
   EXPECT_EQ(menu[41]->id, kCommandAbout);
   EXPECT_EQ(menu[42]->id, kCommandPackIslands);
@@ -138,6 +139,7 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   EXPECT_EQ(menu[44]->id, kCommandExportLayout);
   EXPECT_EQ(menu[45]->id, kCommandShowStretch);
   EXPECT_EQ(menu[46]->id, kCommandShowAngleStretch);
+  EXPECT_EQ(menu[47]->id, kCommandPreview3d);
 }
 
 TEST(CommandTableTest, StepsWhoseWordPicksTheCommand) {
@@ -179,11 +181,11 @@ TEST(CommandTableTest, BeforeAnyModelOnlyTheModelFreeEntriesAreEnabled) {
   ScratchFolder folder;
   ApplicationState app(folder.folder());
   const std::set<int> expected = {
-      kCommandLoadModel,     kCommandNewBox,          kCommandNewCone,    kCommandNewSphere,
-      kCommandNewCylinder,   kCommandNewTorus,        kCommandExit,       kCommandSettings,
-      kCommandSelectByFacet, kCommandSelectByVertex,  kCommandColorGroup, kCommandColorMaterial,
-      kCommandColorRegion,   kCommandColorBlackWhite, kCommandHotKeys,    kCommandAbout,
-      kCommandShowStretch,   kCommandShowAngleStretch};
+      kCommandLoadModel,     kCommandNewBox,           kCommandNewCone,    kCommandNewSphere,
+      kCommandNewCylinder,   kCommandNewTorus,         kCommandExit,       kCommandSettings,
+      kCommandSelectByFacet, kCommandSelectByVertex,   kCommandColorGroup, kCommandColorMaterial,
+      kCommandColorRegion,   kCommandColorBlackWhite,  kCommandHotKeys,    kCommandAbout,
+      kCommandShowStretch,   kCommandShowAngleStretch, kCommandPreview3d};
   EXPECT_EQ(menuEntriesWhoseRuleHolds(app), expected);
 }
 

@@ -46,7 +46,10 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
       // the texture-map layout
       kCommandPackIslands, kCommandEqualizeDensity, kCommandExportLayout,
       // the distortion display
-      kCommandShowStretch, kCommandShowAngleStretch};
+      kCommandShowStretch, kCommandShowAngleStretch,
+
+      // the 3D preview's dock, which the window opens
+      kCommandPreview3d};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);

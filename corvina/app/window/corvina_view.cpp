@@ -103,6 +103,7 @@ void CorvinaView::respond(const EditorResponse& response) {
     // to be composed.
     frameOnly_ = response.frameOnly && (frameOnly_ || !stale_);
     stale_ = true;
+    if (hooks_.mapChanged) hooks_.mapChanged();
   }
   if (response.redraw != ViewRedraw::None) update();
   if (response.command != ViewCommand::None && hooks_.runCommand)

@@ -23,6 +23,7 @@ namespace corvina::window {
 struct ViewHooks {
   std::function<void(ViewCommand command)> runCommand;  // T and Insert run commands
   std::function<void()> afterEdit;                      // refresh menus after an edit in the view
+  std::function<void()> mapChanged;  // the map is composed again: what it shows may have moved
 };
 
 class CorvinaView : public QWidget {

@@ -56,15 +56,21 @@ CMainFrame::CMainFrame(ApplicationState& app, Profile& profile,
     : app_(app), profile_(profile), readLocks_(std::move(readLocks)) {
   setWindowTitle(QStringLiteral("Corvina"));
   setWindowIcon(QIcon(QStringLiteral(":/corvina/corvina.png")));
-  ui_ = std::make_unique<QtUserInterface>(*this, [this] { view_->refresh(); });
+  ui_ = std::make_unique<QtUserInterface>(*this, [this] { refreshViews(); });
   app_.canvas = &canvas_;
   auto runViewCommand = [this](ViewCommand command) {
     if (command == ViewCommand::Triangulate) runCommandNumber(kCommandTriangulate);
     if (command == ViewCommand::Degenerates) runCommandNumber(kCommandDegenerates);
   };
   view_ = new CorvinaView(app_, app_.editor, canvas_.background(),
-                          ViewHooks{runViewCommand, [this] { updateCommandStates(); }}, this);
+                          ViewHooks{runViewCommand, [this] { updateCommandStates(); },
+                                    [this] { preview_->modelChanged(); }},
+                          this);
   setCentralWidget(view_);
+  // The 3D preview starts closed, so the window opens as it always has.
+  preview_ = new PreviewDock(app_, canvas_.background(), this);
+  addDockWidget(Qt::RightDockWidgetArea, preview_);
+  preview_->hide();
   buildMenus();
   history_ =
       new EditHistoryGlue(*this, app_, *view_, actionFor(kCommandUndo), actionFor(kCommandRedo));
@@ -81,7 +87,26 @@ CMainFrame::~CMainFrame() {
 }
 
 bool CMainFrame::handledByWindow(int id) const {
-  return id == kCommandAbout || id == kCommandExit;
+  return id == kCommandAbout || id == kCommandExit || id == kCommandPreview3d;
+}
+
+void CMainFrame::refreshViews() {
+  view_->refresh();
+  preview_->modelChanged();
+}
+
+void CMainFrame::togglePreview() {
+  if (!preview_->isHidden()) {
+    preview_->hide();
+    return;
+  }
+  // The narrow window grows by the dock's width rather than squeezing the
+  // texture map.
+  const bool firstTime = preview_->widget() == nullptr;
+  preview_->show();
+  if (firstTime && !preview_->isFloating())
+    resize(width() + preview_->sizeHint().width(), std::max(height(), 360));
+  preview_->modelChanged();
 }
 
 void CMainFrame::buildMenus() {
@@ -200,6 +225,8 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 void CMainFrame::updateCommandStates() {
+  // The dock may have been closed with its own button.
+  app_.previewShown = preview_ != nullptr && !preview_->isHidden();
   for (const auto& [id, action] : actions_) {
     const CommandRow* row = findCommand(id);
     if (row == nullptr) continue;
@@ -235,6 +262,8 @@ void CMainFrame::runCommandNumber(int id) {
   } else if (id == kCommandExit) {
     close();
     return;
+  } else if (id == kCommandPreview3d) {
+    togglePreview();
   } else if (isCommandEnabled(app_, id) && (!replacesModel(id) || offerToSaveChanges(app_, *ui_))) {
     CommandContext context{app_, *ui_};
     const CommandFeedback feedback(*ui_);
@@ -254,7 +283,7 @@ bool CMainFrame::openModelFile(const QString& path) {
     opened = app_.document.openModel(path.toStdString(), *ui_);
   }
   if (opened) profile_.addRecentFile(path);
-  view_->refresh();
+  refreshViews();
   updateCommandStates();
   view_->setFocus();
   return opened;

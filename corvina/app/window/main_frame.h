@@ -15,6 +15,7 @@
 #include "app/window/corvina_view.h"
 #include "app/window/edit_history_glue.h"
 #include "app/window/lock_indicators.h"
+#include "app/window/preview_dock.h"
 #include "app/window/profile.h"
 #include "app/window/qt_user_interface.h"
 #include "editor/selection_editor.h"
@@ -33,6 +34,7 @@ class CMainFrame : public QMainWindow {
   ~CMainFrame() override;
 
   CorvinaView& view() { return *view_; }
+  PreviewDock& previewDock() { return *preview_; }
   canvas::PictureCanvas& canvas() { return canvas_; }
   UserInterface& userInterface() { return *ui_; }
 
@@ -64,11 +66,15 @@ class CMainFrame : public QMainWindow {
   // while the stretch view is on, hidden otherwise.
   void showTexelDensity();
   bool handledByWindow(int id) const;
+  void togglePreview();
+  // After the model, the selection or the background changed.
+  void refreshViews();
 
   ApplicationState& app_;
   Profile& profile_;
   canvas::PictureCanvas canvas_;
   CorvinaView* view_ = nullptr;
+  PreviewDock* preview_ = nullptr;
   std::unique_ptr<QtUserInterface> ui_;
   std::map<int, QAction*> actions_;
   EditHistoryGlue* history_ = nullptr;

@@ -40,13 +40,17 @@ TEST(PreviewCameraTest, BoundsHoldEveryFiniteVertex) {
     std::vector<Vertex> points;
     bool empty;
     Vector3 min, max;
+    float radius;
   };
   const Case cases[] = {
-      {{}, true, {}, {}},
-      {{{1, 2, 3}}, false, {1, 2, 3}, {1, 2, 3}},
-      {{{1, -2, 3}, {-4, 5, 0}, {2, 0, -6}}, false, {-4, -2, -6}, {2, 5, 3}},
-      {{{nan, 0, 0}, {0, inf, 0}, {1, 1, 1}}, false, {1, 1, 1}, {1, 1, 1}},
-      {{{nan, nan, nan}}, true, {}, {}},
+      {{}, true, {}, {}, 0},
+      {{{1, 2, 3}}, false, {1, 2, 3}, {1, 2, 3}, 0},
+      // Centre (-1, 1.5, -1.5): the farthest vertex is (1, -2, 3).
+      {{{1, -2, 3}, {-4, 5, 0}, {2, 0, -6}}, false, {-4, -2, -6}, {2, 5, 3}, std::sqrt(36.5f)},
+      {{{nan, 0, 0}, {0, inf, 0}, {1, 1, 1}}, false, {1, 1, 1}, {1, 1, 1}, 0},
+      {{{nan, nan, nan}}, true, {}, {}, 0},
+      // A ring's sphere is its own radius, not the box's half diagonal.
+      {{{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0}}, false, {-1, -1, 0}, {1, 1, 0}, 1},
   };
   for (const Case& c : cases) {
     const SceneBounds b = modelBounds(pointsModel(c.points));
@@ -58,6 +62,7 @@ TEST(PreviewCameraTest, BoundsHoldEveryFiniteVertex) {
     EXPECT_EQ(b.max.x, c.max.x);
     EXPECT_EQ(b.max.y, c.max.y);
     EXPECT_EQ(b.max.z, c.max.z);
+    EXPECT_FLOAT_EQ(b.radius, c.radius);
   }
 }
 
@@ -73,7 +78,11 @@ TEST(PreviewCameraTest, FramingCentresTheBoxAndFitsItsSphere) {
       {{{10, 0, 0}, {14, 6, 0}, false}, 2.0f, {12, 3, 0}, std::sqrt(13.0f)},
       {{{5, 5, 5}, {5, 5, 5}, false}, 0.5f, {5, 5, 5}, 1.0f},  // a point: unit radius
       {{{}, {}, true}, 1.0f, {0, 0, 0}, 1.0f},
-      {{{-3e38f, 0, 0}, {3e38f, 0, 0}, false}, 1.0f, {0, 0, 0}, 3e38f},  // no overflow
+      {{{-3e38f, 0, 0}, {3e38f, 0, 0}, false}, 1.0f, {0, 0, 0}, 3e38f},
+      {{{-1, -1, 0}, {1, 1, 0}, false, 1.0f},
+       1.0f,
+       {0, 0, 0},
+       1.0f},  // a measured radius  // no overflow
   };
   for (const Case& c : cases) {
     OrbitCamera camera;
