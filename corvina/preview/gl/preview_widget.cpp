@@ -1,5 +1,6 @@
 #include "preview/gl/preview_widget.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -27,6 +28,14 @@ bool previewOpenGlAvailable(QString& reason) {
     reason = QStringLiteral("OpenGL is turned off (CORVINA_NO_OPENGL).");
     return false;
   }
+  // These window systems draw widgets into memory only and cannot host an
+  // OpenGL widget, whatever contexts they can make.
+  const QString platform = QGuiApplication::platformName();
+  for (const char* drawsInMemory : {"offscreen", "minimal", "linuxfb", "vnc", "vkkhrdisplay"})
+    if (platform == QLatin1String(drawsInMemory)) {
+      reason = QStringLiteral("The window system \"%1\" cannot show OpenGL widgets.").arg(platform);
+      return false;
+    }
   QOpenGLContext context;
   context.setFormat(previewSurfaceFormat());
   if (!context.create()) {
