@@ -55,6 +55,11 @@ class WatchingCanvas : public ViewCanvas {
   bool renderView(const ApplicationState& app, const std::string& path) override {
     return canvas_.renderView(app, path);
   }
+  PreviewRender renderPreview(const ApplicationState& app,
+                              const preview::RenderPreviewOptions& options, const std::string& path,
+                              std::string& problem) override {
+    return canvas_.renderPreview(app, options, path, problem);
+  }
 
  private:
   ViewCanvas& canvas_;

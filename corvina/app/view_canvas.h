@@ -35,15 +35,10 @@ class ViewCanvas {
   enum class PreviewRender { Written, NoOpenGl, WriteFailed };
 
   // Writes the 3D preview of `app` as `options` describe it as a PNG file;
-  // `problem` says why no OpenGL context could be made. A canvas without
-  // OpenGL has none to offer.
+  // `problem` says why no OpenGL context could be made.
   virtual PreviewRender renderPreview(const ApplicationState& app,
                                       const preview::RenderPreviewOptions& options,
-                                      const std::string& path, std::string& problem) {
-    (void)app, (void)options, (void)path;
-    problem = "this program draws no 3D preview";
-    return PreviewRender::NoOpenGl;
-  }
+                                      const std::string& path, std::string& problem) = 0;
 };
 
 }  // namespace corvina

@@ -423,6 +423,10 @@ class FlipCountingCanvas : public ViewCanvas {
   }
   void toggleBackgroundDisplay() override {}
   bool renderView(const ApplicationState&, const std::string&) override { return false; }
+  PreviewRender renderPreview(const ApplicationState&, const preview::RenderPreviewOptions&,
+                              const std::string&, std::string&) override {
+    return PreviewRender::WriteFailed;
+  }
 };
 
 TEST_F(HistoryFixture, BackgroundFlipsAreStepsWhileTheirPictureStays) {

@@ -32,8 +32,8 @@ void expectEnabledExactly(CMainFrame& frame, const std::set<int>& enabled, const
     EXPECT_EQ(action->isEnabled(), expected) << situation << ": " << row->id;
     ++checkedEntries;
   }
-  // The whole menu, layout and stretch view entries included.
-  EXPECT_EQ(checkedEntries, 47) << situation;
+  // The whole menu, layout, stretch view and 3D preview entries included.
+  EXPECT_EQ(checkedEntries, 48) << situation;
 }
 
 struct Fixture {
@@ -48,7 +48,7 @@ TEST(Enablement, BeforeAnyModelOnlyTheModelFreeEntriesAreEnabled) {
   Fixture f;
   expectEnabledExactly(f.frame,
                        {57601, 32776, 32778, 32779, 32780, 32781, 57665, 32771, 32844, 32845, 32820,
-                        32821, 32822, 32823, 32796, 57664, 32870, 32871},
+                        32821, 32822, 32823, 32796, 57664, 32870, 32871, 32872},
                        "no model");
   EXPECT_TRUE(f.frame.actionFor(32823)->isChecked());  // black and white to start
   EXPECT_FALSE(f.frame.actionFor(32820)->isChecked());
@@ -65,8 +65,9 @@ TEST(Enablement, ModelWithGroupsButNoMaterialsOrCoordinates) {
   testing::ScriptedUserInterface ui;
   ASSERT_TRUE(f.app.document.openModel(path.toStdString(), ui));
 
-  const std::set<int> always = {57601, 32776, 32778, 32779, 32780, 32781, 57665, 32771, 32844,
-                                32845, 32820, 32821, 32822, 32823, 32796, 57664, 32870, 32871};
+  const std::set<int> always = {57601, 32776, 32778, 32779, 32780, 32781, 57665,
+                                32771, 32844, 32845, 32820, 32821, 32822, 32823,
+                                32796, 57664, 32870, 32871, 32872};
   std::set<int> loaded = always;
   for (int id : {32829, 32772, 32773, 32782, 32774, 32795, 32794, 32792, 32826, 32785, 32786, 32787,
                  32790, 32788, 32816, 32798, 32799})
