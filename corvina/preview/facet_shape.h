@@ -27,8 +27,9 @@ struct FacetShape {
 // The facet whose corners are the stream records [first, end). With
 // `pendingMove` set and its selection active, selected corners are taken
 // where the selection frame shows them (source rectangle to target), as the
-// view draws them before the move is committed.
+// view draws them before the move is committed. Without `withAngles` the
+// angle error is left at 0 (the areas alone cost far less).
 FacetShape measureFacetShape(const ModelStore& store, std::size_t first, std::size_t end,
-                             const SelectionState* pendingMove);
+                             const SelectionState* pendingMove, bool withAngles = true);
 
 }  // namespace corvina

@@ -23,7 +23,7 @@ TexelDensity measureTexelDensity(const ModelStore& store, const SelectionState* 
   result.hasSelection = selection != nullptr && selection->selectionActive;
   double map = 0, model = 0, selectedMap = 0, selectedModel = 0;
   forEachFacetSpan(store, [&](std::size_t first, std::size_t end) {
-    const FacetShape shape = measureFacetShape(store, first, end, selection);
+    const FacetShape shape = measureFacetShape(store, first, end, selection, false);
     if (!shape.measured) return;
     map += shape.mapArea;
     model += shape.modelArea;
