@@ -216,6 +216,9 @@ CommandAction::~CommandAction() {
 }
 
 bool undoLastStep(ApplicationState& app) {
+  // Not in the middle of another action (a key pressed during a drag): its
+  // step would start from a state the undo has replaced.
+  if (app.document.history().actionOpen()) return false;
   HistoryStep* step = app.document.history().stepBack();
   if (step == nullptr) return false;
   exchange(app, *step);
@@ -223,6 +226,7 @@ bool undoLastStep(ApplicationState& app) {
 }
 
 bool redoNextStep(ApplicationState& app) {
+  if (app.document.history().actionOpen()) return false;
   HistoryStep* step = app.document.history().stepForward();
   if (step == nullptr) return false;
   exchange(app, *step);

@@ -58,7 +58,7 @@ class CommandAction {
 };
 
 // Takes back the last step (does the next one again); false when there is
-// none.
+// none or another action is still open (a drag).
 bool undoLastStep(ApplicationState& app);
 bool redoNextStep(ApplicationState& app);
 

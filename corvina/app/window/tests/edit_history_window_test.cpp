@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <vector>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
@@ -129,6 +130,30 @@ TEST(EditHistoryWindow, KeysAndDragsInTheViewAreSteps) {
   EXPECT_EQ(f.undoText(), "&Undo Select\tCtrl+Z");
   f.frame.runCommandNumber(kCommandUndo);
   EXPECT_FALSE(f.app.document.selection().selectionActive);
+}
+
+TEST(EditHistoryWindow, UndoWaitsForTheDragToEnd) {
+  Fixture f;
+  f.load();
+  f.run(kCommandBox);
+  const std::vector<TexVertex> mapped = f.app.store.texVertices;
+  f.mouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+  f.mouse(QEvent::MouseMove, {150, 150}, Qt::LeftButton);
+  f.frame.runCommandNumber(kCommandUndo);  // Ctrl+Z during the band
+  EXPECT_EQ(f.app.document.undoHistory().position, 1);
+  f.mouse(QEvent::MouseButtonRelease, {190, 190}, Qt::NoButton);
+  EXPECT_EQ(f.app.document.undoHistory().position, 2);
+  EXPECT_EQ(f.undoText(), "&Undo Select\tCtrl+Z");
+  f.frame.runCommandNumber(kCommandUndo);
+  f.frame.runCommandNumber(kCommandUndo);
+  // Both steps are taken back: the texture map is no longer the box map.
+  const auto us = [](const std::vector<TexVertex>& uvs) {
+    std::vector<float> u;
+    for (const TexVertex& uv : uvs) u.push_back(uv.u);
+    return u;
+  };
+  EXPECT_NE(us(f.app.store.texVertices), us(mapped));
+  EXPECT_FALSE(f.frame.actionFor(kCommandUndo)->isEnabled());
 }
 
 TEST(EditHistoryWindow, ClosingWithUnsavedChangesAsksFirst) {
