@@ -88,8 +88,10 @@ bool EditHistory::endAction(const ModelStore& store, const SelectionState& selec
     }
     counters_.count = static_cast<int>(steps_.size()) + 1;
     counters_.position = counters_.count - 1;
-    while (bytes_ > limitBytes && !steps_.empty()) dropOldest();
   }
+  // Also after an action without a step: the bound may just have been
+  // lowered.
+  while (bytes_ > limitBytes && !steps_.empty()) dropOldest();
   if (markClean) clean_ = current();
   flipH_ = flipV_ = false;
   return recorded;

@@ -401,8 +401,11 @@ TEST_F(HistoryFixture, TheMemoryBoundDropsTheOldestSteps) {
   for (int id : {kCommandPlanar, kCommandSpherical, kCommandCylindrical}) run(id);
   EXPECT_EQ(position(), 4);
   EXPECT_LE(app.document.history().bytes(), std::size_t{1} << 20);
-  // No memory at all: no step is kept, but the model still counts as changed.
+  // No memory at all: the steps go at the next action, and no new step is
+  // kept, but the model still counts as changed.
   app.options.userSettings.undoMegabytes = 0;
+  run(kCommandStatistics);
+  EXPECT_EQ(app.document.history().stepCount(), 0u);
   run(kCommandBox);
   EXPECT_EQ(app.document.history().stepCount(), 0u);
   EXPECT_FALSE(isCommandEnabled(app, kCommandUndo));
