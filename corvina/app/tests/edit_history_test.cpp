@@ -528,3 +528,53 @@ TEST_F(HistoryFixture, UnsavedChangesAreOfferedASaveFirst) {
 
 }  // namespace
 }  // namespace corvina
+
+namespace corvina {
+namespace {
+
+// The window declares for each key only the parts its action may change;
+// taking each key back must restore everything, from a selection moved
+// but not committed.
+TEST_F(HistoryFixture, EveryViewKeyDeclaresWhatItChanges) {
+  for (const char* name : kKeys) {
+    SCOPED_TRACE(name);
+    std::mt19937 random(13);
+    load(randomObj(random, 10, 12));
+    run(kCommandSelectAll);
+    runStep("key", {{"kp/"}, {}});
+    run(kCommandInvertH);  // a step between, so the key joins no earlier one
+    const std::string before = stateOf(app);
+    const std::optional<ViewKeyPress> press = keyPressFromName(name, false, std::nullopt);
+    ASSERT_TRUE(press);
+    const ViewAction action = viewKeyAction(keyActionOf(*press));
+    if (!action.recorded) continue;  // T and Insert run commands of their own
+    beginUserAction(app, action.parts, action.name, action.collates);
+    app.editor.keyPress(app.view, *press);
+    endUserAction(app);
+    if (stateOf(app) == before) continue;
+    EXPECT_EQ(undoStepName(app), "Undo " + action.name);
+    run(kCommandUndo);
+    EXPECT_TRUE(stateOf(app) == before);
+  }
+  // A press in the view: with a pending move it may commit it.
+  for (bool left : {true, false}) {
+    std::mt19937 random(14);
+    load(randomObj(random, 10, 12));
+    run(kCommandSelectAll);
+    runStep("key", {{"kp/"}, {}});
+    const std::string before = stateOf(app);
+    const ViewAction action = viewPressAction(app, left);
+    beginUserAction(app, action.parts, action.name, action.collates);
+    const ViewButton button = left ? ViewButton::Left : ViewButton::Right;
+    app.editor.mousePress(app.view, button, 5, 5);
+    app.editor.mouseMove(app.view, 300, 300);
+    app.editor.mouseRelease(app.view, button, 300, 300);
+    endUserAction(app);
+    ASSERT_FALSE(stateOf(app) == before);
+    run(kCommandUndo);
+    EXPECT_TRUE(stateOf(app) == before) << left;
+  }
+}
+
+}  // namespace
+}  // namespace corvina
