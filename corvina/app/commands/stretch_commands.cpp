@@ -2,6 +2,8 @@
 // corvina-cli's stretch report.
 
 #include <array>
+#include <new>
+#include <string>
 
 #include "app/command_ids.h"
 #include "app/command_predicates.h"
@@ -31,14 +33,17 @@ bool stretchShown(const ApplicationState& app) {
 // selection included.
 void runStretchReport(CommandContext& context) {
   const SelectionState& selection = context.app.document.selection();
-  FacetDistortion distortion;
-  if (!measureDistortion(context.app.store, &selection, distortion)) {
+  std::string text;
+  try {
+    FacetDistortion distortion;
+    if (!measureDistortion(context.app.store, &selection, distortion)) throw std::bad_alloc();
+    const TexelDensity density = measureTexelDensity(context.app.store, &selection);
+    text = stretchReportText(summarizeDistortion(distortion), density);
+  } catch (const std::bad_alloc&) {
     context.ui.showMessage("Error", "Insufficient memory", MessageIcon::Error);
     return;
   }
-  const TexelDensity density = measureTexelDensity(context.app.store, &selection);
-  context.ui.showMessage("Stretch", stretchReportText(summarizeDistortion(distortion), density),
-                         MessageIcon::None);
+  context.ui.showMessage("Stretch", text, MessageIcon::None);
 }
 
 constexpr std::array kRows{

@@ -72,6 +72,24 @@ TEST(StretchStepsTest, ReportsAreaAngleAndDensity) {
   }
 }
 
+// The render step draws the fill while a mode is on; off again, the picture
+// is the plain one byte for byte.
+TEST(StretchStepsTest, RenderShowsTheFillOnlyWhileOn) {
+  ScratchFolder folder;
+  folder.write("model.obj", kTwoSquares);
+  const CliResult result =
+      runCli(folder, {"--view=64x64", "load", "model.obj", "render", "plain.png", "show-stretch",
+                      "render", "area.png", "show-angle-stretch", "render", "angle.png",
+                      "show-angle-stretch", "render", "off.png"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const std::string plain = folder.read("plain.png");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_NE(folder.read("area.png"), plain);
+  // The squares keep their right angles: white fill, the plain picture.
+  EXPECT_EQ(folder.read("angle.png"), plain);
+  EXPECT_EQ(folder.read("off.png"), plain);
+}
+
 TEST(StretchStepsTest, NeedsAModelWithTextureCoordinates) {
   struct Case {
     const char* what;
