@@ -43,6 +43,10 @@ std::vector<const CommandRow*> menuRows() {
   return rows;
 }
 
+std::span<const CommandRow> toolsMenuRows() {
+  return toolsMenuCommandRows();
+}
+
 std::vector<const CommandRow*> stepRows(std::string_view step) {
   std::vector<const CommandRow*> rows;
   if (step.empty()) return rows;

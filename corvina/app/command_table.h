@@ -23,6 +23,14 @@ const CommandRow* findCommand(int id);
 // The rows with a menu entry, in menu order.
 std::vector<const CommandRow*> menuRows();
 
+// The Tools menu, shown after the menus of menuRows(), in menu order (its
+// positions count within that menu). Each entry issues the command of its
+// number (the `render` step for the one without) with that command's handler,
+// and shows that command's key, which stays with the command's own row or the
+// view; the entries take no keys of their own. They are not part of
+// commandTable(): the numbers stay those of the table's rows.
+std::span<const CommandRow> toolsMenuRows();
+
 // The rows of a corvina-cli step, in table order (several for a step whose
 // word picks the command, as `color`); empty for an unknown step name.
 std::vector<const CommandRow*> stepRows(std::string_view step);

@@ -80,6 +80,13 @@ class UserInterface : public ProgressSink {
   virtual void showMessage(const std::string& caption, const std::string& text,
                            MessageIcon icon) = 0;
 
+  // An information box listing keys: lines of a key, blanks and tabs and what
+  // the key does, between heading lines (hotKeysText). The window lays it out
+  // as a table of two columns; elsewhere it is an information message.
+  virtual void showKeyList(const std::string& caption, const std::string& text) {
+    showMessage(caption, text, MessageIcon::Information);
+  }
+
   // A modal question. `unattended` is the answer a batch run gives when it is
   // not told otherwise (No only for offers that would change data unasked).
   virtual Answer ask(const std::string& caption, const std::string& text, MessageIcon icon,

@@ -37,4 +37,32 @@ std::string hotKeysText() {
          "insert         \tcheck for degenerate facets";
 }
 
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+std::vector<KeyListLine> keyListLines(std::string_view text) {
+  std::vector<KeyListLine> lines;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      lines.push_back({std::string(trimmed(line)), {}});
+    } else {
+      lines.push_back(
+          {std::string(trimmed(line.substr(0, tab))), std::string(trimmed(line.substr(tab + 1)))});
+    }
+    start = end + 1;
+  }
+  return lines;
+}
+
 }  // namespace corvina

@@ -173,25 +173,27 @@ std::string windowManPage(std::string_view version) {
       "Prints the program's version.\n"
       ".SH MENUS\n";
   std::string_view menu;
-  for (const CommandRow* row : menuRows()) {
-    if (row->menu != menu) {
-      menu = row->menu;
+  auto addEntry = [&page, &menu](const CommandRow& row) {
+    if (row.menu != menu) {
+      menu = row.menu;
       page += ".SS " + manText(menu) + "\n";
     }
-    std::string entry = manText(entryText(row->menuText));
-    if (!row->submenu.empty()) entry = manText(row->submenu) + " \\(-> " + entry;
+    std::string entry = manText(entryText(row.menuText));
+    if (!row.submenu.empty()) entry = manText(row.submenu) + " \\(-> " + entry;
     page += ".TP\n\\fB" + entry + "\\fR";
-    if (!row->keys.empty()) page += " (" + manText(row->keys) + ")";
+    if (!row.keys.empty()) page += " (" + manText(row.keys) + ")";
     page += "\n";
-    std::string text = manText(row->statusText);
-    if (!row->step.empty()) {
+    std::string text = manText(row.statusText);
+    if (!row.step.empty()) {
       if (!text.empty()) text += ". ";
-      text += "Step \\fB" + manText(row->step) + "\\fR";
-      if (!row->rowWord.empty()) text += " " + manText(row->rowWord);
+      text += "Step \\fB" + manText(row.step) + "\\fR";
+      if (!row.rowWord.empty()) text += " " + manText(row.rowWord);
       text += ".";
     }
     page += (text.empty() ? std::string("\\&") : text) + "\n";
-  }
+  };
+  for (const CommandRow* row : menuRows()) addEntry(*row);
+  for (const CommandRow& row : toolsMenuRows()) addEntry(row);
   page +=
       ".SH FILES\n"
       ".TP\n"

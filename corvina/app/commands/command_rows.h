@@ -19,4 +19,8 @@ std::span<const CommandRow> layoutCommandRows();       // layout_commands.cpp
 std::span<const CommandRow> stretchCommandRows();      // stretch_commands.cpp
 std::span<const CommandRow> previewCommandRows();      // preview_commands.cpp
 
+// The rows of the Tools menu; they issue commands of the rows above and are
+// not part of the command table (command_table.h, toolsMenuRows).
+std::span<const CommandRow> toolsMenuCommandRows();  // tools_menu_commands.cpp
+
 }  // namespace corvina

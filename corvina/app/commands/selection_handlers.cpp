@@ -195,7 +195,7 @@ void runRedo(CommandContext& context) {
 }
 
 void runHotKeys(CommandContext& context) {
-  context.ui.showMessage("Corvina", hotKeysText(), MessageIcon::Information);
+  context.ui.showKeyList("Corvina", hotKeysText());
 }
 
 void runBandStep(CommandContext& context) {

@@ -112,26 +112,30 @@ void CMainFrame::togglePreview() {
 void CMainFrame::buildMenus() {
   std::map<std::string_view, QMenu*> menus;
   std::map<std::pair<std::string_view, std::string_view>, QMenu*> submenus;
-  for (const CommandRow* row : menuRows()) {
-    QMenu*& menu = menus[row->menu];
+  auto addEntry = [&](const CommandRow& row) {
+    QMenu*& menu = menus[row.menu];
     if (menu == nullptr) {
-      menu = menuBar()->addMenu(text(row->menu));
+      menu = menuBar()->addMenu(text(row.menu));
       connect(menu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
     }
     QMenu* target = menu;
-    if (!row->submenu.empty()) {
-      QMenu*& submenu = submenus[{row->menu, row->submenu}];
+    if (!row.submenu.empty()) {
+      QMenu*& submenu = submenus[{row.menu, row.submenu}];
       if (submenu == nullptr) {
-        submenu = menu->addMenu(text(row->submenu));
+        submenu = menu->addMenu(text(row.submenu));
         connect(submenu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
       }
       target = submenu;
     }
-    auto* action = target->addAction(text(row->menuText));
-    action->setStatusTip(text(row->statusText));
+    auto* action = target->addAction(text(row.menuText));
+    action->setStatusTip(text(row.statusText));
+    action->setCheckable(row.checked != nullptr);
+    return action;
+  };
+  for (const CommandRow* row : menuRows()) {
+    QAction* action = addEntry(*row);
     action->setShortcuts(keySequences(row->keys));
     action->setShortcutContext(Qt::WindowShortcut);
-    action->setCheckable(row->checked != nullptr);
     const int id = row->id;
     connect(action, &QAction::triggered, this, [this, id] { runCommandNumber(id); });
     actions_[id] = action;
@@ -140,6 +144,14 @@ void CMainFrame::buildMenus() {
   if (QMenu* help = menus.count("&Help") != 0 ? menus["&Help"] : nullptr) {
     menuBar()->removeAction(help->menuAction());
     menuBar()->addAction(help->menuAction());
+  }
+  // The Tools menu comes last. Its entries only show the keys of the
+  // commands they issue: those keys stay with the commands' own entries,
+  // accelerators and the view.
+  for (const CommandRow& row : toolsMenuRows()) {
+    QAction* action = addEntry(row);
+    connect(action, &QAction::triggered, this, [this, &row] { runToolsEntry(row); });
+    toolsActions_.emplace_back(&row, action);
   }
   // The further accelerators: commands with keys but no menu entry.
   for (const CommandRow& row : commandTable()) {
@@ -235,6 +247,10 @@ void CMainFrame::updateCommandStates() {
     action->setEnabled(enabled);
     if (action->isCheckable()) action->setChecked(isCommandChecked(app_, id));
   }
+  for (const auto& [row, action] : toolsActions_) {
+    action->setEnabled(row->run != nullptr && row->enabled != nullptr && row->enabled(app_));
+    if (row->checked != nullptr) action->setChecked(row->checked(app_));
+  }
   if (history_ != nullptr) history_->refresh();
   showTexelDensity();
 }
@@ -251,6 +267,28 @@ void CMainFrame::showTexelDensity() {
 QAction* CMainFrame::actionFor(int id) const {
   const auto found = actions_.find(id);
   return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::toolsActionFor(const CommandRow& row) const {
+  for (const auto& [entryRow, action] : toolsActions_)
+    if (entryRow == &row) return action;
+  return nullptr;
+}
+
+void CMainFrame::runToolsEntry(const CommandRow& row) {
+  // An entry with a number is its command, as the command's key issues it.
+  if (row.id != 0) {
+    runCommandNumber(row.id);
+    return;
+  }
+  updateCommandStates();
+  if (row.enabled != nullptr && row.enabled(app_)) {
+    CommandContext context{app_, *ui_};
+    const CommandFeedback feedback(*ui_);
+    runCommand(context, row);
+  }
+  updateCommandStates();
+  view_->setFocus();
 }
 
 void CMainFrame::runCommandNumber(int id) {

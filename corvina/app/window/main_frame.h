@@ -9,9 +9,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/application_state.h"
 #include "app/canvas/picture_canvas.h"
+#include "app/command_row.h"
 #include "app/window/corvina_view.h"
 #include "app/window/edit_history_glue.h"
 #include "app/window/lock_indicators.h"
@@ -49,6 +52,11 @@ class CMainFrame : public QMainWindow {
 
   // The action of a command number (for tests), or nullptr.
   QAction* actionFor(int id) const;
+  // The action of a Tools menu entry (for tests), or nullptr.
+  QAction* toolsActionFor(const CommandRow& row) const;
+
+  // Runs a Tools menu entry as choosing it does.
+  void runToolsEntry(const CommandRow& row);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -78,6 +86,7 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<QtUserInterface> ui_;
   std::map<int, QAction*> actions_;
   EditHistoryGlue* history_ = nullptr;
+  std::vector<std::pair<const CommandRow*, QAction*>> toolsActions_;
   QLabel* capIndicator_ = nullptr;
   QLabel* numIndicator_ = nullptr;
   QLabel* scrollIndicator_ = nullptr;

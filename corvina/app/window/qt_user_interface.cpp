@@ -11,6 +11,7 @@
 
 #include "app/window/choice_dialogs.h"
 #include "app/window/option_dialog.h"
+#include "editor/hot_keys_text.h"
 
 namespace corvina::window {
 
@@ -61,6 +62,38 @@ QString fileDialogFilter(const std::string& label, const std::string& pattern) {
   for (QString& p : patterns)
     if (p == QLatin1String("*.*")) p = QStringLiteral("*");
   return name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+QString keyListHtml(const std::string& list) {
+  const std::vector<KeyListLine> lines = keyListLines(list);
+  QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">");
+  auto cell = [](const std::string& s) { return text(s).toHtmlEscaped(); };
+  bool first = true;
+  for (const KeyListLine& line : lines) {
+    if (first) {
+      // The column headings.
+      html += QStringLiteral("<tr><th align=\"left\">") + cell(line.key) +
+              QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;</th><th align=\"left\">") +
+              cell(line.action) + QStringLiteral("</th></tr>");
+      first = false;
+    } else if (line.key.empty()) {
+      html += QStringLiteral("<tr><td colspan=\"2\">&nbsp;</td></tr>");
+    } else if (line.action.empty()) {
+      html += QStringLiteral("<tr><td colspan=\"2\"><b>") + cell(line.key) +
+              QStringLiteral("</b></td></tr>");
+    } else {
+      html += QStringLiteral("<tr><td><tt>") + cell(line.key) + QStringLiteral("</tt></td><td>") +
+              cell(line.action) + QStringLiteral("</td></tr>");
+    }
+  }
+  return html + QStringLiteral("</table>");
+}
+
+void QtUserInterface::showKeyList(const std::string& caption, const std::string& list) {
+  QMessageBox box(QMessageBox::Information, text(caption), keyListHtml(list), QMessageBox::Ok,
+                  &mainWindow_);
+  box.setTextFormat(Qt::RichText);
+  inDialog([&box] { return box.exec(); });
 }
 
 void QtUserInterface::showMessage(const std::string& caption, const std::string& message,

@@ -22,6 +22,7 @@ class QtUserInterface : public UserInterface {
       : mainWindow_(mainWindow), refresh_(std::move(refresh)) {}
 
   void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
+  void showKeyList(const std::string& caption, const std::string& text) override;
   Answer ask(const std::string& caption, const std::string& text, MessageIcon icon,
              QuestionButtons buttons, Answer unattended) override;
   std::optional<std::string> chooseFile(const FileRequest& request) override;
@@ -73,6 +74,11 @@ class QtUserInterface : public UserInterface {
   int dialogDepth_ = 0;
   bool arrowPushed_ = false;  // the dialogs' arrow over the busy cursor
 };
+
+// A key list (UserInterface::showKeyList) as a table: a heading row from its
+// first line, then each section's heading across both columns and its keys,
+// in a fixed-width font, beside what they do.
+QString keyListHtml(const std::string& text);
 
 // The filter line of a file dialog for a (label, pattern) pair: "*.*" means
 // every file, as it does on the system these dialogs come from.

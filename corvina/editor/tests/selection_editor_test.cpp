@@ -432,6 +432,48 @@ TEST(HotKeys, LinesAndSections) {
   for (std::size_t i : {3u, 10u, 20u, 23u, 30u}) EXPECT_EQ(lines[i].find('\t'), 15u) << lines[i];
 }
 
+TEST(HotKeys, KeyListLinesAreTwoColumns) {
+  struct Case {
+    std::string_view text;
+    std::vector<std::pair<std::string, std::string>> lines;
+  };
+  const Case cases[] = {
+      {"", {{"", ""}}},
+      {"Heading", {{"Heading", ""}}},
+      {"a      \t\tdo a\t\n\nb\tdo b", {{"a", "do a"}, {"", ""}, {"b", "do b"}}},
+      {"  \t  \n", {{"", ""}, {"", ""}}},
+      {"k\t", {{"k", ""}}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<KeyListLine> lines = keyListLines(c.text);
+    ASSERT_EQ(lines.size(), c.lines.size()) << c.text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(lines[i].key, c.lines[i].first) << c.text;
+      EXPECT_EQ(lines[i].action, c.lines[i].second) << c.text;
+    }
+  }
+  // The hot keys: headings, then a key and its action on every other line.
+  const std::vector<KeyListLine> lines = keyListLines(hotKeysText());
+  ASSERT_EQ(lines.size(), 32u);
+  EXPECT_EQ(lines[0].key, "Shortcut");
+  EXPECT_EQ(lines[0].action, "Operation");
+  EXPECT_EQ(lines[2].key, "Selection");
+  EXPECT_EQ(lines[2].action, "");
+  EXPECT_EQ(lines[13].key, "[");
+  EXPECT_EQ(lines[13].action, "hide selected facets");
+  EXPECT_EQ(lines[23].key, "ctrl+b");
+  EXPECT_EQ(lines[23].action, "load background");
+  EXPECT_EQ(lines[31].key, "insert");
+  EXPECT_EQ(lines[31].action, "check for degenerate facets");
+  // No column keeps the blanks and tabs that aligned it.
+  for (const KeyListLine& line : lines)
+    for (const std::string* column : {&line.key, &line.action}) {
+      EXPECT_EQ(column->find('\t'), std::string::npos) << *column;
+      EXPECT_TRUE(column->empty() || (column->front() != ' ' && column->back() != ' ')) << *column;
+    }
+  EXPECT_EQ(lines[6].key, "keypad *");
+}
+
 TEST(Picking, StaleMarksAreCleared) {
   ModelStore store = testing::threeTriangles();
   for (Vertex& v : store.vertices) v.mark = 1;
