@@ -21,8 +21,8 @@ class ViewCanvas {
   virtual bool backgroundLoaded() const = 0;
   virtual bool backgroundDisplayed() const = 0;
 
-  // Reads a BMP picture; false (nothing changed) when it cannot be read. A
-  // loaded picture is displayed.
+  // Reads a picture file (BMP, or any format Qt's image plugins read); false
+  // (nothing changed) when it cannot be read. A loaded picture is displayed.
   virtual bool loadBackground(const std::string& path) = 0;
   virtual void clearBackground() = 0;
   virtual Flip flipBackground(bool horizontally) = 0;

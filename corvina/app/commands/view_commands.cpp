@@ -21,7 +21,12 @@ constexpr const char* kProgramTitle = "Corvina";
 FileRequest backgroundFileRequest(const std::string& directory) {
   FileRequest request;
   request.title = "Load BMP...";
-  request.filters = {{"Windows Bitmap (*.bmp)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
+  // BMP stays the proposed type; the other formats Qt's image plugins read
+  // are offered after it.
+  request.filters = {{"Windows Bitmap (*.bmp)", "*.bmp"},
+                     {"Pictures (*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.webp;*.tif;*.tiff)",
+                      "*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.webp;*.tif;*.tiff"},
+                     {"All Files (*.*)", "*.*"}};
   request.initialName = "*.bmp";
   request.defaultExtension = "bmp";
   request.directory = directory;
@@ -41,8 +46,7 @@ void runLoadBackground(CommandContext& context) {
       context.ui.chooseFile(backgroundFileRequest(context.app.store.lastDirectory));
   if (!path) return;
   if (!canvas->loadBackground(*path)) {
-    context.ui.showMessage(kProgramTitle, "an unnamed file has a bad format.",
-                           MessageIcon::Warning);
+    context.ui.showMessage(kProgramTitle, *path + " has a bad format.", MessageIcon::Warning);
     context.ui.loadFailed();
     return;
   }
@@ -119,7 +123,7 @@ constexpr std::array kRows{
                .step = "background",
                .argument = StepArgument::Path,
                .argumentName = "PATH",
-               .summary = "load a BMP picture under the texture map (Ctrl+B)",
+               .summary = "load a picture (BMP, PNG, JPEG, TGA, WebP, TIFF) under the map (Ctrl+B)",
                .touches = kPartNone,
                .run = runLoadBackground},
     CommandRow{.id = kCommandClearBackground,

@@ -48,18 +48,68 @@ QImage decodeRunLengthPicture(std::span<const std::uint8_t> file, const BmpHeade
   return picture;
 }
 
+// Reads the picture `reader` offers under the allocation limit.
+QImage readUnderLimit(QImageReader& reader) {
+  reader.setAutoTransform(false);
+  const int previousLimit = QImageReader::allocationLimit();
+  QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
+  QImage picture = reader.read();
+  QImageReader::setAllocationLimit(previousLimit);
+  return picture;
+}
+
+bool tooManyPixels(QSize size) {
+  return static_cast<std::int64_t>(size.width()) * size.height() > kMaxBackgroundPixels;
+}
+
+// An indexed picture whose colour table is shorter than its depth allows gets
+// black for the missing colours, so every pixel names a colour.
+void padColourTable(QImage& picture) {
+  if (picture.depth() > 8 || picture.colorCount() == 0) return;
+  const int full = 1 << picture.depth();
+  if (picture.colorCount() >= full) return;
+  QList<QRgb> colours = picture.colorTable();
+  colours.resize(full, qRgb(0, 0, 0));
+  picture.setColorTable(colours);
+}
+
+// The picture in `bytes` as the plugin of `format` reads it ("" lets the
+// plugins tell the format by the bytes), or a null picture. BMP is never read
+// here: it comes only through the checks above.
+QImage readThroughPlugin(const QByteArray& bytes, const QByteArray& format) {
+  QByteArray data = bytes;  // QBuffer wants a non-const array; the copy shares
+  QBuffer buffer(&data);
+  if (!buffer.open(QIODevice::ReadOnly)) return QImage();
+  QImageReader reader(&buffer, format);
+  const QByteArray found = reader.format();
+  if (found.isEmpty() || found == "bmp" || found == "dib") return QImage();
+  // A size the header announces is refused before any pixel memory is asked
+  // for; the allocation limit covers readers that cannot tell it first.
+  const QSize announced = reader.size();
+  if (announced.isValid() && tooManyPixels(announced)) return QImage();
+  QImage picture = readUnderLimit(reader);
+  if (picture.isNull() || tooManyPixels(picture.size())) return QImage();
+  return picture;
+}
+
 }  // namespace
 
 bool BackgroundPicture::load(const std::string& path) {
-  QFile file(QString::fromStdString(path));
+  const QString name = QString::fromStdString(path);
+  QFile file(name);
   if (!file.open(QIODevice::ReadOnly)) return false;
   if (file.size() > kMaxFileBytes) return false;
   const QByteArray bytes = file.read(kMaxFileBytes);
   if (file.error() != QFileDevice::NoError) return false;
-  return loadBytes(bytes);
+  return loadBytes(bytes, name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive));
 }
 
-bool BackgroundPicture::loadBytes(const QByteArray& bytes) {
+bool BackgroundPicture::loadBytes(const QByteArray& bytes, bool namedBmp) {
+  if (namedBmp || bytes.startsWith("BM")) return loadBmp(bytes);
+  return loadThroughPlugins(bytes);
+}
+
+bool BackgroundPicture::loadBmp(const QByteArray& bytes) {
   const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                            static_cast<std::size_t>(bytes.size()));
   const std::optional<BmpHeaderFacts> facts = checkBmpHeader(view);
@@ -67,25 +117,33 @@ bool BackgroundPicture::loadBytes(const QByteArray& bytes) {
   if (facts->compression == kRunLength8 || facts->compression == kRunLength4) {
     QImage picture = decodeRunLengthPicture(view, *facts);
     if (picture.isNull()) return false;
-    return keep(std::move(picture), facts->bitsPerPixel);
+    return keep(std::move(picture), facts->bitsPerPixel, true);
   }
   QByteArray data = bytes;  // QBuffer wants a non-const array; the copy shares
   QBuffer buffer(&data);
   if (!buffer.open(QIODevice::ReadOnly)) return false;
   QImageReader reader(&buffer, "bmp");
-  reader.setAutoTransform(false);
-  const int previousLimit = QImageReader::allocationLimit();
-  QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
-  QImage picture = reader.read();
-  QImageReader::setAllocationLimit(previousLimit);
+  QImage picture = readUnderLimit(reader);
   if (picture.isNull() || picture.width() != facts->width || picture.height() != facts->height)
     return false;
-  return keep(std::move(picture), facts->bitsPerPixel);
+  return keep(std::move(picture), facts->bitsPerPixel, true);
 }
 
-bool BackgroundPicture::keep(QImage picture, int bitsPerPixel) {
+bool BackgroundPicture::loadThroughPlugins(const QByteArray& bytes) {
+  QImage picture = readThroughPlugin(bytes, QByteArray());
+  // A TGA has no signature at its start, and its commonest header looks like a
+  // cursor's to the plugins' guess: it is tried by name when the guess fails.
+  if (picture.isNull()) picture = readThroughPlugin(bytes, "tga");
+  if (picture.isNull()) return false;
+  padColourTable(picture);
+  const int depth = picture.depth();
+  return keep(std::move(picture), depth, false);
+}
+
+bool BackgroundPicture::keep(QImage picture, int bitsPerPixel, bool bmp) {
   picture_ = std::move(picture);
   bitsPerPixel_ = bitsPerPixel;
+  bmp_ = bmp;
   displayOn_ = true;
   return true;
 }
@@ -93,10 +151,11 @@ bool BackgroundPicture::keep(QImage picture, int bitsPerPixel) {
 void BackgroundPicture::clear() {
   picture_ = QImage();
   bitsPerPixel_ = 0;
+  bmp_ = false;
 }
 
 FlipOutcome BackgroundPicture::flipHorizontally() {
-  if (bitsPerPixel_ < 8) return FlipOutcome::TooFewColours;
+  if (bmp_ && bitsPerPixel_ < 8) return FlipOutcome::TooFewColours;
   QImage mirrored = picture_.mirrored(true, false);
   if (mirrored.isNull()) return FlipOutcome::Failed;
   picture_ = std::move(mirrored);

@@ -46,10 +46,11 @@ TEST(ViewCommands, LoadingReportsABadFileAndKeepsTheOldPicture) {
   EXPECT_EQ(f.ui.fileRequests[0].title, "Load BMP...");
   EXPECT_EQ(f.ui.fileRequests[0].initialName, "*.bmp");
 
-  f.ui.files.push_back(f.writeFile("bad.bmp", "BM but nothing else"));
+  const std::string bad = f.writeFile("bad.bmp", "BM but nothing else");
+  f.ui.files.push_back(bad);
   f.run(kCommandLoadBackground);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "an unnamed file has a bad format.");
+  EXPECT_EQ(f.ui.messages[0].text, bad + " has a bad format.");
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(f.canvas.background().picture().size(), QSize(4, 4));
 

@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the background picture's loader: any input must
-// give a picture or a refusal, never a crash, a hang or an allocation the
-// bytes do not justify. A picture that loads is flipped both ways and back,
+// Feeds arbitrary bytes to the background picture's loader (BMP by our own
+// checks, the other formats through Qt's image plugins): any input must give a
+// picture or a refusal, never a crash, a hang or an allocation the bytes do
+// not justify. A picture that loads is flipped both ways and back,
 // and a run-length encoded one must name a colour with every pixel.
 #include <QByteArray>
 #include <cstdint>
@@ -61,11 +62,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!background.hasPicture());
     return 0;
   }
-  const auto facts = corvina::background::checkBmpHeader(std::span(data, size));
-  check(facts.has_value());
-  if (facts->compression == corvina::background::kRunLength8 ||
-      facts->compression == corvina::background::kRunLength4)
-    checkRunLengthPicture(background.picture(), facts->bitsPerPixel);
+  const QImage& loaded = background.picture();
+  check(static_cast<std::int64_t>(loaded.width()) * loaded.height() <=
+        corvina::background::kMaxBackgroundPixels);
+  // A BMP is read only after its header checks out; the other formats come
+  // through Qt's plugins.
+  check(background.isBmp() == bytes.startsWith("BM"));
+  if (background.isBmp()) {
+    const auto facts = corvina::background::checkBmpHeader(std::span(data, size));
+    check(facts.has_value());
+    if (facts->compression == corvina::background::kRunLength8 ||
+        facts->compression == corvina::background::kRunLength4)
+      checkRunLengthPicture(background.picture(), facts->bitsPerPixel);
+  }
   const QImage before = background.picture();
   check(indexed(before) || before.depth() >= 8);
   background.flipVertically();
