@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -61,7 +63,12 @@ void runParts(std::size_t count, const std::function<void(std::size_t)>& work,
       failures[k] = std::current_exception();
     }
   };
-  std::atomic<std::size_t> running{0};
+  // The calling thread waits on `finished` rather than sleeping, so it goes
+  // on the moment the last piece ends: a small job's parts would otherwise
+  // each wait out a whole period.
+  std::mutex mutex;
+  std::condition_variable finished;
+  std::size_t running = 0;
   std::vector<std::thread> threads;
   std::vector<std::size_t> leftOver;
   try {
@@ -71,25 +78,36 @@ void runParts(std::size_t count, const std::function<void(std::size_t)>& work,
   }
   for (std::size_t k = 1; k < count; ++k) {
     try {
-      running.fetch_add(1);
-      threads.emplace_back([&guarded, &running, k] {
+      {
+        const std::lock_guard lock(mutex);
+        ++running;
+      }
+      threads.emplace_back([&guarded, &mutex, &finished, &running, k] {
         guarded(k);
-        running.fetch_sub(1);
+        const std::lock_guard lock(mutex);
+        if (--running == 0) finished.notify_one();
       });
     } catch (const std::system_error&) {
-      running.fetch_sub(1);
+      const std::lock_guard lock(mutex);
+      --running;
       leftOver.push_back(k);
     } catch (const std::bad_alloc&) {
-      running.fetch_sub(1);
+      const std::lock_guard lock(mutex);
+      --running;
       leftOver.push_back(k);
     }
   }
   if (count > 0) guarded(0);
   for (std::size_t k : leftOver) guarded(k);
   if (whileWaiting) {
-    while (running.load() > 0) {
+    for (;;) {
+      {
+        std::unique_lock lock(mutex);
+        if (finished.wait_for(lock, std::chrono::milliseconds(2),
+                              [&running] { return running == 0; }))
+          break;
+      }
       whileWaiting();
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   }
   for (std::thread& thread : threads) thread.join();
