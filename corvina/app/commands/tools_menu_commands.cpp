@@ -12,6 +12,7 @@
 #include "app/command_predicates.h"
 #include "app/command_table.h"
 #include "app/commands/command_rows.h"
+#include "app/history_recording.h"
 #include "app/view_canvas.h"
 
 namespace corvina {
@@ -24,8 +25,11 @@ bool enabledLike(const ApplicationState& app) {
   return isCommandEnabled(app, Id);
 }
 
+// Runs command `Id` as one step of the history named as its own (the entry
+// itself captures nothing: the command adds the parts its row declares).
 template <int Id>
 void issue(CommandContext& context) {
+  if (const CommandRow* row = findCommand(Id)) nameUserAction(context.app, stepNameOf(*row));
   runCommand(context, Id);
 }
 
@@ -67,6 +71,7 @@ constexpr std::array kRows{
                .menuPosition = 1,
                .statusText = "Give every triangle its own piece of the texture map",
                .enabled = enabledLike<kCommandPerFacet>,
+               .touches = kPartNone,
                .run = issue<kCommandPerFacet>},
     CommandRow{.id = kCommandLastProjection,
                .name = "LastProjection",
@@ -75,6 +80,7 @@ constexpr std::array kRows{
                .menuPosition = 2,
                .statusText = "Repeat the last projection with its options",
                .enabled = enabledLike<kCommandLastProjection>,
+               .touches = kPartNone,
                .run = issue<kCommandLastProjection>},
     CommandRow{.id = kCommandSelectInverse,
                .name = "SelectInverse",
@@ -83,6 +89,7 @@ constexpr std::array kRows{
                .menuPosition = 3,
                .statusText = "Select what is not selected",
                .enabled = enabledLike<kCommandSelectInverse>,
+               .touches = kPartNone,
                .run = issue<kCommandSelectInverse>},
     CommandRow{.id = kCommandSmooth,
                .name = "Smooth",
@@ -91,6 +98,7 @@ constexpr std::array kRows{
                .menuPosition = 4,
                .statusText = "Smooth the model's normals",
                .enabled = enabledLike<kCommandSmooth>,
+               .touches = kPartNone,
                .run = issue<kCommandSmooth>},
     CommandRow{.id = kCommandTriangulate,
                .name = "Triangulate",
@@ -100,6 +108,7 @@ constexpr std::array kRows{
                .keys = "T",
                .statusText = "Split every facet into triangles",
                .enabled = enabledLike<kCommandTriangulate>,
+               .touches = kPartNone,
                .run = issue<kCommandTriangulate>},
     CommandRow{.id = kCommandDegenerates,
                .name = "Degenerates",
@@ -109,6 +118,7 @@ constexpr std::array kRows{
                .keys = "Ins",
                .statusText = "Find and remove degenerate facets",
                .enabled = enabledLike<kCommandDegenerates>,
+               .touches = kPartNone,
                .run = issue<kCommandDegenerates>},
     CommandRow{.id = kCommandInvertH,
                .name = "InvertH",
@@ -118,6 +128,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+X",
                .statusText = "Mirror the selection from left to right",
                .enabled = selectionShown,
+               .touches = kPartNone,
                .run = issue<kCommandInvertH>},
     CommandRow{.id = kCommandInvertV,
                .name = "InvertV",
@@ -127,6 +138,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+Y",
                .statusText = "Mirror the selection from top to bottom",
                .enabled = selectionShown,
+               .touches = kPartNone,
                .run = issue<kCommandInvertV>},
     CommandRow{.id = kCommandLoadBackground,
                .name = "LoadBackground",
@@ -137,6 +149,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+B",
                .statusText = "Put a picture under the texture map",
                .enabled = enabledLike<kCommandLoadBackground>,
+               .touches = kPartNone,
                .run = issue<kCommandLoadBackground>},
     CommandRow{.id = kCommandClearBackground,
                .name = "ClearBackground",
@@ -147,6 +160,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+C",
                .statusText = "Remove the background picture",
                .enabled = backgroundShown,
+               .touches = kPartNone,
                .run = issue<kCommandClearBackground>},
     CommandRow{.id = kCommandFlipBackgroundH,
                .name = "FlipBackgroundH",
@@ -157,6 +171,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+U",
                .statusText = "Mirror the background picture from left to right",
                .enabled = backgroundShown,
+               .touches = kPartNone,
                .run = issue<kCommandFlipBackgroundH>},
     CommandRow{.id = kCommandFlipBackgroundV,
                .name = "FlipBackgroundV",
@@ -167,6 +182,7 @@ constexpr std::array kRows{
                .keys = "Ctrl+V",
                .statusText = "Mirror the background picture from top to bottom",
                .enabled = backgroundShown,
+               .touches = kPartNone,
                .run = issue<kCommandFlipBackgroundV>},
     CommandRow{.id = kCommandToggleBackground,
                .name = "ToggleBackground",
@@ -178,6 +194,7 @@ constexpr std::array kRows{
                .statusText = "Show or hide the background picture",
                .enabled = enabledLike<kCommandToggleBackground>,
                .checked = backgroundDisplayOn,
+               .touches = kPartNone,
                .run = issue<kCommandToggleBackground>},
     CommandRow{.name = "render",
                .menu = kMenu,
@@ -185,6 +202,7 @@ constexpr std::array kRows{
                .menuPosition = 14,
                .statusText = "Write what the view shows as a PNG picture",
                .enabled = canvasPresent,
+               .touches = kPartNone,
                .run = runRenderStep},
     CommandRow{.id = kCommandHotKeys,
                .name = "Hotkeys",
@@ -193,6 +211,7 @@ constexpr std::array kRows{
                .menuPosition = 15,
                .statusText = "Display Hot keys",
                .enabled = enabledLike<kCommandHotKeys>,
+               .touches = kPartNone,
                .run = issue<kCommandHotKeys>},
 };
 

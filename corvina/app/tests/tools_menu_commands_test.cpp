@@ -11,6 +11,7 @@
 #include "app/application_state.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/history_recording.h"
 #include "app/tests/scratch_folder.h"
 #include "editor/hot_keys_text.h"
 #include "testing/scripted_user_interface.h"
@@ -153,6 +154,8 @@ TEST(ToolsMenu, EachEntryDoesExactlyWhatItsCommandDoes) {
       EXPECT_EQ(menu.ui.messages[i].text, command.ui.messages[i].text);
     EXPECT_EQ(menu.ui.questions.size(), command.ui.questions.size());
     EXPECT_EQ(menu.ui.optionDialogs, command.ui.optionDialogs);
+    // One step of the history, named as the command's own.
+    EXPECT_EQ(undoStepName(menu.app), undoStepName(command.app));
     // The entry did something a user sees.
     EXPECT_TRUE(!sameModel(before, menu.app.store) || menu.shown() > shownBefore ||
                 a.selectionActive != selectionBefore.selectionActive ||
@@ -160,6 +163,10 @@ TEST(ToolsMenu, EachEntryDoesExactlyWhatItsCommandDoes) {
   }
   ASSERT_FALSE(menu.ui.messages.empty());
   EXPECT_EQ(menu.ui.messages.back().text, hotKeysText());
+  // Undoing every step takes both back to the same start.
+  while (undoLastStep(menu.app)) ASSERT_TRUE(undoLastStep(command.app));
+  EXPECT_FALSE(undoLastStep(command.app));
+  EXPECT_TRUE(sameModel(menu.app.store, command.app.store));
 }
 
 TEST(ToolsMenu, EntriesAreEnabledAsTheirCommandsAre) {
