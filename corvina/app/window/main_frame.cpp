@@ -145,9 +145,9 @@ void CMainFrame::buildMenus() {
     menuBar()->removeAction(help->menuAction());
     menuBar()->addAction(help->menuAction());
   }
-  // The Tools menu comes last. Its entries only show the keys of the
-  // commands they issue: those keys stay with the commands' own entries,
-  // accelerators and the view.
+  // The Tools menu comes after every other one, Help included. Its entries
+  // only show the keys of the commands they issue: those keys stay with the
+  // commands' own entries, accelerators and the view.
   for (const CommandRow& row : toolsMenuRows()) {
     QAction* action = addEntry(row);
     connect(action, &QAction::triggered, this, [this, &row] { runToolsEntry(row); });
