@@ -12,6 +12,10 @@ ApplicationState::ApplicationState(const std::string& workingDirectory) {
   store.pixelsPerUnit = options.userSettings.pixelsPerUnit;
 }
 
+ViewSize squareSize(const ApplicationState& app) {
+  return app.editor.square(app.view).size;
+}
+
 std::string currentWorkingDirectory() {
   std::error_code error;
   std::filesystem::path path = std::filesystem::current_path(error);

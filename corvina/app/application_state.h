@@ -70,6 +70,11 @@ struct ApplicationState {
   bool previewShown = false;
 };
 
+// The size of the 0..1 square on screen, which selection editing, the
+// frame's pixel rectangle and "Scale Result" measure with: the view's size
+// at the original view, more when zoomed in, less when zoomed out.
+ViewSize squareSize(const ApplicationState& app);
+
 // The process's current working directory, or "" when it cannot be had.
 std::string currentWorkingDirectory();
 

@@ -80,6 +80,10 @@ constexpr int kCommandExportLayout = 32862;
 // The distortion display of the texture-map view.
 constexpr int kCommandShowStretch = 32870;
 constexpr int kCommandShowAngleStretch = 32871;
+// The View menu: zoom and pan of the texture-map view.
+constexpr int kCommandKeepProportions = 32880;
+constexpr int kCommandOriginalView = 32881;
+constexpr int kCommandFrameSelection = 32882;
 
 // The 3D preview: the View menu's entry that opens and closes its dock.
 constexpr int kCommandPreview3d = 32872;

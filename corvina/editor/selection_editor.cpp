@@ -1,6 +1,7 @@
 #include "editor/selection_editor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "editor/selection_keys.h"
@@ -74,16 +75,95 @@ bool movesFrameOnly(KeyAction action) {
   }
 }
 
-}  // namespace
-
-ViewCursor SelectionEditor::hoverCursor(int x, int y) const {
-  if (!selection_.selectionActive) return ViewCursor::Arrow;
-  return cursorFor(hitTest(selection_.framePixels, x, y));
+// The box (view coordinates) of every visible corner with texture
+// coordinates; nothing when there is none.
+std::optional<FrameRect> visibleCoordinatesBox(const ModelStore& store) {
+  const std::size_t length =
+      store.numCornerRecords > 0
+          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
+          : 0;
+  const std::size_t texCount =
+      store.numTVerts > 0
+          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
+          : 0;
+  bool any = false;
+  FrameRect box;
+  for (std::size_t j = 0; j < length; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex < 0) break;
+    if (record.vertex == kSeparator || (record.flags & kHiddenBit) != 0) continue;
+    if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > texCount) continue;
+    const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+    if ((uv.u == kNoUvU && uv.v == kNoUvV) || !std::isfinite(uv.u) || !std::isfinite(uv.v))
+      continue;
+    const float x = uv.u, y = 1.0f - uv.v;
+    if (!any) {
+      box = {x, x, y, y};
+      any = true;
+    }
+    box.left = std::min(box.left, x);
+    box.right = std::max(box.right, x);
+    box.top = std::min(box.top, y);
+    box.bottom = std::max(box.bottom, y);
+  }
+  if (!any) return std::nullopt;
+  return box;
 }
 
-EditorResponse SelectionEditor::mousePress(ViewSize, ViewButton button, int x, int y) {
+}  // namespace
+
+// (x, y) in square pixels.
+ViewCursor SelectionEditor::hoverCursor(int x, int y) const {
+  if (spaceHeld_) return ViewCursor::OpenHand;
+  if (!selection_.selectionActive) return ViewCursor::Arrow;
+  return cursorFor(hitTest(selection_.framePixels, x, y, handleSize_));
+}
+
+SquarePlacement SelectionEditor::square(ViewSize view) const {
+  return transform_.placement(view, mapShape());
+}
+
+SquarePlacement SelectionEditor::syncSquare(ViewSize view) {
+  const SquarePlacement now = square(view);
+  if (squareKnown_ &&
+      (now.size.width != square_.size.width || now.size.height != square_.size.height))
+    selection_.framePixels = framePixelsOf(selection_.target, now.size.width, now.size.height);
+  square_ = now;
+  squareKnown_ = true;
+  return now;
+}
+
+PixelRect SelectionEditor::onScreen(const PixelRect& rect) const {
+  return toScreen(rect, square_);
+}
+
+EditorResponse SelectionEditor::navigated(ViewSize view, bool changed) {
+  syncSquare(view);
+  EditorResponse r = response(changed ? ViewRedraw::Full : ViewRedraw::None);
+  return r;
+}
+
+EditorResponse SelectionEditor::beginPan(ViewSize view, ViewButton button, int x, int y) {
+  drag_ = Drag{};
+  drag_.kind = DragKind::Pan;
+  drag_.button = button;
+  drag_.startX = drag_.x = x;
+  drag_.startY = drag_.y = y;
+  drag_.view = view;
+  drag_.square = syncSquare(view);
+  return response(ViewRedraw::None, ViewCursor::ClosedHand);
+}
+
+EditorResponse SelectionEditor::mousePress(ViewSize view, ViewButton button, int x, int y) {
   x = clampPointer(x);
   y = clampPointer(y);
+  if (button == ViewButton::Middle || (button == ViewButton::Left && spaceHeld_)) {
+    if (dragging() || store_.modelLoaded == 0) return response(ViewRedraw::None);
+    return beginPan(view, button, x, y);
+  }
+  const SquarePlacement at = syncSquare(view);
+  x = clampPointer(x - at.left);
+  y = clampPointer(y - at.top);
   if (button == ViewButton::Right) {
     if (dragging()) return cancelDrag();
     commitSelection(store_, selection_);
@@ -94,8 +174,9 @@ EditorResponse SelectionEditor::mousePress(ViewSize, ViewButton button, int x, i
   drag_ = Drag{};
   drag_.startX = drag_.x = x;
   drag_.startY = drag_.y = y;
-  const TrackerHit hit =
-      selection_.selectionActive ? hitTest(selection_.framePixels, x, y) : TrackerHit::Nothing;
+  const TrackerHit hit = selection_.selectionActive
+                             ? hitTest(selection_.framePixels, x, y, handleSize_)
+                             : TrackerHit::Nothing;
   if (hit != TrackerHit::Nothing) {
     drag_.kind = DragKind::Frame;
     drag_.hit = hit;
@@ -109,6 +190,7 @@ EditorResponse SelectionEditor::mousePress(ViewSize, ViewButton button, int x, i
   return response(ViewRedraw::Full, ViewCursor::Arrow);
 }
 
+// `view` is the square's size.
 bool SelectionEditor::followFrameDrag(ViewSize view) {
   const PixelRect dragged =
       draggedRect(drag_.pixels, drag_.hit, drag_.x - drag_.startX, drag_.y - drag_.startY);
@@ -127,10 +209,25 @@ bool SelectionEditor::followFrameDrag(ViewSize view) {
   return true;
 }
 
-EditorResponse SelectionEditor::mouseMove(ViewSize view, int x, int y) {
+EditorResponse SelectionEditor::mouseMove(ViewSize device, int x, int y) {
   x = clampPointer(x);
   y = clampPointer(y);
+  if (drag_.kind == DragKind::Pan) {
+    drag_.x = x;
+    drag_.y = y;
+    const bool moved =
+        transform_.moveSquareTo(drag_.view, mapShape(), drag_.square.left + (x - drag_.startX),
+                                drag_.square.top + (y - drag_.startY));
+    EditorResponse r = navigated(drag_.view, moved);
+    r.cursor = ViewCursor::ClosedHand;
+    return r;
+  }
+  const SquarePlacement at = syncSquare(device);
+  const ViewSize view = at.size;
+  x = clampPointer(x - at.left);
+  y = clampPointer(y - at.top);
   switch (drag_.kind) {
+    case DragKind::Pan:
     case DragKind::None:
       return response(ViewRedraw::None, hoverCursor(x, y));
     case DragKind::RubberBand:
@@ -146,9 +243,21 @@ EditorResponse SelectionEditor::mouseMove(ViewSize view, int x, int y) {
   return {};
 }
 
-EditorResponse SelectionEditor::mouseRelease(ViewSize view, ViewButton button, int x, int y) {
+EditorResponse SelectionEditor::mouseRelease(ViewSize device, ViewButton button, int x, int y) {
   x = clampPointer(x);
   y = clampPointer(y);
+  if (drag_.kind == DragKind::Pan) {
+    if (button != drag_.button) return {};
+    EditorResponse r = mouseMove(device, x, y);
+    drag_ = Drag{};
+    const SquarePlacement at = syncSquare(device);
+    r.cursor = hoverCursor(x - at.left, y - at.top);
+    return r;
+  }
+  const SquarePlacement at = syncSquare(device);
+  const ViewSize view = at.size;
+  x = clampPointer(x - at.left);
+  y = clampPointer(y - at.top);
   if (button != ViewButton::Left || !dragging()) return {};
   drag_.x = x;
   drag_.y = y;
@@ -179,6 +288,14 @@ EditorResponse SelectionEditor::mouseRelease(ViewSize view, ViewButton button, i
 
 EditorResponse SelectionEditor::cancelDrag() {
   if (!dragging()) return {};
+  if (drag_.kind == DragKind::Pan) {
+    const Drag pan = std::exchange(drag_, Drag{});
+    const bool moved =
+        transform_.moveSquareTo(pan.view, mapShape(), pan.square.left, pan.square.top);
+    EditorResponse r = navigated(pan.view, moved);
+    r.cursor = spaceHeld_ ? ViewCursor::OpenHand : ViewCursor::Arrow;
+    return r;
+  }
   const bool frame = drag_.kind == DragKind::Frame;
   if (frame) {
     selection_.source = drag_.source;
@@ -189,7 +306,13 @@ EditorResponse SelectionEditor::cancelDrag() {
   return frameResponse(frame ? ViewRedraw::Full : ViewRedraw::Overlay, ViewCursor::Arrow);
 }
 
-EditorResponse SelectionEditor::keyPress(ViewSize view, const ViewKeyPress& press) {
+EditorResponse SelectionEditor::keyPress(ViewSize device, const ViewKeyPress& press) {
+  if (press.key == ViewKey::Space) {
+    spaceHeld_ = true;
+    return response(ViewRedraw::None,
+                    dragging() ? std::nullopt : std::optional(ViewCursor::OpenHand));
+  }
+  const ViewSize view = syncSquare(device).size;
   const KeyAction action = keyActionOf(press);
   if (dragging()) {
     // Esc ends a drag the way it began; other keys wait for the drag's end.
@@ -205,8 +328,53 @@ EditorResponse SelectionEditor::keyPress(ViewSize view, const ViewKeyPress& pres
   return r;
 }
 
+EditorResponse SelectionEditor::keyRelease(ViewSize, const ViewKeyPress& press) {
+  if (press.key != ViewKey::Space || !spaceHeld_) return {};
+  spaceHeld_ = false;
+  return response(ViewRedraw::None, dragging() ? std::nullopt : std::optional(ViewCursor::Arrow));
+}
+
+EditorResponse SelectionEditor::wheel(ViewSize view, int x, int y, double notches) {
+  // Without a model the view shows no map to zoom.
+  if (dragging() || notches == 0.0 || store_.modelLoaded == 0) return {};
+  constexpr double kNotchZoom = 1.25;
+  const bool changed = transform_.zoomAt(view, mapShape(), clampPointer(x), clampPointer(y),
+                                         std::pow(kNotchZoom, notches));
+  return navigated(view, changed);
+}
+
+EditorResponse SelectionEditor::showHome(ViewSize view) {
+  if (dragging()) return {};
+  const SquarePlacement before = syncSquare(view);
+  transform_.showHome();
+  return navigated(view, !(square(view) == before));
+}
+
+EditorResponse SelectionEditor::setKeepProportions(ViewSize view, bool keep) {
+  if (dragging()) return {};
+  const SquarePlacement before = syncSquare(view);
+  transform_.setKeepProportions(keep);
+  return navigated(view, !(square(view) == before));
+}
+
+EditorResponse SelectionEditor::frameSelection(ViewSize view) {
+  if (dragging()) return {};
+  syncSquare(view);
+  std::optional<FrameRect> area;
+  if (selection_.selectionActive) {
+    area = selection_.target;
+  } else {
+    area = visibleCoordinatesBox(store_);
+  }
+  if (!area) return showHome(view);
+  return navigated(view, transform_.frame(view, mapShape(), *area));
+}
+
 void SelectionEditor::viewResized(ViewSize view) {
-  selection_.framePixels = framePixelsOf(selection_.target, view.width, view.height);
+  const SquarePlacement now = square(view);
+  square_ = now;
+  squareKnown_ = true;
+  selection_.framePixels = framePixelsOf(selection_.target, now.size.width, now.size.height);
 }
 
 EditorResponse SelectionEditor::invertHorizontally() {
@@ -221,17 +389,19 @@ EditorResponse SelectionEditor::invertVertically() {
 
 std::optional<PixelRect> SelectionEditor::rubberBand() const {
   if (drag_.kind != DragKind::RubberBand) return std::nullopt;
-  return normalized({drag_.startX, drag_.x, drag_.startY, drag_.y});
+  return onScreen(normalized({drag_.startX, drag_.x, drag_.startY, drag_.y}));
 }
 
 std::optional<PixelRect> SelectionEditor::frameRect() const {
   if (!selection_.selectionActive) return std::nullopt;
-  return normalized(selection_.framePixels);
+  return onScreen(normalized(selection_.framePixels));
 }
 
 std::vector<TrackerHandle> SelectionEditor::frameHandles() const {
   if (!selection_.selectionActive) return {};
-  return trackerHandles(selection_.framePixels);
+  std::vector<TrackerHandle> handles = trackerHandles(selection_.framePixels, handleSize_);
+  for (TrackerHandle& handle : handles) handle.rect = onScreen(handle.rect);
+  return handles;
 }
 
 }  // namespace corvina

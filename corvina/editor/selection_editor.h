@@ -5,13 +5,22 @@
 // response; it keeps no editing logic of its own.
 //
 //   Window event                         Call
-//   left/right button press at (x, y)    mousePress(view, button, x, y)
+//   button press at (x, y)               mousePress(view, button, x, y)
 //   pointer move (buttons up or down)    mouseMove(view, x, y)
 //   button release                       mouseRelease(view, button, x, y)
-//   key press in the view                keyPress(view, ViewKeyPress{...})
+//   key press / release in the view      keyPress(view, ViewKeyPress{...}), keyRelease(...)
+//   wheel turned over (x, y)             wheel(view, x, y, notches)
 //   focus lost / mouse grab lost         cancelDrag()
 //   resize to w x h                      viewResized(ViewSize{w, h})
 //   Ctrl+X, Ctrl+Y                       invertHorizontally(), invertVertically()
+//
+// Zoom and pan (see view_transform.h): the wheel zooms about the pointer,
+// the middle button or a left drag while Space is held pans. The editor
+// hands every pointer position to the selection logic relative to the 0..1
+// square's top-left pixel and measures with the square's size, so picking,
+// drags and keys behave at any zoom as at the original view. The frame's
+// pixel rectangle (SelectionState::framePixels) is kept in those square
+// pixels; frameRect(), frameHandles() and rubberBand() give device pixels.
 //
 // Each call returns an EditorResponse: whether the event was the view's
 // (keys that are not go on to default handling), what to redraw (Full:
@@ -23,7 +32,8 @@
 // What to draw on top of the composed map: rubberBand() while a band is
 // dragged (a solid outline), and, while a selection is active, frameRect()
 // with frameHandles() (a solid one-pixel outline and eight 4 x 4 handles).
-// Both are in device pixels, right and bottom being the far edges.
+// Both are in device pixels, right and bottom being the far edges; the
+// handles are 4 logical pixels (setPixelRatio).
 //
 // A left press while a model is loaded commits any pending move and starts a
 // rubber band, unless a selection is active and the press hits the frame or
@@ -38,12 +48,13 @@
 #include "editor/tracker.h"
 #include "editor/view_keys.h"
 #include "editor/view_size.h"
+#include "editor/view_transform.h"
 #include "model/model_store.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
 
-enum class ViewButton { Left, Right };
+enum class ViewButton { Left, Right, Middle };
 
 enum class ViewRedraw { None, Overlay, Full };
 
@@ -72,13 +83,36 @@ class SelectionEditor {
   EditorResponse mouseMove(ViewSize view, int x, int y);
   EditorResponse mouseRelease(ViewSize view, ViewButton button, int x, int y);
   EditorResponse keyPress(ViewSize view, const ViewKeyPress& press);
+  // Only Space's release is the view's: left drags select again.
+  EditorResponse keyRelease(ViewSize view, const ViewKeyPress& press);
+  // Zooms about (x, y) by 1.25 per notch (negative notches zoom out); a
+  // wheel turned during a drag does nothing.
+  EditorResponse wheel(ViewSize view, int x, int y, double notches);
+
+  // The view at its home (the original view, or with proportions kept the
+  // map at its width : height); whether the proportions are kept.
+  EditorResponse showHome(ViewSize view);
+  EditorResponse setKeepProportions(ViewSize view, bool keep);
+  bool keepsProportions() const { return transform_.keepsProportions(); }
+  // Zooms to what the selection frame shows, or with no selection to every
+  // visible corner with texture coordinates (home when there is none).
+  EditorResponse frameSelection(ViewSize view);
+
+  // Where the 0..1 square lies in a view of `view` pixels; its size is the
+  // one selection editing measures with.
+  SquarePlacement square(ViewSize view) const;
+
+  // Device pixels per logical pixel: the frame's handles are 4 logical
+  // pixels.
+  void setPixelRatio(double ratio) { handleSize_ = trackerHandleSize(ratio); }
+  int handleSize() const { return handleSize_; }
 
   // Ends a drag without effect: a frame drag puts the frame back where it
   // was; a rubber band is dropped (the commit made at its start stays).
   EditorResponse cancelDrag();
 
   // The frame's pixel rectangle follows the target rectangle to the new
-  // size.
+  // size of the square.
   void viewResized(ViewSize view);
 
   // Mirror the selection inside its frame: swap the source's left and right
@@ -94,24 +128,41 @@ class SelectionEditor {
   bool dragging() const { return drag_.kind != DragKind::None; }
 
  private:
-  enum class DragKind { None, RubberBand, Frame };
+  enum class DragKind { None, RubberBand, Frame, Pan };
   struct Drag {
     DragKind kind = DragKind::None;
+    // Square pixels; device pixels for a pan.
     int startX = 0, startY = 0, x = 0, y = 0;
     TrackerHit hit = TrackerHit::Nothing;
     // The frame as it was when a frame drag began.
     FrameRect source, target;
     PixelRect pixels;
+    // A pan: the button that drags, the view and where the square was.
+    ViewButton button = ViewButton::Left;
+    ViewSize view;
+    SquarePlacement square;
   };
 
   // Sets the frame as if a frame drag had ended at the current point;
   // returns whether the rectangle changed.
   bool followFrameDrag(ViewSize view);
   ViewCursor hoverCursor(int x, int y) const;
+  MapShape mapShape() const { return {store_.mapWidth, store_.mapHeight}; }
+  // The square's placement now; when its size changed since the last call
+  // (proportions kept and the map resized), the frame follows T to it.
+  SquarePlacement syncSquare(ViewSize view);
+  EditorResponse beginPan(ViewSize view, ViewButton button, int x, int y);
+  EditorResponse navigated(ViewSize view, bool changed);
+  PixelRect onScreen(const PixelRect& rect) const;
 
   ModelStore& store_;
   SelectionState& selection_;
   Drag drag_;
+  ViewTransform transform_;
+  SquarePlacement square_;  // as of the last event
+  bool squareKnown_ = false;
+  bool spaceHeld_ = false;
+  int handleSize_ = kTrackerHandleSize;
 };
 
 }  // namespace corvina

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <utility>
 
 namespace corvina {
@@ -15,8 +16,8 @@ int addClamped(int a, long long b) {
                                      static_cast<long long>(INT_MAX)));
 }
 
-PixelRect square(int left, int top) {
-  return {left, addClamped(left, kTrackerHandleSize), top, addClamped(top, kTrackerHandleSize)};
+PixelRect square(int left, int top, int size) {
+  return {left, addClamped(left, size), top, addClamped(top, size)};
 }
 
 bool contains(const PixelRect& rect, int x, int y) {
@@ -30,36 +31,41 @@ PixelRect normalized(const PixelRect& rect) {
           std::min(rect.top, rect.bottom), std::max(rect.top, rect.bottom)};
 }
 
-std::vector<TrackerHandle> trackerHandles(const PixelRect& rect) {
+std::vector<TrackerHandle> trackerHandles(const PixelRect& rect, int size) {
   const PixelRect r = normalized(rect);
-  const int size = kTrackerHandleSize;
+  size = std::max(size, 1);
   // Handles sit inside the rectangle; right and bottom are its last pixels'
   // far sides, so the far handles start one handle short of them.
   const int farLeft = addClamped(r.right, -size);
   const int farTop = addClamped(r.bottom, -size);
   std::vector<TrackerHandle> handles = {
-      {TrackerHit::TopLeft, square(r.left, r.top)},
-      {TrackerHit::TopRight, square(farLeft, r.top)},
-      {TrackerHit::BottomRight, square(farLeft, farTop)},
-      {TrackerHit::BottomLeft, square(r.left, farTop)},
+      {TrackerHit::TopLeft, square(r.left, r.top, size)},
+      {TrackerHit::TopRight, square(farLeft, r.top, size)},
+      {TrackerHit::BottomRight, square(farLeft, farTop, size)},
+      {TrackerHit::BottomLeft, square(r.left, farTop, size)},
   };
   const long long width = static_cast<long long>(r.right) - r.left;
   const long long height = static_cast<long long>(r.bottom) - r.top;
   if (width >= 3 * size) {
     const int middleLeft = addClamped(r.left, (width - size) / 2);
-    handles.push_back({TrackerHit::Top, square(middleLeft, r.top)});
-    handles.push_back({TrackerHit::Bottom, square(middleLeft, farTop)});
+    handles.push_back({TrackerHit::Top, square(middleLeft, r.top, size)});
+    handles.push_back({TrackerHit::Bottom, square(middleLeft, farTop, size)});
   }
   if (height >= 3 * size) {
     const int middleTop = addClamped(r.top, (height - size) / 2);
-    handles.push_back({TrackerHit::Right, square(farLeft, middleTop)});
-    handles.push_back({TrackerHit::Left, square(r.left, middleTop)});
+    handles.push_back({TrackerHit::Right, square(farLeft, middleTop, size)});
+    handles.push_back({TrackerHit::Left, square(r.left, middleTop, size)});
   }
   return handles;
 }
 
-TrackerHit hitTest(const PixelRect& rect, int x, int y) {
-  for (const TrackerHandle& handle : trackerHandles(rect)) {
+int trackerHandleSize(double pixelRatio) {
+  const double size = std::round(kTrackerHandleSize * pixelRatio);
+  return std::isfinite(size) ? static_cast<int>(std::clamp(size, 1.0, 64.0)) : kTrackerHandleSize;
+}
+
+TrackerHit hitTest(const PixelRect& rect, int x, int y, int handleSize) {
+  for (const TrackerHandle& handle : trackerHandles(rect, handleSize)) {
     if (contains(handle.rect, x, y)) return handle.hit;
   }
   if (contains(normalized(rect), x, y)) return TrackerHit::Inside;

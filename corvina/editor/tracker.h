@@ -29,8 +29,9 @@ enum class TrackerHit {
 // The pointer shapes the view shows; the window maps them to its toolkit's
 // cursors (SizeNwSe: Qt::SizeFDiagCursor, SizeNeSw: Qt::SizeBDiagCursor,
 // SizeNs: Qt::SizeVerCursor, SizeWe: Qt::SizeHorCursor, Move:
-// Qt::SizeAllCursor, Arrow: Qt::ArrowCursor).
-enum class ViewCursor { Arrow, SizeNwSe, SizeNeSw, SizeNs, SizeWe, Move };
+// Qt::SizeAllCursor, Arrow: Qt::ArrowCursor; OpenHand and ClosedHand, ready
+// to pan and panning, Qt's hand cursors).
+enum class ViewCursor { Arrow, SizeNwSe, SizeNeSw, SizeNs, SizeWe, Move, OpenHand, ClosedHand };
 
 struct TrackerHandle {
   TrackerHit hit;
@@ -41,13 +42,18 @@ struct TrackerHandle {
 PixelRect normalized(const PixelRect& rect);
 
 // The handles of a rectangle (made normal first), corners before edge
-// midpoints. Edge midpoints are left out where the edge is too short to hold
+// midpoints, `size` pixels square (4 logical pixels: more on a dense
+// screen). Edge midpoints are left out where the edge is too short to hold
 // three handles apart. Each handle rect has right and bottom exclusive.
-std::vector<TrackerHandle> trackerHandles(const PixelRect& rect);
+std::vector<TrackerHandle> trackerHandles(const PixelRect& rect, int size = kTrackerHandleSize);
 
 // What the pixel (x, y) hits: a handle first, then the inside (left <= x <
 // right, top <= y < bottom of the normal rectangle), else Nothing.
-TrackerHit hitTest(const PixelRect& rect, int x, int y);
+TrackerHit hitTest(const PixelRect& rect, int x, int y, int handleSize = kTrackerHandleSize);
+
+// The handle size for `pixelRatio` device pixels per logical pixel: 4
+// logical pixels, at least one device pixel.
+int trackerHandleSize(double pixelRatio);
 
 ViewCursor cursorFor(TrackerHit hit);
 

@@ -100,6 +100,7 @@ KeyAction keyActionOf(const ViewKeyPress& press) {
       return KeyAction::StepDown;
     case ViewKey::Insert:
       return KeyAction::Degenerates;
+    case ViewKey::Space:
     case ViewKey::Other:
       break;
   }

@@ -31,6 +31,7 @@ enum class ViewKey {
   Up,
   Down,
   Insert,
+  Space,  // held, it turns left-button drags into pans of the view
 };
 
 struct ViewKeyPress {

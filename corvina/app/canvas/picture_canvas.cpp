@@ -53,6 +53,8 @@ bool PictureCanvas::renderView(const ApplicationState& app, const std::string& p
                            app.view.height};
   StretchShading stretch;
   scene.stretch = stretch.measure(app);
+  const SquarePlacement square = app.editor.square(app.view);
+  if (!fillsView(square, app.view)) scene.square = square;
   const QImage picture = painter::composeViewWithFrame(scene);
   if (picture.isNull()) return false;
   // Encoded in memory, then saved like every other file the program writes:

@@ -101,7 +101,8 @@ MappingOutcome project(ProjectionKind kind, ApplicationState& app) {
   MappingRecords& records = app.options.mapping;
   ModelStore& store = app.store;
   SelectionState& selection = app.document.selection();
-  const ClientSize view{app.view.width, app.view.height};
+  const ViewSize square = squareSize(app);
+  const ClientSize view{square.width, square.height};
   switch (kind) {
     case ProjectionKind::Planar:
       return planarMapping(store, selection, records.planar, view);

@@ -64,7 +64,7 @@ void selectBySetDialog(CommandContext& context, SetKind kind) {
       sets.push_back(*index);
     }
   }
-  const ViewSize view = viewOf(context);
+  const ViewSize view = squareSize(context.app);
   selectBySets(store, context.app.document.selection(), kind, sets, view.width, view.height);
   context.ui.refreshViews();
 }
@@ -136,7 +136,7 @@ void runSelectByVertex(CommandContext& context) {
 
 void runSelectAll(CommandContext& context) {
   if (!requireModel(context.app.store, context.ui)) return;
-  const ViewSize view = viewOf(context);
+  const ViewSize view = squareSize(context.app);
   selectAll(context.app.store, context.app.document.selection(), view.width, view.height);
   context.ui.refreshViews();
 }
@@ -149,7 +149,7 @@ void runSelectNone(CommandContext& context) {
 
 void runSelectInverse(CommandContext& context) {
   if (!requireModel(context.app.store, context.ui)) return;
-  const ViewSize view = viewOf(context);
+  const ViewSize view = squareSize(context.app);
   selectInverse(context.app.store, context.app.document.selection(), view.width, view.height);
   context.ui.refreshViews();
 }

@@ -1,5 +1,5 @@
-// The view's own commands: the background picture's keys and rendering the
-// view to a picture file.
+// The view's own commands: the background picture's keys, rendering the
+// view to a picture file, and the View menu's zoom commands.
 
 #include <array>
 #include <optional>
@@ -115,6 +115,26 @@ void runRender(CommandContext& context) {
     context.ui.showMessage("Error", "Error writing to file", MessageIcon::Error);
 }
 
+void runKeepProportions(CommandContext& context) {
+  ApplicationState& app = context.app;
+  app.editor.setKeepProportions(app.view, !app.editor.keepsProportions());
+  context.ui.refreshViews();
+}
+
+void runOriginalView(CommandContext& context) {
+  context.app.editor.showHome(context.app.view);
+  context.ui.refreshViews();
+}
+
+void runFrameSelection(CommandContext& context) {
+  context.app.editor.frameSelection(context.app.view);
+  context.ui.refreshViews();
+}
+
+bool keepsProportions(const ApplicationState& app) {
+  return app.editor.keepsProportions();
+}
+
 constexpr std::array kRows{
     CommandRow{.id = kCommandLoadBackground,
                .name = "LoadBackground",
@@ -159,6 +179,33 @@ constexpr std::array kRows{
                .summary = "show or hide the background picture (Tab)",
                .touches = kPartNone,
                .run = runToggleBackground},
+    CommandRow{.id = kCommandKeepProportions,
+               .name = "KeepProportions",
+               .menu = "&View",
+               .menuText = "&Keep Texture Proportions",
+               .menuPosition = 49,
+               .statusText = "Show the texture map at its width : height\nKeepProportions",
+               .enabled = modelLoaded,
+               .checked = keepsProportions,
+               .run = runKeepProportions},
+    CommandRow{.id = kCommandOriginalView,
+               .name = "OriginalView",
+               .menu = "&View",
+               .menuText = "&Original View\tCtrl+0",
+               .menuPosition = 50,
+               .keys = "Ctrl+0",
+               .statusText = "Show the whole texture map unzoomed\nOriginalView",
+               .enabled = modelLoaded,
+               .run = runOriginalView},
+    CommandRow{.id = kCommandFrameSelection,
+               .name = "FrameSelection",
+               .menu = "&View",
+               .menuText = "&Frame Selection\tF",
+               .menuPosition = 51,
+               .keys = "F",
+               .statusText = "Zoom to the selection, or to the whole texture map\nFrameSelection",
+               .enabled = modelLoaded,
+               .run = runFrameSelection},
     CommandRow{.name = "render",
                .step = "render",
                .argument = StepArgument::Path,

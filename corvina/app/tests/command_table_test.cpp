@@ -125,13 +125,14 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   expectedSteps.insert(kHistorySteps.begin(), kHistorySteps.end());
   expectedSteps.insert("render-3d");
   EXPECT_EQ(steps, expectedSteps);
-  // The menu has 48 entries, numbered without gaps: the 42 of the original
-  // menu, then the layout entries, the stretch view and the 3D preview after them.
-  ASSERT_EQ(positions.size(), 48u);
+  // The menu has 51 entries, numbered without gaps: the 42 of the original
+  // menu, then the layout entries, the stretch view, the 3D preview and the
+  // view's zoom after them.
+  ASSERT_EQ(positions.size(), 51u);
   EXPECT_EQ(*positions.begin(), 1);
-  EXPECT_EQ(*positions.rbegin(), 48);
+  EXPECT_EQ(*positions.rbegin(), 51);
   std::vector<const CommandRow*> menu = menuRows();
-  ASSERT_EQ(menu.size(), 48u);
+  ASSERT_EQ(menu.size(), 51u);
   EXPECT_EQ(menu.front()->id, kCommandLoadModel);
   EXPECT_EQ(menu[41]->id, kCommandAbout);
   EXPECT_EQ(menu[42]->id, kCommandPackIslands);
@@ -140,6 +141,9 @@ TEST(CommandTableTest, EveryRowIsConsistent) {
   EXPECT_EQ(menu[45]->id, kCommandShowStretch);
   EXPECT_EQ(menu[46]->id, kCommandShowAngleStretch);
   EXPECT_EQ(menu[47]->id, kCommandPreview3d);
+  EXPECT_EQ(menu[48]->id, kCommandKeepProportions);
+  EXPECT_EQ(menu[49]->id, kCommandOriginalView);
+  EXPECT_EQ(menu[50]->id, kCommandFrameSelection);
 }
 
 TEST(CommandTableTest, StepsWhoseWordPicksTheCommand) {

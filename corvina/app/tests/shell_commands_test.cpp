@@ -49,7 +49,9 @@ TEST(ShellCommandsTest, EnablementFollowsTheModel) {
       kCommandShowStretch, kCommandShowAngleStretch,
 
       // the 3D preview's dock, which the window opens
-      kCommandPreview3d};
+      kCommandPreview3d,
+      // the view's zoom
+      kCommandKeepProportions, kCommandOriginalView, kCommandFrameSelection};
   std::set<int> ids;
   for (const CommandRow& row : commandTable()) {
     SCOPED_TRACE(row.name);

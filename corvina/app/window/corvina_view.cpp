@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "app/window/view_input.h"
@@ -38,6 +39,7 @@ ViewSize CorvinaView::viewSize() const {
 }
 
 void CorvinaView::updateViewSize() {
+  editor_.setPixelRatio(devicePixelRatioF());
   const ViewSize size = viewSize();
   if (size.width == app_.view.width && size.height == app_.view.height) return;
   app_.view.width = size.width;
@@ -54,16 +56,22 @@ void CorvinaView::refresh() {
 const QImage& CorvinaView::composedPicture() {
   if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
-    const QSize size = devicePixelSize();
-    painter::ViewScene scene{app_.store,          app_.document.selection(),
-                             background_.shown(), size.width(),
-                             size.height(),       devicePixelRatioF()};
-    scene.stretch = stretch_.measure(app_);
-    composed_ = &composer_.compose(scene, frameOnly_);
+    composed_ = &composer_.compose(scene(), frameOnly_);
     stale_ = false;
     frameOnly_ = false;
   }
   return *composed_;
+}
+
+painter::ViewScene CorvinaView::scene() {
+  const QSize size = devicePixelSize();
+  painter::ViewScene scene{app_.store,          app_.document.selection(),
+                           background_.shown(), size.width(),
+                           size.height(),       devicePixelRatioF()};
+  scene.stretch = stretch_.measure(app_);
+  const SquarePlacement square = editor_.square(viewSize());
+  if (!fillsView(square, viewSize())) scene.square = square;
+  return scene;
 }
 
 void CorvinaView::paintEvent(QPaintEvent*) {
@@ -76,7 +84,7 @@ void CorvinaView::paintEvent(QPaintEvent*) {
   painter.drawImage(QPoint(0, 0), picture);
   if (app_.store.modelLoaded != 0) {
     if (const std::optional<PixelRect> frame = editor_.frameRect())
-      painter::drawSelectionFrame(painter, *frame);
+      painter::drawSelectionFrame(painter, *frame, editor_.handleSize());
   }
   if (const std::optional<PixelRect> band = editor_.rubberBand())
     painter::drawRubberBand(
@@ -114,11 +122,9 @@ void CorvinaView::respond(const EditorResponse& response) {
 void CorvinaView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   const QPoint at = devicePoint(event->position());
-  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+  if (const std::optional<ViewButton> button = viewButton(event->button())) {
     updateViewSize();
-    const ViewButton button =
-        event->button() == Qt::LeftButton ? ViewButton::Left : ViewButton::Right;
-    respond(editor_.mousePress(viewSize(), button, at.x(), at.y()));
+    respond(editor_.mousePress(viewSize(), *button, at.x(), at.y()));
     return;
   }
   QWidget::mousePressEvent(event);
@@ -131,13 +137,24 @@ void CorvinaView::mouseMoveEvent(QMouseEvent* event) {
 
 void CorvinaView::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint at = devicePoint(event->position());
-  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
-    const ViewButton button =
-        event->button() == Qt::LeftButton ? ViewButton::Left : ViewButton::Right;
-    respond(editor_.mouseRelease(viewSize(), button, at.x(), at.y()));
+  if (const std::optional<ViewButton> button = viewButton(event->button())) {
+    respond(editor_.mouseRelease(viewSize(), *button, at.x(), at.y()));
     return;
   }
   QWidget::mouseReleaseEvent(event);
+}
+
+void CorvinaView::wheelEvent(QWheelEvent* event) {
+  // Qt counts a wheel's notch as 120 eighths of a degree.
+  const double notches = event->angleDelta().y() / 120.0;
+  const QPoint at = devicePoint(event->position());
+  updateViewSize();
+  const EditorResponse response = editor_.wheel(viewSize(), at.x(), at.y(), notches);
+  if (!response.handled) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  respond(response);
 }
 
 void CorvinaView::keyPressEvent(QKeyEvent* event) {
@@ -151,10 +168,25 @@ void CorvinaView::keyPressEvent(QKeyEvent* event) {
   respond(response);
 }
 
+void CorvinaView::keyReleaseEvent(QKeyEvent* event) {
+  // A held key repeats as releases and presses; only the last release
+  // counts.
+  if (event->isAutoRepeat()) return;
+  const EditorResponse response =
+      editor_.keyRelease(viewSize(), viewKeyPress(event->key(), event->modifiers(), event->text()));
+  if (!response.handled) {
+    QWidget::keyReleaseEvent(event);
+    return;
+  }
+  respond(response);
+}
+
 void CorvinaView::focusOutEvent(QFocusEvent* event) {
   // A modal box that takes the focus ends any drag, as losing the mouse
   // capture does.
   if (editor_.dragging()) respond(editor_.cancelDrag());
+  // Space's release goes elsewhere then.
+  respond(editor_.keyRelease(viewSize(), ViewKeyPress{ViewKey::Space}));
   QWidget::focusOutEvent(event);
 }
 

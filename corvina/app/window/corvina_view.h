@@ -2,7 +2,8 @@
 // CorvinaView: the main window's drawing area. It shows the composed texture
 // map (recomposed only when a command asks for a redraw or the size changes,
 // so a rubber band drag only repaints), owns the background picture, and
-// hands mouse and keys to the texture-map editor in device pixels. Edits in
+// hands mouse, wheel and keys to the texture-map editor in device pixels
+// (the editor zooms and pans the view). Edits in
 // the view ask for a repaint that Qt merges with the next ones, so a burst
 // of mouse moves costs one composition; while only the selection frame moves
 // the lines that stay are not drawn again.
@@ -44,6 +45,10 @@ class CorvinaView : public QWidget {
   // composition.
   const QImage& composedPicture();
 
+  // What the view shows, composed as the painter composes it from scratch
+  // for the current state and zoom (for tests).
+  painter::ViewScene scene();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +56,8 @@ class CorvinaView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 

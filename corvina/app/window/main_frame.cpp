@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
@@ -77,13 +79,27 @@ CMainFrame::CMainFrame(ApplicationState& app, Profile& profile,
   buildStatusBar();
   readLockIndicators();
   setAcceptDrops(true);
-  resize(169, 279);
+  placeWindow();
   view_->setFocus();
   updateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
   if (app_.canvas == &canvas_) app_.canvas = nullptr;
+}
+
+void CMainFrame::placeWindow() {
+  if (!profile_.windowGeometry().isEmpty() && restoreGeometry(profile_.windowGeometry())) return;
+  // A first start: room for the whole menu bar and every status pane, at
+  // least 800 x 600, at most two thirds of the screen.
+  const QScreen* screen = this->screen();
+  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1200, 900);
+  const int chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+  QSize size(std::max({800, menuBar()->sizeHint().width(), statusBar()->sizeHint().width()}),
+             std::max(600, chrome + 200));
+  size = size.boundedTo(QSize(available.width() * 2 / 3, available.height() * 2 / 3));
+  resize(size);
+  move(available.center() - rect().center());
 }
 
 bool CMainFrame::handledByWindow(int id) const {
@@ -348,6 +364,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     releaseModel(app_.store);
     released_ = true;
+    profile_.setWindowGeometry(saveGeometry());
     profile_.write();
   }
   event->accept();

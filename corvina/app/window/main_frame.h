@@ -65,6 +65,9 @@ class CMainFrame : public QMainWindow {
   bool event(QEvent* event) override;
 
  private:
+  // The last size and place from the profile, or on a first start a size
+  // that shows the menu bar and the status panes whole.
+  void placeWindow();
   void buildMenus();
   void buildStatusBar();
   void lockKeyPressed(int key);

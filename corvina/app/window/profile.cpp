@@ -5,6 +5,7 @@ namespace corvina::window {
 namespace {
 
 const QString kRecentSection = QStringLiteral("Recent File List");
+const QString kGeometryKey = QStringLiteral("Window/Geometry");
 
 QString recentKey(int number) {
   return kRecentSection + QStringLiteral("/File%1").arg(number);
@@ -18,6 +19,7 @@ Profile::Profile(QSettings& settings) : settings_(settings) {
     if (!path.isEmpty()) recent_ << path;
   }
   previewPages_ = settings_.value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
+  windowGeometry_ = settings_.value(kGeometryKey).toByteArray();
 }
 
 void Profile::addRecentFile(const QString& path) {
@@ -33,6 +35,7 @@ void Profile::write() {
     else
       settings_.remove(recentKey(number));
   }
+  if (!windowGeometry_.isEmpty()) settings_.setValue(kGeometryKey, windowGeometry_);
   settings_.sync();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The profile corvina keeps between runs: the framework's recent-file list of
-// four entries (read at start-up, written at exit, never shown in a menu) and
-// the "PreviewPages" setting. Nothing else of the program is remembered.
+// four entries (read at start-up, written at exit, never shown in a menu),
+// the "PreviewPages" setting and the main window's last size and place.
+// Nothing else of the program is remembered.
 
 #include <QSettings>
 #include <QStringList>
@@ -19,7 +20,11 @@ class Profile {
   // oldest entry beyond four.
   void addRecentFile(const QString& path);
 
-  // Writes the recent-file list back.
+  // The main window's geometry as Qt saves it; empty before the first exit.
+  const QByteArray& windowGeometry() const { return windowGeometry_; }
+  void setWindowGeometry(const QByteArray& geometry) { windowGeometry_ = geometry; }
+
+  // Writes the recent-file list and the window's geometry back.
   void write();
 
   const QStringList& recentFiles() const { return recent_; }
@@ -29,6 +34,7 @@ class Profile {
   QSettings& settings_;
   QStringList recent_;
   int previewPages_ = 0;
+  QByteArray windowGeometry_;
 };
 
 }  // namespace corvina::window

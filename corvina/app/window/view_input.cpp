@@ -33,6 +33,8 @@ ViewKey viewKeyOf(int key) {
       return ViewKey::Down;
     case Qt::Key_Insert:
       return ViewKey::Insert;
+    case Qt::Key_Space:
+      return ViewKey::Space;
     default:
       return ViewKey::Other;
   }
@@ -64,10 +66,27 @@ Qt::CursorShape cursorShape(ViewCursor cursor) {
       return Qt::SizeHorCursor;
     case ViewCursor::Move:
       return Qt::SizeAllCursor;
+    case ViewCursor::OpenHand:
+      return Qt::OpenHandCursor;
+    case ViewCursor::ClosedHand:
+      return Qt::ClosedHandCursor;
     case ViewCursor::Arrow:
       break;
   }
   return Qt::ArrowCursor;
+}
+
+std::optional<ViewButton> viewButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return ViewButton::Left;
+    case Qt::RightButton:
+      return ViewButton::Right;
+    case Qt::MiddleButton:
+      return ViewButton::Middle;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace corvina::window

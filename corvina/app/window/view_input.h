@@ -4,6 +4,9 @@
 #include <QCursor>
 #include <Qt>
 
+#include <optional>
+
+#include "editor/selection_editor.h"
 #include "editor/tracker.h"
 #include "editor/view_keys.h"
 
@@ -15,5 +18,8 @@ namespace corvina::window {
 ViewKeyPress viewKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
 Qt::CursorShape cursorShape(ViewCursor cursor);
+
+// The view's buttons: left, right and middle; nothing for the others.
+std::optional<ViewButton> viewButton(Qt::MouseButton button);
 
 }  // namespace corvina::window

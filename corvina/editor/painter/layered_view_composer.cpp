@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cstring>
 
+#include "editor/painter/map_field.h"
 #include "editor/painter/outline_pixels.h"
 #include "editor/painter/outline_walk.h"
 #include "editor/painter/view_colors.h"
@@ -48,7 +49,9 @@ class LayerTracer {
         source_(source),
         layer_(layer),
         byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
-        frame_(frameTransform(scene.selection)) {}
+        frame_(frameTransform(scene.selection)),
+        square_(squareOf(scene, scene.width, scene.height)),
+        mark_(markSize(scene.pixelRatio)) {}
 
   void corner(std::size_t j) {
     if (j == 1 || source_.record(j - 1).vertex == kSeparator) {
@@ -61,8 +64,11 @@ class LayerTracer {
       const CornerRecord& record = source_.record(j);
       if (byVertex_ && selectedCorner(record)) {
         const ViewPoint p = computePoint(j);
-        if (p.x >= -2 && p.y >= -2 && p.x <= scene_.width + 2 && p.y <= scene_.height + 2)
-          squares.emplace_back(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 4, 4);
+        const int reach = mark_ / 2;
+        if (p.x >= -reach && p.y >= -reach && p.x <= scene_.width + reach &&
+            p.y <= scene_.height + reach)
+          squares.emplace_back(static_cast<int>(p.x) - reach, static_cast<int>(p.y) - reach, mark_,
+                               mark_);
       }
     }
   }
@@ -103,8 +109,7 @@ class LayerTracer {
 
   ViewPoint computePoint(std::size_t j) const {
     const CornerRecord& record = source_.record(j);
-    return viewPoint(source_.uvOf(record), selectedCorner(record), frame_, scene_.width,
-                     scene_.height);
+    return viewPoint(source_.uvOf(record), selectedCorner(record), frame_, square_);
   }
 
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -114,6 +119,8 @@ class LayerTracer {
   Layer& layer_;
   bool byVertex_;
   FrameTransform frame_;
+  SquarePlacement square_;
+  int mark_;
   std::uint32_t lines_ = 0;
   std::size_t lastIndex_ = kNone, firstIndex_ = kNone;
   bool firstKnown_ = false;
@@ -176,13 +183,7 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
     std::fill(lineAt_.begin(), lineAt_.end(), 0u);
   }
   const bool showBackground = scene.background != nullptr && !scene.background->isNull();
-  if (showBackground) {
-    QPainter painter(&still_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(0, 0, width, height), *scene.background);
-  } else {
-    still_.fill(Qt::white);
-  }
+  drawMapField(still_, showBackground ? scene.background : nullptr, squareOf(scene, width, height));
   const OutlineSource source(scene.store);
   moving_.clear();
   squareCorners_.clear();
@@ -206,6 +207,8 @@ void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
   const FrameTransform frame = frameTransform(scene.selection);
   const bool byVertex = scene.selection.selectMethod == SelectMethod::ByVertex;
   const int width = scene.width, height = scene.height;
+  const SquarePlacement square = squareOf(scene, width, height);
+  const int mark = markSize(scene.pixelRatio), reach = mark / 2;
   // A facet's lines share corners: the last few points computed are kept.
   constexpr int kKept = 4;
   std::uint32_t keptIndex[kKept] = {0, 0, 0, 0};
@@ -215,8 +218,7 @@ void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
     for (int k = 0; k < kKept; ++k)
       if (keptIndex[k] == j) return keptPoint[k];
     const CornerRecord& record = source.record(j);
-    const ViewPoint p =
-        viewPoint(source.uvOf(record), selectedCorner(record), frame, width, height);
+    const ViewPoint p = viewPoint(source.uvOf(record), selectedCorner(record), frame, square);
     keptIndex[next] = j;
     keptPoint[next] = p;
     next = (next + 1) % kKept;
@@ -235,9 +237,10 @@ void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
   QPainter painter(&picture_);
   for (const std::uint32_t j : squareCorners_) {
     const ViewPoint p = pointOf(j);
-    if (p.x >= -2 && p.y >= -2 && p.x <= width + 2 && p.y <= height + 2)
-      painter.fillRect(QRect(static_cast<int>(p.x) - 2, static_cast<int>(p.y) - 2, 4, 4),
-                       selectionColor());
+    if (p.x >= -reach && p.y >= -reach && p.x <= width + reach && p.y <= height + reach)
+      painter.fillRect(
+          QRect(static_cast<int>(p.x) - reach, static_cast<int>(p.y) - reach, mark, mark),
+          selectionColor());
   }
 }
 
@@ -267,7 +270,12 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   scene.width = std::max(1, scene.width);
   scene.height = std::max(1, scene.height);
   const bool sameSize = still_.width() == scene.width && still_.height() == scene.height;
-  reused_ = frameOnly && layered_ && sameSize;
+  // The layer holds the square where it was and the marks' size as drawn.
+  const SquarePlacement square = squareOf(scene, scene.width, scene.height);
+  const int mark = markSize(scene.pixelRatio);
+  reused_ = frameOnly && layered_ && sameSize && square == layerSquare_ && mark == layerMark_;
+  layerSquare_ = square;
+  layerMark_ = mark;
   // The stretch fill changes with every move of the selection (the moved
   // facets' areas, and so every facet's share): composed whole while shown.
   if (scene.stretch != nullptr)

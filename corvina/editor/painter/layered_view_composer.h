@@ -30,7 +30,8 @@ class LayeredViewComposer {
   // promises that since the previous call nothing but the selection frame
   // (its source and target rectangles) changed: the same model, selected and
   // hidden corners, colours, size and background. Without it the layer is
-  // drawn again. The picture stays valid until the next call.
+  // drawn again, as it is when the square's placement (zoom and pan) or the
+  // pixel ratio changed. The picture stays valid until the next call.
   const QImage& compose(const ViewScene& scene, bool frameOnly);
 
   // At most this many moving lines are listed; beyond it a frame walks the
@@ -59,6 +60,8 @@ class LayeredViewComposer {
   std::size_t movingLineLimit_ = 0;
   bool layered_ = false;
   bool reused_ = false;
+  SquarePlacement layerSquare_;
+  int layerMark_ = 0;
 };
 
 }  // namespace corvina::painter

@@ -3,8 +3,6 @@
 #include <QPen>
 #include <algorithm>
 
-#include "editor/tracker.h"
-
 namespace corvina::painter {
 
 QRect frameRect(const PixelRect& frame) {
@@ -15,7 +13,7 @@ QRect frameRect(const PixelRect& frame) {
   return QRect(QPoint(left, top), QPoint(std::max(left, right - 1), std::max(top, bottom - 1)));
 }
 
-void drawSelectionFrame(QPainter& painter, const PixelRect& frame) {
+void drawSelectionFrame(QPainter& painter, const PixelRect& frame, int handleSize) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   // The outline covers the rectangle's outermost pixels, as the tracker's
@@ -26,7 +24,7 @@ void drawSelectionFrame(QPainter& painter, const PixelRect& frame) {
   painter.fillRect(QRect(ring.left(), ring.bottom(), ring.width(), 1), Qt::black);
   painter.fillRect(QRect(ring.left(), ring.top(), 1, ring.height()), Qt::black);
   painter.fillRect(QRect(ring.right(), ring.top(), 1, ring.height()), Qt::black);
-  for (const TrackerHandle& handle : trackerHandles(frame)) {
+  for (const TrackerHandle& handle : trackerHandles(frame, handleSize)) {
     const PixelRect& r = handle.rect;
     painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::black);
   }

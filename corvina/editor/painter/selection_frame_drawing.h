@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include "editor/tracker.h"
 #include "tools/selection_state.h"
 
 namespace corvina::painter {
@@ -14,8 +15,10 @@ namespace corvina::painter {
 QRect frameRect(const PixelRect& frame);
 
 // The outline on the frame rectangle's outermost pixels and the tracker's
-// handles (the same squares the editor hit tests), in black.
-void drawSelectionFrame(QPainter& painter, const PixelRect& frame);
+// handles of `handleSize` pixels (the same squares the editor hit tests), in
+// black.
+void drawSelectionFrame(QPainter& painter, const PixelRect& frame,
+                        int handleSize = kTrackerHandleSize);
 
 // A dotted band that shows on light and dark pictures alike.
 void drawRubberBand(QPainter& painter, const QRect& band);

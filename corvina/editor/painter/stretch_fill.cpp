@@ -83,7 +83,7 @@ void drawStretchFill(QImage& image, const ViewScene& scene) {
   if (fill == nullptr || image.format() != QImage::Format_RGB32) return;
   const ModelStore& store = scene.store;
   const FrameTransform frame = frameTransform(scene.selection);
-  const int width = image.width(), height = image.height();
+  const SquarePlacement square = squareOf(scene, image.width(), image.height());
   std::vector<ViewPoint> points;
   std::vector<double> crossings;
   std::size_t facet = 0;
@@ -96,7 +96,7 @@ void drawStretchFill(QImage& image, const ViewScene& scene) {
       const CornerRecord& corner = store.facetStream[j];
       const TexVertex* uv = texVertexOf(store, corner);
       if (uv == nullptr) return;
-      points.push_back(viewPoint(*uv, isCornerSelected(corner), frame, width, height));
+      points.push_back(viewPoint(*uv, isCornerSelected(corner), frame, square));
     }
     fillPolygon(image, points, stretchColor(fill->kind, fill->values[f]), crossings);
   });

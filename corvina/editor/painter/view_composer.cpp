@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/painter/empty_view.h"
+#include "editor/painter/map_field.h"
 #include "editor/painter/no_uv_hint.h"
 #include "editor/painter/outline_batch.h"
 #include "editor/painter/outline_walk.h"
@@ -50,6 +51,8 @@ class OutlineDrawing {
         source_(source),
         width_(scene.width),
         height_(scene.height),
+        square_(squareOf(scene, scene.width, scene.height)),
+        mark_(markSize(scene.pixelRatio)),
         byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
         frame_(frameTransform(scene.selection)),
         batch_(image) {}
@@ -58,11 +61,11 @@ class OutlineDrawing {
     previous_ = current_;
     const CornerRecord& record = source_.record(j);
     const bool selected = (record.group & kSelectedBit) != 0;
-    current_ = viewPoint(source_.uvOf(record), selected, frame_, width_, height_);
+    current_ = viewPoint(source_.uvOf(record), selected, frame_, square_);
     if (j == 1 || source_.record(j - 1).vertex == kSeparator) first_ = current_;
     if (selected && byVertex_ && onCanvas(current_))
-      squares_.emplace_back(static_cast<int>(current_.x) - 2, static_cast<int>(current_.y) - 2, 4,
-                            4);
+      squares_.emplace_back(static_cast<int>(current_.x) - mark_ / 2,
+                            static_cast<int>(current_.y) - mark_ / 2, mark_, mark_);
   }
 
   void line(std::size_t from, std::size_t to, std::size_t pen) {
@@ -82,12 +85,15 @@ class OutlineDrawing {
 
  private:
   bool onCanvas(ViewPoint p) const {
-    return p.x >= -2 && p.y >= -2 && p.x <= width_ + 2 && p.y <= height_ + 2;
+    const int reach = mark_ / 2;
+    return p.x >= -reach && p.y >= -reach && p.x <= width_ + reach && p.y <= height_ + reach;
   }
 
   const ModelStore& store_;
   const OutlineSource& source_;
   int width_, height_;
+  SquarePlacement square_;
+  int mark_;
   bool byVertex_;
   FrameTransform frame_;
   OutlineBatch batch_;
@@ -112,9 +118,9 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
   if (image.isNull()) return image;  // no memory for the picture: nothing to show
   const bool showBackground = scene.background != nullptr && !scene.background->isNull();
 
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
   if (scene.store.modelLoaded == 0) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     if (showBackground) {
       drawBackground(painter, *scene.background, width, height);
     } else {
@@ -123,10 +129,8 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
       result.emblemShown = true;
     }
   } else {
-    if (showBackground)
-      drawBackground(painter, *scene.background, width, height);
-    else
-      image.fill(Qt::white);
+    drawMapField(image, showBackground ? scene.background : nullptr,
+                 squareOf(scene, width, height));
     ViewScene sized = scene;
     sized.width = width;
     sized.height = height;
@@ -134,6 +138,8 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
     const OutlineSource source(scene.store);
     OutlineDrawing drawing(sized, source, image);
     const bool hintDue = source.walk(drawing);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     for (const QRect& square : drawing.vertexSquares()) painter.fillRect(square, selectionColor());
     result.penChanges = drawing.penChanges();
     if (hintDue) {
@@ -141,7 +147,6 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
       result.hintShown = true;
     }
   }
-  painter.end();
   if (report != nullptr) *report = result;
   return image;
 }
@@ -150,7 +155,9 @@ QImage composeViewWithFrame(const ViewScene& scene, CompositionReport* report) {
   QImage image = composeView(scene, report);
   if (!image.isNull() && scene.store.modelLoaded != 0 && scene.selection.selectionActive) {
     QPainter painter(&image);
-    drawSelectionFrame(painter, scene.selection.framePixels);
+    const SquarePlacement square = squareOf(scene, image.width(), image.height());
+    drawSelectionFrame(painter, toScreen(scene.selection.framePixels, square),
+                       markSize(scene.pixelRatio));
   }
   return image;
 }

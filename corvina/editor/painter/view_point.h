@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "editor/texture_map_raster_line.h"
+#include "editor/view_transform.h"
 #include "model/model_store.h"
 #include "tools/selection_state.h"
 
@@ -48,6 +49,14 @@ inline ViewPoint viewPoint(const TexVertex& uv, bool selected, const FrameTransf
     y = spanY * (1.0f - uv.v);
   }
   return {truncatedCoordinate(x), truncatedCoordinate(y)};
+}
+
+// The same in a zoomed or panned view: the pixel in a view of the square's
+// size, moved to where the square's top-left pixel lies.
+inline ViewPoint viewPoint(const TexVertex& uv, bool selected, const FrameTransform& frame,
+                           const SquarePlacement& square) {
+  const ViewPoint p = viewPoint(uv, selected, frame, square.size.width, square.size.height);
+  return {p.x + square.left, p.y + square.top};
 }
 
 }  // namespace corvina::painter

@@ -4,7 +4,9 @@
 // the same application state, so both produce the same pixels.
 
 #include <QImage>
+#include <optional>
 
+#include "editor/view_transform.h"
 #include "model/model_store.h"
 #include "tools/selection_state.h"
 
@@ -25,6 +27,18 @@ struct ViewScene {
   double pixelRatio = 1.0;
   // The stretch view's fill under the outlines; nullptr while it is off.
   const StretchFill* stretch = nullptr;
+  // Where the 0..1 square lies when the view is zoomed or panned; nothing:
+  // it fills the view, as at the original view.
+  std::optional<SquarePlacement> square = std::nullopt;
 };
+
+// The square's placement in a scene of width x height pixels.
+inline SquarePlacement squareOf(const ViewScene& scene, int width, int height) {
+  return scene.square.value_or(SquarePlacement{0, 0, {width, height}});
+}
+
+// The side of the squares marking selected corners (and of the frame's
+// handles): 4 logical pixels.
+int markSize(double pixelRatio);
 
 }  // namespace corvina::painter

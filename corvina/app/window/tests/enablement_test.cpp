@@ -32,8 +32,9 @@ void expectEnabledExactly(CMainFrame& frame, const std::set<int>& enabled, const
     EXPECT_EQ(action->isEnabled(), expected) << situation << ": " << row->id;
     ++checkedEntries;
   }
-  // The whole menu, layout, stretch view and 3D preview entries included.
-  EXPECT_EQ(checkedEntries, 48) << situation;
+  // The whole menu, layout, stretch view, 3D preview and zoom entries
+  // included.
+  EXPECT_EQ(checkedEntries, 51) << situation;
 }
 
 struct Fixture {
@@ -72,6 +73,8 @@ TEST(Enablement, ModelWithGroupsButNoMaterialsOrCoordinates) {
   for (int id : {32829, 32772, 32773, 32782, 32774, 32795, 32794, 32792, 32826, 32785, 32786, 32787,
                  32790, 32788, 32816, 32798, 32799})
     loaded.insert(id);
+  // The View menu's zoom entries.
+  for (int id : {32880, 32881, 32882}) loaded.insert(id);
   // Not: select and tile by material or region (no such sets), assign (no
   // selection), texture map and UV export (no texture coordinates).
   expectEnabledExactly(f.frame, loaded, "groups, no materials");
