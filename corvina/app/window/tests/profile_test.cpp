@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
+#include "app/window/main_frame.h"
 #include "app/window/qt_user_interface.h"
 
 namespace corvina::window {
@@ -32,6 +37,52 @@ TEST(Profile, RecentFileListKeepsFourNewestFirstWithoutRepeats) {
   EXPECT_EQ(settings.value("Recent File List/File1").toString(), "/m/e.obj");
   EXPECT_EQ(settings.value("Recent File List/File4").toString(), "/m/c.obj");
   EXPECT_FALSE(settings.contains("Recent File List/File5"));
+}
+
+TEST(WindowPlacement, AFirstStartShowsTheMenuBarAndEveryStatusPaneWhole) {
+  QTemporaryDir folder;
+  QSettings settings(folder.filePath("Corvina.conf"), QSettings::IniFormat);
+  Profile profile(settings);
+  ApplicationState app(folder.path().toStdString());
+  CMainFrame frame(app, profile);
+  frame.show();
+  const QRect screen = frame.screen()->availableGeometry();
+  const QSize size = frame.size();
+  EXPECT_LE(size.width(), screen.width() * 2 / 3);
+  EXPECT_LE(size.height(), screen.height() * 2 / 3);
+  EXPECT_GE(size.width(), std::min(800, screen.width() * 2 / 3));
+  EXPECT_GE(size.height(), std::min(600, screen.height() * 2 / 3));
+  EXPECT_GE(frame.menuBar()->width(), frame.menuBar()->sizeHint().width());
+  for (const char* pane : {"firstPane", "CAP", "NUM", "SCRL"}) {
+    const QLabel* label = frame.statusBar()->findChild<QLabel*>(pane);
+    ASSERT_NE(label, nullptr) << pane;
+    EXPECT_TRUE(label->isVisible()) << pane;
+    EXPECT_GE(label->width(), label->sizeHint().width()) << pane;
+    const QRect inWindow(label->mapTo(&frame, QPoint(0, 0)), label->size());
+    EXPECT_TRUE(frame.rect().contains(inWindow)) << pane;
+  }
+}
+
+TEST(WindowPlacement, TheWindowOpensWhereItWasClosed) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("Corvina.conf");
+  QRect closedAt;
+  {
+    QSettings settings(path, QSettings::IniFormat);
+    Profile profile(settings);
+    ApplicationState app(folder.path().toStdString());
+    CMainFrame frame(app, profile);
+    frame.show();
+    frame.setGeometry(40, 30, 420, 310);
+    closedAt = frame.geometry();
+    frame.close();
+  }
+  QSettings settings(path, QSettings::IniFormat);
+  EXPECT_TRUE(settings.contains("Window/Geometry"));
+  Profile profile(settings);
+  ApplicationState app(folder.path().toStdString());
+  CMainFrame frame(app, profile);
+  EXPECT_EQ(frame.geometry(), closedAt);
 }
 
 TEST(FileDialogFilter, PatternsBecomeQtFilters) {

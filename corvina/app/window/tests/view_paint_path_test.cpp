@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <array>
 #include <random>
 #include <string>
 
+#include "app/command_ids.h"
 #include "app/window/main_frame.h"
 #include "editor/painter/view_composer.h"
 #include "testing/scripted_user_interface.h"
@@ -91,15 +93,51 @@ struct Fixture {
     QApplication::sendEvent(&frame.view(), &event);
   }
 
-  // What the widget paints, and what the painter composes from scratch.
+  void wheel(QPoint at, int notches) {
+    QWheelEvent event(at, frame.view().mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&frame.view(), &event);
+  }
+
+  // What the widget paints, and what the painter composes from scratch
+  // (at the view's zoom).
   QImage painted() { return frame.view().grab().toImage().convertToFormat(QImage::Format_RGB32); }
   QImage composed() {
-    const QSize size = frame.view().devicePixelSize();
-    const painter::ViewScene scene{app.store, app.document.selection(), nullptr, size.width(),
-                                   size.height()};
-    return painter::composeViewWithFrame(scene).convertToFormat(QImage::Format_RGB32);
+    return painter::composeViewWithFrame(frame.view().scene())
+        .convertToFormat(QImage::Format_RGB32);
   }
 };
+
+// A band, a frame drag merged and step by step, keys that move, size, hide
+// and commit, each followed by `check`.
+template <class Check>
+void editInTheView(Fixture& f, Check&& check) {
+  f.mouse(QEvent::MouseButtonPress, {30, 40}, Qt::LeftButton);
+  f.mouse(QEvent::MouseMove, {80, 90}, Qt::LeftButton);
+  f.mouse(QEvent::MouseButtonRelease, {110, 120}, Qt::LeftButton);
+  check("after a rubber band");
+  ASSERT_TRUE(f.app.document.selection().selectionActive);
+  // A frame drag: several moves merged into one repaint, then one each.
+  f.mouse(QEvent::MouseButtonPress, {70, 80}, Qt::LeftButton);
+  for (int i = 1; i <= 4; ++i) f.mouse(QEvent::MouseMove, {70 + 5 * i, 80 - 3 * i}, Qt::LeftButton);
+  check("during a drag");
+  f.mouse(QEvent::MouseMove, {60, 95}, Qt::LeftButton);
+  check("during a drag, after one move");
+  f.mouse(QEvent::MouseButtonRelease, {60, 95}, Qt::LeftButton);
+  check("after the drag");
+  f.key(Qt::Key_Right, Qt::NoModifier, "");
+  check("after a key step");
+  f.key(Qt::Key_Asterisk, Qt::KeypadModifier, "*");
+  check("after doubling the frame");
+  f.key(Qt::Key_BracketLeft, Qt::NoModifier, "[");
+  check("after hiding the selection");
+  f.key(Qt::Key_Backslash, Qt::NoModifier, "\\");
+  check("after showing hidden facets instead");
+  f.key(Qt::Key_Left, Qt::ShiftModifier, "");
+  check("after a shifted key step");
+  f.key(Qt::Key_Return, Qt::NoModifier, "\r");
+  check("after commit");
+}
 
 TEST(ViewPaintPath, EveryEditShowsTheFullComposition) {
   for (unsigned seed : {1u, 2u, 3u}) {
@@ -117,33 +155,51 @@ TEST(ViewPaintPath, EveryEditShowsTheFullComposition) {
         ++step;
       };
       check("as loaded");
-      f.mouse(QEvent::MouseButtonPress, {30, 40}, Qt::LeftButton);
-      f.mouse(QEvent::MouseMove, {80, 90}, Qt::LeftButton);
-      f.mouse(QEvent::MouseButtonRelease, {110, 120}, Qt::LeftButton);
-      check("after a rubber band");
-      ASSERT_TRUE(f.app.document.selection().selectionActive);
-      // A frame drag: several moves merged into one repaint, then one each.
-      f.mouse(QEvent::MouseButtonPress, {70, 80}, Qt::LeftButton);
-      for (int i = 1; i <= 4; ++i)
-        f.mouse(QEvent::MouseMove, {70 + 5 * i, 80 - 3 * i}, Qt::LeftButton);
-      check("during a drag");
-      f.mouse(QEvent::MouseMove, {60, 95}, Qt::LeftButton);
-      check("during a drag, after one move");
-      f.mouse(QEvent::MouseButtonRelease, {60, 95}, Qt::LeftButton);
-      check("after the drag");
-      f.key(Qt::Key_Right, Qt::NoModifier, "");
-      check("after a key step");
-      f.key(Qt::Key_Asterisk, Qt::KeypadModifier, "*");
-      check("after doubling the frame");
-      f.key(Qt::Key_BracketLeft, Qt::NoModifier, "[");
-      check("after hiding the selection");
-      f.key(Qt::Key_Backslash, Qt::NoModifier, "\\");
-      check("after showing hidden facets instead");
-      f.key(Qt::Key_Left, Qt::ShiftModifier, "");
-      check("after a shifted key step");
-      f.key(Qt::Key_Return, Qt::NoModifier, "\r");
-      check("after commit");
+      editInTheView(f, check);
     }
+  }
+}
+
+// The same edits zoomed in, zoomed out, panned and with the map's
+// proportions kept: the layered composition still shows the full one, and
+// the view is really zoomed.
+TEST(ViewPaintPath, ZoomedEditsShowTheFullComposition) {
+  struct Case {
+    const char* name;
+    int notches;
+    QPoint at, pan;
+    bool proportions;
+  };
+  const Case cases[] = {
+      {"zoomed in", 3, {60, 70}, {0, 0}, false},
+      {"zoomed out and panned", -2, {100, 40}, {15, -10}, false},
+      {"proportions kept, zoomed in", 1, {200, 250}, {-20, -90}, true},
+  };
+  for (const Case& c : cases) {
+    Fixture f(7);
+    f.app.store.mapWidth = 1024;
+    f.app.store.mapHeight = 512;
+    int step = 0;
+    auto check = [&](const char* what) {
+      const QImage painted = f.painted(), composed = f.composed();
+      ASSERT_EQ(painted.size(), composed.size()) << what;
+      ASSERT_TRUE(painted == composed) << c.name << ", " << what << ": "
+                                       << firstDifference(painted, composed) << ", step " << step;
+      ++step;
+    };
+    SCOPED_TRACE(c.name);
+    check("as loaded");  // the window has laid the view out
+    if (c.proportions) f.frame.runCommandNumber(kCommandKeepProportions);
+    f.wheel(c.at, c.notches);
+    f.mouse(QEvent::MouseButtonPress, {50, 50}, Qt::MiddleButton);
+    f.mouse(QEvent::MouseMove, QPoint(50, 50) + c.pan, Qt::MiddleButton);
+    f.mouse(QEvent::MouseButtonRelease, QPoint(50, 50) + c.pan, Qt::MiddleButton);
+    const ViewSize size{f.app.view.width, f.app.view.height};
+    ASSERT_FALSE(fillsView(f.app.editor.square(size), size)) << c.name;
+    check("zoomed");
+    editInTheView(f, check);
+    f.frame.runCommandNumber(kCommandOriginalView);
+    check("back at the original view");
   }
 }
 
