@@ -143,8 +143,10 @@ class WindowPath {
   // The window's composition: the lines that stay are kept while only the
   // frame moves.
   void compose(bool frameOnly) {
-    const painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
-                                   app_.view.height};
+    painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
+                             app_.view.height};
+    const SquarePlacement square = app_.editor.square(app_.view);
+    if (!fillsView(square, app_.view)) scene.square = square;
     composed_ = &composer_.compose(scene, frameOnly);
   }
 
@@ -242,11 +244,39 @@ int main(int argc, char** argv) {
        }},
   };
 
+  // The same at 8 times the original view's size (9.3 notches of the wheel)
+  // about the selection's corner, then back: the view's zoom is untimed.
+  auto zoomedIn = [&](const std::function<void(WindowPath&, Stages&)>& play) {
+    return [&, play](WindowPath& w, Stages& s) {
+      w.event([&] { return editor.wheel(view, bandRight, bandTop, 9.3); }, ignored);
+      play(w, s);
+      w.event([&] { return editor.showHome(view); }, ignored);
+    };
+  };
+  const std::vector<Input> zoomed = {
+      {"wheel, 4 notches in, out",
+       [&](WindowPath& w, Stages& s) {
+         for (const double notches : {1.0, 1.0, 1.0, 1.0, -1.0, -1.0, -1.0, -1.0})
+           w.event([&] { return editor.wheel(view, width / 3, height / 3, notches); }, s);
+       }},
+      {"8x: key step", zoomedIn(inputs[0].play)},
+      {"8x: frame drag, 10 moves", zoomedIn(inputs[1].play)},
+      {"8x: pan, 10 moves", zoomedIn([&](WindowPath& w, Stages& s) {
+         w.event([&] { return editor.mousePress(view, ViewButton::Middle, 100, 100); }, s);
+         for (int i = 1; i <= 10; ++i)
+           w.event([&] { return editor.mouseMove(view, 100 + 3 * i, 100 - 2 * i); }, s);
+         w.event([&] { return editor.mouseRelease(view, ViewButton::Middle, 130, 80); }, s);
+       })},
+  };
+  // The zoomed inputs before the hide key, which hides the selection.
+  std::vector<Input> all = inputs;
+  all.insert(all.end() - 1, zoomed.begin(), zoomed.end());
+
   std::printf("%d triangles at %dx%d, about %.0f%% selected; CPU ms (wall ms), best of %d\n",
               triangles, width, height, fraction * 100, repeat);
   std::printf("%-26s %9s %9s %9s %9s %9s %9s\n", "input", "editor", "states", "compose", "widget",
               "total", "wall");
-  for (const Input& input : inputs) {
+  for (const Input& input : all) {
     Stages best;
     double bestWall = 1e300;
     for (int r = 0; r < repeat; ++r) {

@@ -26,11 +26,6 @@ constexpr int kOutlineDashLength = 3;
 template <class Plot>
 void forEachOutlinePixel(ViewPoint from, ViewPoint to, bool dotted, int width, int height,
                          Plot&& plot) {
-  // Both ends beyond one edge of the picture: no pixel of the line is in it
-  // (a zoomed-in view leaves most lines there).
-  if ((from.x < 0 && to.x < 0) || (from.y < 0 && to.y < 0) || (from.x >= width && to.x >= width) ||
-      (from.y >= height && to.y >= height))
-    return;
   const LinePoint start{from.x, from.y}, end{to.x, to.y};
   if (withinReach(start, kOutlineSafeReach) && withinReach(end, kOutlineSafeReach)) {
     const int x1 = static_cast<int>(from.x), y1 = static_cast<int>(from.y);
@@ -66,6 +61,11 @@ void forEachOutlinePixel(ViewPoint from, ViewPoint to, bool dotted, int width, i
       return;
     }
   }
+  // Both ends beyond one edge of the picture: no pixel of the line is in it
+  // (a zoomed-in view leaves most lines there).
+  if ((from.x < 0 && to.x < 0) || (from.y < 0 && to.y < 0) || (from.x >= width && to.x >= width) ||
+      (from.y >= height && to.y >= height))
+    return;
   forEachVisibleLinePixel(start, end, width, height, dotted ? 2 * kOutlineDashLength : 1,
                           [&plot](int x, int y, int phase) {
                             if (phase < kOutlineDashLength) plot(x, y);
