@@ -75,9 +75,11 @@ bool movesFrameOnly(KeyAction action) {
   }
 }
 
-// The box (view coordinates) of every visible corner with texture
-// coordinates; nothing when there is none.
-std::optional<FrameRect> visibleCoordinatesBox(const ModelStore& store) {
+// The box (view coordinates) of the visible corners with texture
+// coordinates where the view shows them: with `pending` only the selected
+// ones, passed through its frame (source to target). Nothing when there is
+// none.
+std::optional<FrameRect> shownCornersBox(const ModelStore& store, const SelectionState* pending) {
   const std::size_t length =
       store.numCornerRecords > 0
           ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
@@ -86,17 +88,29 @@ std::optional<FrameRect> visibleCoordinatesBox(const ModelStore& store) {
       store.numTVerts > 0
           ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
           : 0;
+  float scaleX = 1, scaleY = 1;
+  if (pending != nullptr) {
+    const FrameRect& s = pending->source;
+    const FrameRect& t = pending->target;
+    scaleX = spanScale(t.right - t.left, s.right - s.left);
+    scaleY = spanScale(t.bottom - t.top, s.bottom - s.top);
+  }
   bool any = false;
   FrameRect box;
   for (std::size_t j = 0; j < length; ++j) {
     const CornerRecord& record = store.facetStream[j];
     if (record.vertex < 0) break;
     if (record.vertex == kSeparator || (record.flags & kHiddenBit) != 0) continue;
+    if (pending != nullptr && (record.group & kSelectedBit) == 0) continue;
     if (record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > texCount) continue;
     const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
-    if ((uv.u == kNoUvU && uv.v == kNoUvV) || !std::isfinite(uv.u) || !std::isfinite(uv.v))
-      continue;
-    const float x = uv.u, y = 1.0f - uv.v;
+    if (uv.u == kNoUvU && uv.v == kNoUvV) continue;
+    float x = uv.u, y = 1.0f - uv.v;
+    if (pending != nullptr) {
+      x = (x - pending->source.left) * scaleX + pending->target.left;
+      y = (y - pending->source.top) * scaleY + pending->target.top;
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
     if (!any) {
       box = {x, x, y, y};
       any = true;
@@ -360,11 +374,19 @@ EditorResponse SelectionEditor::setKeepProportions(ViewSize view, bool keep) {
 EditorResponse SelectionEditor::frameSelection(ViewSize view) {
   if (dragging()) return {};
   syncSquare(view);
-  std::optional<FrameRect> area;
+  // The selection's frame and its facets where they are shown, or every
+  // visible facet.
+  std::optional<FrameRect> area =
+      shownCornersBox(store_, selection_.selectionActive ? &selection_ : nullptr);
   if (selection_.selectionActive) {
-    area = selection_.target;
-  } else {
-    area = visibleCoordinatesBox(store_);
+    const FrameRect& t = selection_.target;
+    const FrameRect frame{std::min(t.left, t.right), std::max(t.left, t.right),
+                          std::min(t.top, t.bottom), std::max(t.top, t.bottom)};
+    if (!area) area = frame;
+    area->left = std::min(area->left, frame.left);
+    area->right = std::max(area->right, frame.right);
+    area->top = std::min(area->top, frame.top);
+    area->bottom = std::max(area->bottom, frame.bottom);
   }
   if (!area) return showHome(view);
   return navigated(view, transform_.frame(view, mapShape(), *area));

@@ -94,8 +94,9 @@ class SelectionEditor {
   EditorResponse showHome(ViewSize view);
   EditorResponse setKeepProportions(ViewSize view, bool keep);
   bool keepsProportions() const { return transform_.keepsProportions(); }
-  // Zooms to what the selection frame shows, or with no selection to every
-  // visible corner with texture coordinates (home when there is none).
+  // Zooms to the selection frame and the selected facets where they are
+  // shown, or with no selection to every visible facet with texture
+  // coordinates (home when there is none).
   EditorResponse frameSelection(ViewSize view);
 
   // Where the 0..1 square lies in a view of `view` pixels; its size is the

@@ -263,6 +263,26 @@ TEST(ZoomedEditing, HomeFrameAndProportions) {
   EXPECT_TRUE(fillsView(editor.square(kView), kView));
 }
 
+TEST(ZoomedEditing, FrameSelectionShowsTheSelectedFacetsWhole) {
+  Zoomed zoomed(0, 0, 0, 0, 0);
+  SelectionEditor& editor = zoomed.editor;
+  // A band around C's first corner (0.8, 0.8) picks all of C, which reaches
+  // to (0.9, 0.9) beyond the band.
+  editor.mousePress(kView, ViewButton::Left, 189, 141);
+  editor.mouseRelease(kView, ViewButton::Left, 193, 145);
+  ASSERT_EQ(selectedCorners(zoomed.store), testing::facets(false, false, true));
+  editor.frameSelection(kView);
+  const SquarePlacement square = editor.square(kView);
+  auto pixelX = [&](double x) { return square.left + (square.size.width - 1) * x; };
+  auto pixelY = [&](double y) { return square.top + (square.size.height - 1) * y; };
+  // C from its first corner to the far one fills the view's middle.
+  EXPECT_GE(pixelX(0.79), 0);
+  EXPECT_LE(pixelX(0.9), kView.width - 1);
+  EXPECT_GE(pixelY(0.79), 0);
+  EXPECT_LE(pixelY(0.9), kView.height - 1);
+  EXPECT_GT(pixelY(0.9) - pixelY(0.79), 0.8 * kView.height);
+}
+
 TEST(ZoomedEditing, HandlesAreFourLogicalPixels) {
   ModelStore store = testing::threeTriangles();
   SelectionState selection;
