@@ -1,10 +1,12 @@
 #include "preview/gl/preview_widget.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QWheelEvent>
 #include <cmath>
 #include <cstring>
@@ -67,6 +69,8 @@ PreviewWidget::PreviewWidget(const ModelStore& store, const SelectionState& sele
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(120, 90);
   setToolTip(QStringLiteral("Left drag: orbit  Middle drag: pan  Wheel: zoom  F: frame the model"));
+  pause_.setSingleShot(true);
+  connect(&pause_, &QTimer::timeout, this, [this] { update(); });
 }
 
 PreviewWidget::~PreviewWidget() {
@@ -80,10 +84,21 @@ void PreviewWidget::releaseRenderer() {
   doneCurrent();
 }
 
+namespace {
+
+// A preview frame this quick keeps up with the texture map's frames.
+constexpr double kKeepsUpMs = 40;
+constexpr int kPauseMs = 150;
+
+}  // namespace
+
 void PreviewWidget::modelChanged() {
   stale_ = true;
   pictureStale_ = true;
-  update();
+  if (lastFrameMs_ <= kKeepsUpMs)
+    update();
+  else
+    pause_.start(kPauseMs);
 }
 
 void PreviewWidget::setTextureMode(TextureMode mode) {
@@ -121,6 +136,9 @@ void PreviewWidget::initializeGL() {
 }
 
 void PreviewWidget::paintGL() {
+  QElapsedTimer clock;
+  clock.start();
+  pause_.stop();
   if (pictureStale_) {
     const QImage* picture = mode_ == TextureMode::Background && picture_ ? picture_() : nullptr;
     const qint64 key = picture != nullptr ? picture->cacheKey() : -1 - static_cast<int>(mode_);
@@ -149,6 +167,10 @@ void PreviewWidget::paintGL() {
   const qreal ratio = devicePixelRatioF();
   renderer_.draw(defaultFramebufferObject(), static_cast<int>(std::lround(width() * ratio)),
                  static_cast<int>(std::lround(height() * ratio)), camera_, mode_);
+  // The frame is measured to its end, which a software renderer reaches
+  // only here.
+  context()->functions()->glFinish();
+  lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event) {

@@ -4,10 +4,16 @@
 // Home) frames the model. It reads the store and selection only while it
 // paints, so a burst of changes costs one rebuild; what it uploads is
 // limited to the buffers that changed.
+//
+// A change is drawn with the texture map's next frame while the preview's
+// frames are quick. When a frame takes longer (a model of millions of
+// triangles on a software renderer), changes wait until the edits pause
+// for a moment, so the texture map keeps its own pace while dragging.
 
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QTimer>
 #include <functional>
 
 #include "model/model_store.h"
@@ -76,6 +82,8 @@ class PreviewWidget : public QOpenGLWidget {
   // as it first shows.
   std::string framedName_;
   int framedVerts_ = -1, framedFacets_ = -1, framedLoaded_ = -1;
+  QTimer pause_;            // draws a change once edits pause, for slow frames
+  double lastFrameMs_ = 0;  // how long the latest paint took
   // Until the user moves the camera, a new size frames the model again.
   bool framedByProgram_ = false;
   QPoint lastMouse_;
