@@ -5,6 +5,7 @@
 // there, so the bytes are those of one walk, whatever the number of threads.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -24,8 +25,11 @@ class ObjWriteProgress {
   void advance() {
     if ((++count_ & 255) == 0) sink_.stepProgress();
   }
+  // As `elements` calls of advance(): a step at every multiple of 256 passed.
   void advance(std::size_t elements) {
-    for (; elements > 0; --elements) advance();
+    std::uint64_t steps = (std::uint64_t{count_ & 255u} + elements) >> 8;
+    count_ += static_cast<unsigned>(elements);
+    for (; steps > 0; --steps) sink_.stepProgress();
   }
 
  private:
