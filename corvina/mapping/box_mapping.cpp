@@ -84,13 +84,13 @@ MappingOutcome boxMapping(ModelStore& store, SelectionState& selection,
                           const BoxMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const MappingArrays arrays = mappingArrays(store);
+  const MappingArrays arrays = mappingArraysToListEnd(store);
   const BoundingBox box = participatingBounds(arrays, active);
   const std::array<PanelPlacement, 6> layout = boxLayout(box.extent, options.split, options.gaps);
 
   // Each range starts at a separator (the first at the stream's start), so
   // the ranges are mapped apart as one walk maps them.
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   runRanges(facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
     int side = 0;
     for (std::size_t i = begin; i < stop; ++i) {

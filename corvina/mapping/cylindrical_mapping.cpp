@@ -18,15 +18,15 @@ float share(float a, float b) {
 // Steps shared by both mappings: angular projection, seam and poles. Returns
 // the range the first normalisation rescales from; the callers fuse that
 // normalisation with their next pass.
-UvRange repairedRange(ModelStore& store, bool active, const BoundingBox& box,
+UvRange repairedRange(const MappingArrays& arrays, bool active, const BoundingBox& box,
                       const RadialMappingOptions& options) {
   const Vector3 centre = offsetCentre(box, options);
   const int axis = options.alignment;
   const int rotation = options.rotation;
-  mapCornersByVertex(store, active, [&](Vector3 p) {
+  mapCornersByVertex(arrays, active, [&](Vector3 p) {
     return cylindricalUv(p, centre, box.extent, axis, rotation);
   });
-  return repairSeamsAndPoles(store, active, box, centre, axis, options.spreadAtPoles);
+  return repairSeamsAndPoles(arrays, active, box, centre, axis, options.spreadAtPoles);
 }
 
 // A facet faces along the axis when its normal's axis component is strictly
@@ -85,8 +85,9 @@ MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
                                   const RadialMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const BoundingBox box = participatingBounds(store, active);
-  const UvRange repaired = repairedRange(store, active, box, options);
+  const MappingArrays arrays = mappingArraysToListEnd(store);
+  const BoundingBox box = participatingBounds(arrays, active);
+  const UvRange repaired = repairedRange(arrays, active, box, options);
   const UnitSquareMap first(repaired, 0.0f);
   const int axis = options.alignment;
   const LayoutExtents layout{kLayoutPi * largerCrossExtent(box.extent, axis),
@@ -95,7 +96,7 @@ MappingOutcome cylindricalMapping(ModelStore& store, SelectionState& selection,
   // The two normalisations in one pass: the second one's range is the image
   // of the first one's.
   const UnitSquareMap second(first.image(repaired), options.gaps ? 0.05f : 0.0f);
-  applyToNormalisedCorners(mappingArrays(store), active, first, second);
+  applyToNormalisedCorners(arrays, active, first, second);
   return MappingOutcome::Mapped;
 }
 
@@ -103,9 +104,9 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
                                      const RadialMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const BoundingBox box = participatingBounds(store, active);
-  const UnitSquareMap first(repairedRange(store, active, box, options), 0.0f);
-  const MappingArrays arrays = mappingArrays(store);
+  const MappingArrays arrays = mappingArraysToListEnd(store);
+  const BoundingBox box = participatingBounds(arrays, active);
+  const UnitSquareMap first(repairedRange(arrays, active, box, options), 0.0f);
   const int axis = options.alignment;
   const CapLayout bands = capLayout(box.extent, axis, options.gaps);
   const float capUMinimum = capUCoordinate(box.minimum, axis);
@@ -116,7 +117,7 @@ MappingOutcome cylindricalCapMapping(ModelStore& store, SelectionState& selectio
   // Side facets squeeze into the middle band; caps lie flat in the bottom
   // band (facing the negative axis direction) or the top band. Ranges that
   // start at separators are placed apart; their u ranges combine in order.
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   const std::vector<PartRange> ranges = facetRangesForThreads(arrays.records, end);
   struct BandRanges {
     Range side, cap;

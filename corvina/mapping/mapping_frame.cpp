@@ -33,6 +33,17 @@ MappingArrays mappingArrays(ModelStore& store) {
   return arrays;
 }
 
+MappingArrays mappingArraysToListEnd(ModelStore& store) {
+  MappingArrays arrays = mappingArrays(store);
+  arrays.length = listEndOf(arrays);
+  arrays.toListEnd = true;
+  return arrays;
+}
+
+std::size_t listEndOf(const MappingArrays& arrays) {
+  return arrays.toListEnd ? arrays.length : streamListEnd(arrays.records, arrays.length);
+}
+
 BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActive) {
   // Each part's extremes, then the parts' in stream order by the same rule:
   // the last coordinate that is <= (>=) all before it wins, as in one walk.
@@ -58,7 +69,7 @@ BoundingBox participatingBounds(const MappingArrays& arrays, bool selectionActiv
       maximum.z = later.maximum.z >= maximum.z ? later.maximum.z : maximum.z;
     }
   };
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   const std::vector<Extremes> parts =
       mapRanges<Extremes>(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
         Extremes extremes;

@@ -38,6 +38,7 @@ struct MappingArrays {
   std::size_t vertexCount = 0;
   TexVertex* texVertices = nullptr;  // nullptr in a view of a const store
   std::size_t texVertexCount = 0;
+  bool toListEnd = false;  // `length` already stops at the end-of-list record
 
   // The vertex a corner names, or nullptr for separators, the end-of-list
   // record and indices outside the vertex array.
@@ -57,6 +58,13 @@ struct MappingArrays {
 
 MappingArrays mappingArrays(ModelStore& store);
 MappingArrays mappingArrays(const ModelStore& store);
+
+// mappingArrays with `length` cut at the end-of-list record, found once (on
+// every core) for all the passes of a projection.
+MappingArrays mappingArraysToListEnd(ModelStore& store);
+
+// The records a pass walks: those before the end-of-list record.
+std::size_t listEndOf(const MappingArrays& arrays);
 
 // A corner (vertex index > 0) that is selected, or any corner while no
 // selection is active.

@@ -33,10 +33,10 @@ int perFacetGridSize(int facets) {
 
 MappingOutcome perFacetMapping(ModelStore& store, const PerFacetMappingOptions& options) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
-  const MappingArrays arrays = mappingArrays(store);
+  const MappingArrays arrays = mappingArraysToListEnd(store);
   // The facets of each range first, so that every range knows the number of
   // the facet it starts with.
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   const std::vector<PartRange> ranges = facetRangesForThreads(arrays.records, end);
   const std::vector<int> rangeFacets =
       mapEachRange<int>(ranges, [&](std::size_t begin, std::size_t stop) {

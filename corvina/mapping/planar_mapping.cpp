@@ -44,7 +44,7 @@ MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
                              const PlanarMappingOptions& options, ClientSize view) {
   if (!prepareTextureVertices(store)) return MappingOutcome::InsufficientMemory;
   const bool active = selection.selectionActive;
-  const MappingArrays arrays = mappingArrays(store);
+  const MappingArrays arrays = mappingArraysToListEnd(store);
   const BoundingBox box = participatingBounds(arrays, active);
   const int axis = options.alignment;
   const float minU = firstAcross(box.minimum, axis), extentU = firstAcross(box.extent, axis);
@@ -53,7 +53,7 @@ MappingOutcome planarMapping(ModelStore& store, SelectionState& selection,
 
   // Each range starts at a separator (the first at the stream's start), so
   // the ranges are mapped apart as one walk maps them.
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   runRanges(facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
     Vector3 reference;  // the facet's normal or its centre's offset from the cut
     for (std::size_t i = begin; i < stop; ++i) {

@@ -51,62 +51,74 @@ TexVertex sphericalUv(Vector3 p, Vector3 centre, int axis, int rotation) {
   return TexVertex{sanitizeFloat(u), sanitizeFloat(v), 0};
 }
 
-void mapCornersByVertex(ModelStore& store, bool selectionActive,
+void mapCornersByVertex(const MappingArrays& arrays, bool selectionActive,
                         const std::function<TexVertex(Vector3)>& uvOf) {
-  const MappingArrays arrays = mappingArrays(store);
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
-  const std::size_t vertexCount =
-      std::min(store.vertices.size(), static_cast<std::size_t>(std::max(store.numVerts, 0)));
+  const std::size_t end = listEndOf(arrays);
+  const std::size_t vertexCount = arrays.vertexCount;
   // The corners that take part, with a vertex and a texture vertex.
   auto target = [&](const CornerRecord& record) -> TexVertex* {
     if (!participates(record, selectionActive) || arrays.vertexOf(record) == nullptr)
       return nullptr;
     return arrays.texVertexOf(record);
   };
+  auto set = [](TexVertex* uv, const TexVertex& result) {
+    uv->u = result.u;
+    uv->v = result.v;
+  };
   // A vertex's (u, v) depends on its position only, so each is worked out
   // once; the cache is an optimisation and is done without when its memory
   // cannot be had.
   std::vector<TexVertex> perVertex;
-  std::vector<std::uint8_t> used;
+  std::vector<std::uint8_t> known;
   try {
     perVertex.resize(vertexCount);
-    used.assign(vertexCount, 0);
+    known.assign(vertexCount, 0);
   } catch (const std::bad_alloc&) {
     forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
       for (std::size_t i = begin; i < stop; ++i) {
         const CornerRecord& record = arrays.records[i];
-        if (TexVertex* uv = target(record)) {
-          const TexVertex result = uvOf(positionOf(*arrays.vertexOf(record)));
-          uv->u = result.u;
-          uv->v = result.v;
-        }
+        if (TexVertex* uv = target(record)) set(uv, uvOf(positionOf(*arrays.vertexOf(record))));
       }
     });
     return;
   }
-  // The vertices the corners use (several threads may mark one), their
-  // (u, v), then the corners'.
-  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+  const std::vector<PartRange> ranges =
+      splitRange(end, parallelMinimum(kStreamRangeRecords), parallelThreads());
+  if (ranges.size() == 1) {
+    // One thread: each vertex worked out at its first corner, in one pass.
+    for (std::size_t i = 0; i < end; ++i) {
+      const CornerRecord& record = arrays.records[i];
+      TexVertex* uv = target(record);
+      if (uv == nullptr) continue;
+      const std::size_t k = static_cast<std::size_t>(record.vertex) - 1;
+      if (!known[k]) {
+        perVertex[k] = uvOf(positionOf(arrays.vertices[k]));
+        known[k] = 1;
+      }
+      set(uv, perVertex[k]);
+    }
+    return;
+  }
+  // On several: the vertices the corners use (several threads may mark one),
+  // their (u, v), then the corners'.
+  runRanges(ranges, [&](std::size_t begin, std::size_t stop) {
     for (std::size_t i = begin; i < stop; ++i) {
       const CornerRecord& record = arrays.records[i];
       if (target(record) == nullptr) continue;
-      std::atomic_ref<std::uint8_t>(used[static_cast<std::size_t>(record.vertex) - 1])
+      std::atomic_ref<std::uint8_t>(known[static_cast<std::size_t>(record.vertex) - 1])
           .store(1, std::memory_order_relaxed);
     }
   });
   forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
     for (std::size_t k = begin; k < stop; ++k) {
-      if (used[k]) perVertex[k] = uvOf(positionOf(store.vertices[k]));
+      if (known[k]) perVertex[k] = uvOf(positionOf(arrays.vertices[k]));
     }
   });
-  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
+  runRanges(ranges, [&](std::size_t begin, std::size_t stop) {
     for (std::size_t i = begin; i < stop; ++i) {
       const CornerRecord& record = arrays.records[i];
-      if (TexVertex* uv = target(record)) {
-        const TexVertex& result = perVertex[static_cast<std::size_t>(record.vertex) - 1];
-        uv->u = result.u;
-        uv->v = result.v;
-      }
+      if (TexVertex* uv = target(record))
+        set(uv, perVertex[static_cast<std::size_t>(record.vertex) - 1]);
     }
   });
 }
@@ -172,13 +184,12 @@ void repairFacet(const MappingArrays& arrays, bool selectionActive, FacetCorners
 
 }  // namespace
 
-UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
-                            Vector3 centre, int axis, bool spreadAtPoles) {
+UvRange repairSeamsAndPoles(const MappingArrays& arrays, bool selectionActive,
+                            const BoundingBox& box, Vector3 centre, int axis, bool spreadAtPoles) {
   const Vector3 tolerance{box.extent.x * 0.001f, box.extent.y * 0.001f, box.extent.z * 0.001f};
-  const MappingArrays arrays = mappingArrays(store);
   // The walk passes every separator, so ranges that start at separators are
   // repaired apart; their ranges of (u, v) combine in stream order.
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   const std::vector<UvRange> parts = mapEachRange<UvRange>(
       facetRangesForThreads(arrays.records, end), [&](std::size_t begin, std::size_t stop) {
         UvRange range;

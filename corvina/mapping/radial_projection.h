@@ -40,15 +40,24 @@ TexVertex sphericalUv(Vector3 p, Vector3 centre, int axis, int rotation);
 // The per-vertex formula `uvOf` applied to every participating corner. Each
 // vertex is evaluated once (its result shared by all its corners) when the
 // memory for that can be had, else once per corner; the results are equal.
-void mapCornersByVertex(ModelStore& store, bool selectionActive,
+void mapCornersByVertex(const MappingArrays& arrays, bool selectionActive,
                         const std::function<TexVertex(Vector3)>& uvOf);
+inline void mapCornersByVertex(ModelStore& store, bool selectionActive,
+                               const std::function<TexVertex(Vector3)>& uvOf) {
+  mapCornersByVertex(mappingArrays(store), selectionActive, uvOf);
+}
 
 // Seam repair and, when `spreadAtPoles`, pole spreading, facet by facet over
 // the participating corners (threshold 0.6; a corner is on the axis when it is
 // within 0.001 of each cross extent of `centre`). Returns the range of the
 // repaired coordinates over the corners a normalisation would rescale.
-UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
-                            Vector3 centre, int axis, bool spreadAtPoles);
+UvRange repairSeamsAndPoles(const MappingArrays& arrays, bool selectionActive,
+                            const BoundingBox& box, Vector3 centre, int axis, bool spreadAtPoles);
+inline UvRange repairSeamsAndPoles(ModelStore& store, bool selectionActive, const BoundingBox& box,
+                                   Vector3 centre, int axis, bool spreadAtPoles) {
+  return repairSeamsAndPoles(mappingArrays(store), selectionActive, box, centre, axis,
+                             spreadAtPoles);
+}
 
 // The larger of the two extents across the axis.
 float largerCrossExtent(Vector3 extent, int axis);

@@ -28,7 +28,7 @@ UvRange UnitSquareMap::image(const UvRange& range) const {
 }
 
 UvRange normalisedRange(const MappingArrays& arrays, bool selectionActive) {
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   const std::vector<UvRange> parts =
       mapRanges<UvRange>(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
         UvRange range;
@@ -45,7 +45,7 @@ UvRange normalisedRange(const MappingArrays& arrays, bool selectionActive) {
 
 void applyToNormalisedCorners(const MappingArrays& arrays, bool selectionActive,
                               const UnitSquareMap& map) {
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
     for (std::size_t j = begin; j < stop; ++j) {
       if (TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive)) *t = map(*t);
@@ -55,7 +55,7 @@ void applyToNormalisedCorners(const MappingArrays& arrays, bool selectionActive,
 
 void applyToNormalisedCorners(const MappingArrays& arrays, bool selectionActive,
                               const UnitSquareMap& first, const UnitSquareMap& second) {
-  const std::size_t end = streamListEnd(arrays.records, arrays.length);
+  const std::size_t end = listEndOf(arrays);
   forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t stop) {
     for (std::size_t j = begin; j < stop; ++j) {
       if (TexVertex* t = normalisedCorner(arrays, arrays.records[j], selectionActive))
