@@ -80,7 +80,9 @@ HeadlessContext::~HeadlessContext() {
   if (display_ == nullptr) return;
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (context_ != nullptr) eglDestroyContext(display_, context_);
-  eglTerminate(display_);
+  // The display stays initialised: it is one per process, the next context
+  // reuses it, and terminating it would unload the driver (whose own
+  // allocations then lose their names in leak reports).
   eglReleaseThread();
 }
 

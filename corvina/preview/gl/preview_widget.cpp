@@ -74,6 +74,9 @@ PreviewWidget::PreviewWidget(const ModelStore& store, const SelectionState& sele
 }
 
 PreviewWidget::~PreviewWidget() {
+  // The base class destroys the context after this object is gone: the
+  // renderer is released here, while the context still exists.
+  disconnect(contextGoing_);
   releaseRenderer();
 }
 
@@ -132,7 +135,9 @@ void PreviewWidget::initializeGL() {
   stale_ = true;
   pictureStale_ = true;
   pictureKey_ = 0;
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { releaseRenderer(); });
+  disconnect(contextGoing_);
+  contextGoing_ =
+      connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { releaseRenderer(); });
 }
 
 void PreviewWidget::paintGL() {

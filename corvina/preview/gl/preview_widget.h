@@ -82,8 +82,9 @@ class PreviewWidget : public QOpenGLWidget {
   // as it first shows.
   std::string framedName_;
   int framedVerts_ = -1, framedFacets_ = -1, framedLoaded_ = -1;
-  QTimer pause_;            // draws a change once edits pause, for slow frames
-  double lastFrameMs_ = 0;  // how long the latest paint took
+  QMetaObject::Connection contextGoing_;  // releases the renderer before its context goes
+  QTimer pause_;                          // draws a change once edits pause, for slow frames
+  double lastFrameMs_ = 0;                // how long the latest paint took
   // Until the user moves the camera, a new size frames the model again.
   bool framedByProgram_ = false;
   QPoint lastMouse_;
