@@ -29,8 +29,8 @@ im = Image.open(sys.argv[1])
 print(im.format, im.mode, *im.size)
 rgb = im.convert('RGB')
 pixels = list(rgb.getdata())
-for spec in sys.argv[2:]:
-    want = [int(x) for x in spec.split(',')]
+for colour in sys.argv[2:]:
+    want = [int(x) for x in colour.split(',')]
     print(sum(1 for p in pixels if all(abs(p[i] - want[i]) <= 4 for i in range(3))))
 print(*rgb.getpixel((0, 0)))
 )";
