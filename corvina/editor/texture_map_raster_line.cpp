@@ -171,10 +171,6 @@ void walkVisible(Walk walk, int count, int majorAt, int majorStep, std::int64_t 
 
 }  // namespace
 
-bool withinReach(LinePoint p, double reach) {
-  return std::fabs(p.x) <= reach && std::fabs(p.y) <= reach;
-}
-
 void forEachVisibleLinePixel(LinePoint start, LinePoint end, int width, int height, int period,
                              const std::function<void(int x, int y, int phase)>& plot) {
   if (width < 1 || height < 1 || period < 1) return;

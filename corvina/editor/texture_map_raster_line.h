@@ -30,8 +30,11 @@ inline double truncatedPixel(float value, double nanValue) {
   return std::trunc(static_cast<double>(value));
 }
 
-// Whether both coordinates lie within +-reach.
-bool withinReach(LinePoint p, double reach);
+// Whether both coordinates lie within +-reach. Inline: it runs for every
+// line the view draws.
+inline bool withinReach(LinePoint p, double reach) {
+  return std::fabs(p.x) <= reach && std::fabs(p.y) <= reach;
+}
 
 // Calls plot(x, y, phase) for every pixel of the line from `start` to `end`
 // that lies in [0, width) x [0, height), in order from `start`. The line

@@ -4,49 +4,44 @@
 #include <cstring>
 
 #include "editor/painter/map_field.h"
+#include "editor/painter/outline_pens.h"
 #include "editor/painter/outline_pixels.h"
 #include "editor/painter/outline_walk.h"
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_composer.h"
+#include "model/parallel_parts.h"
+#include "model/stream_ranges.h"
 
 namespace corvina::painter {
 
 namespace {
 
+// Records per part, and moving lines per part, below which another thread
+// does not pay for its layer's merge.
+constexpr std::size_t kPartRecords = std::size_t{1} << 16;
+constexpr std::size_t kPartLines = std::size_t{1} << 14;
+
 bool selectedCorner(const CornerRecord& record) {
   return (record.group & kSelectedBit) != 0;
 }
 
-std::uint32_t outlineColor(const ModelStore& store, const CornerRecord& pen, bool byVertex,
-                           bool& dotted) {
-  dotted = selectedCorner(pen) && !byVertex;
-  if (dotted) return 0xFF000000u | selectionColor().rgb();
-  int index = 0;
-  switch (store.colorMode) {
-    case 1:
-      index = (pen.group & kSetIndexMask) % kSetPaletteSize;
-      break;
-    case 2:
-      index = (pen.material & kSetIndexMask) % kSetPaletteSize;
-      break;
-    case 3:
-      index = (pen.region & kSetIndexMask) % kSetPaletteSize;
-      break;
-    default:
-      break;
-  }
-  return 0xFF000000u | setPaletteColor(index).rgb();
+// The number of a line in drawing order, the same however the walk is cut:
+// the line into corner j is 2j, the line closing the facet at corner j is
+// 2j + 1 (0 stays free for "no line").
+std::uint32_t lineNumber(std::size_t from, std::size_t to, std::size_t pen) {
+  return static_cast<std::uint32_t>(2 * pen + (to <= from ? 1 : 0));
 }
 
-// Walks the outlines and hands the lines that `Layer` wants, numbered in
-// drawing order from 1, to its plot. Corner points are computed only for the
-// lines drawn.
+// Walks the outlines and hands the lines that `Layer` wants to its plot.
+// Each visible corner's point is worked out once, as the walk reaches it.
 template <class Layer>
 class LayerTracer {
  public:
-  LayerTracer(const ViewScene& scene, const OutlineSource& source, Layer& layer)
+  LayerTracer(const ViewScene& scene, const OutlineSource& source, const OutlinePens& pens,
+              Layer& layer)
       : scene_(scene),
         source_(source),
+        pens_(pens),
         layer_(layer),
         byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
         frame_(frameTransform(scene.selection)),
@@ -54,125 +49,117 @@ class LayerTracer {
         mark_(markSize(scene.pixelRatio)) {}
 
   void corner(std::size_t j) {
-    if (j == 1 || source_.record(j - 1).vertex == kSeparator) {
-      firstIndex_ = j;
-      firstKnown_ = false;
-    }
+    const CornerRecord& record = source_.record(j);
+    const bool selected = selectedCorner(record);
+    previous_ = current_;
+    current_ = OutlinePoint(viewPoint(source_.uvOf(record), selected, frame_, square_));
+    if (j == 1 || source_.record(j - 1).vertex == kSeparator) first_ = current_;
+    if (!byVertex_ || !selected) return;
     if constexpr (!Layer::kMoving) {
-      if (byVertex_ && selectedCorner(source_.record(j))) layer_.noteSquare(j);
+      layer_.noteSquare(j);
     } else {
-      const CornerRecord& record = source_.record(j);
-      if (byVertex_ && selectedCorner(record)) {
-        const ViewPoint p = computePoint(j);
-        const int reach = mark_ / 2;
-        if (p.x >= -reach && p.y >= -reach && p.x <= scene_.width + reach &&
-            p.y <= scene_.height + reach)
-          squares.emplace_back(static_cast<int>(p.x) - reach, static_cast<int>(p.y) - reach, mark_,
-                               mark_);
-      }
+      const ViewPoint p = current_.view;
+      const int reach = mark_ / 2;
+      if (p.x >= -reach && p.y >= -reach && p.x <= scene_.width + reach &&
+          p.y <= scene_.height + reach)
+        squares.emplace_back(static_cast<int>(p.x) - reach, static_cast<int>(p.y) - reach, mark_,
+                             mark_);
     }
   }
 
+  // The walk hands each line right after the corner it reaches: the line
+  // into corner j runs from the previous corner, the closing line from
+  // corner j back to the facet's first.
   void line(std::size_t from, std::size_t to, std::size_t pen) {
-    const std::uint32_t number = ++lines_;
+    const std::uint32_t number = lineNumber(from, to, pen);
     const bool moving = selectedCorner(source_.record(from)) || selectedCorner(source_.record(to));
     if constexpr (!Layer::kMoving) {
       if (moving) layer_.noteMoving(from, to, pen, number);
     }
     if (moving != Layer::kMoving) return;
     bool dotted = false;
-    const std::uint32_t color = outlineColor(scene_.store, source_.record(pen), byVertex_, dotted);
-    forEachOutlinePixel(pointOf(from), pointOf(to), dotted, scene_.width, scene_.height,
+    const std::uint32_t color = pens_.color(source_.record(pen), dotted);
+    const OutlinePoint& start = to > from ? previous_ : current_;
+    const OutlinePoint& end = to > from ? current_ : (to == from ? current_ : first_);
+    forEachOutlinePixel(start, end, dotted, scene_.width, scene_.height,
                         [&](int x, int y) { layer_.plot(x, y, number, color); });
   }
 
   std::vector<QRect> squares;
 
  private:
-  // A facet's lines meet at their corners, so each corner's point is
-  // computed once: the facet's first corner and the last one reached are
-  // kept.
-  ViewPoint pointOf(std::size_t j) {
-    if (j == firstIndex_) {
-      if (!firstKnown_) {
-        firstPoint_ = computePoint(j);
-        firstKnown_ = true;
-      }
-      return firstPoint_;
-    }
-    if (j != lastIndex_) {
-      lastPoint_ = computePoint(j);
-      lastIndex_ = j;
-    }
-    return lastPoint_;
-  }
-
-  ViewPoint computePoint(std::size_t j) const {
-    const CornerRecord& record = source_.record(j);
-    return viewPoint(source_.uvOf(record), selectedCorner(record), frame_, square_);
-  }
-
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
   const ViewScene& scene_;
   const OutlineSource& source_;
+  const OutlinePens& pens_;
   Layer& layer_;
   bool byVertex_;
   FrameTransform frame_;
   SquarePlacement square_;
   int mark_;
-  std::uint32_t lines_ = 0;
-  std::size_t lastIndex_ = kNone, firstIndex_ = kNone;
-  bool firstKnown_ = false;
-  ViewPoint lastPoint_, firstPoint_;
+  OutlinePoint previous_, current_, first_;
 };
 
+// The lines that stay, with their numbers; the moving ones are listed while
+// they fit.
 struct StillLayer {
   static constexpr bool kMoving = false;
-  std::uint32_t* pixels;
-  std::ptrdiff_t pixelsPerRow;
-  std::uint32_t* lineAt;
+  PartTarget& target;
   int width;
-  std::vector<MovingLine>* moving;      // the lines to draw per frame, while they fit
-  std::vector<std::uint32_t>* corners;  // the selected corners that get squares
+  std::vector<MovingLine>& moving;
+  std::vector<std::uint32_t>& corners;  // the selected corners that get squares
   std::size_t movingLimit;
-  bool listed = true;  // every moving line is in `moving`
+  bool listed = true;  // every moving line met is in `moving`
   void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
-    pixels[y * pixelsPerRow + x] = color;
-    lineAt[static_cast<std::ptrdiff_t>(y) * width + x] = number;
+    target.pixels[y * target.pixelsPerRow + x] = color;
+    target.lines[static_cast<std::ptrdiff_t>(y) * width + x] = number;
+    target.reached(y);
   }
   void noteMoving(std::size_t from, std::size_t to, std::size_t pen, std::uint32_t number) {
     if (!listed) return;
-    if (moving->size() >= movingLimit) {
+    if (moving.size() >= movingLimit) {
       listed = false;
-      moving->clear();
-      corners->clear();
+      moving.clear();
+      corners.clear();
       return;
     }
-    moving->push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
-                       static_cast<std::uint32_t>(pen), number});
+    moving.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
+                      static_cast<std::uint32_t>(pen), number});
   }
   void noteSquare(std::size_t j) {
-    if (listed) corners->push_back(static_cast<std::uint32_t>(j));
+    if (listed) corners.push_back(static_cast<std::uint32_t>(j));
   }
 };
 
+// The moving lines, each setting a pixel only where it comes after the still
+// line there.
 struct MovingLayer {
   static constexpr bool kMoving = true;
-  std::uint32_t* pixels;
-  std::ptrdiff_t pixelsPerRow;
-  const std::uint32_t* lineAt;
+  PartTarget& target;
+  const std::uint32_t* stillLines;
   int width;
   void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
-    if (number > lineAt[static_cast<std::ptrdiff_t>(y) * width + x])
-      pixels[y * pixelsPerRow + x] = color;
+    if (number > stillLines[static_cast<std::ptrdiff_t>(y) * width + x]) {
+      target.pixels[y * target.pixelsPerRow + x] = color;
+      target.reached(y);
+    }
   }
 };
 
 }  // namespace
 
+PartTarget LayeredViewComposer::pictureTarget(QImage& image, std::uint32_t* lines) {
+  PartTarget target;
+  target.pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+  target.pixelsPerRow = image.bytesPerLine() / 4;
+  target.lines = lines;
+  return target;
+}
+
 bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
   if (scene.store.modelLoaded == 0) return false;
+  const OutlineSource source(scene.store);
+  // Line numbers are twice a stream position.
+  if (source.length() >= (std::size_t{1} << 31)) return false;
   const int width = scene.width, height = scene.height;
   if (still_.width() != width || still_.height() != height) {
     still_ = QImage(width, height, QImage::Format_RGB32);
@@ -184,59 +171,109 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
   }
   const bool showBackground = scene.background != nullptr && !scene.background->isNull();
   drawMapField(still_, showBackground ? scene.background : nullptr, squareOf(scene, width, height));
-  const OutlineSource source(scene.store);
-  moving_.clear();
-  squareCorners_.clear();
-  StillLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()),
-                   still_.bytesPerLine() / 4,
-                   lineAt_.data(),
-                   width,
-                   &moving_,
-                   &squareCorners_,
-                   movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size()};
-  LayerTracer<StillLayer> tracer(scene, source, layer);
+
+  std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
+                                              compositionParts(), parallelMinimum(kPartRecords));
+  if (ranges.size() > 1 && !layers_.prepare(ranges.size(), width, height, true))
+    ranges = {PartRange{0, source.length()}};
+  const std::size_t parts = ranges.size();
+  const std::size_t limit = movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size();
+  const OutlinePens pens(scene.store.colorMode,
+                         scene.selection.selectMethod == SelectMethod::ByVertex);
+  std::vector<std::vector<MovingLine>> moving(parts);
+  std::vector<std::vector<std::uint32_t>> corners(parts);
+  std::vector<OutlineSource::RangeEnd> ends(parts);
+  std::vector<char> listed(parts, 1);
+  moving[0].swap(moving_);
+  moving[0].clear();
+  corners[0].swap(squareCorners_);
+  corners[0].clear();
+  PartTarget first = pictureTarget(still_, lineAt_.data());
+  runParts(parts, [&](std::size_t k) {
+    PartTarget& target = k == 0 ? first : layers_.target(k);
+    StillLayer layer{target, width, moving[k], corners[k], limit};
+    LayerTracer<StillLayer> tracer(scene, source, pens, layer);
+    ends[k] = source.walkRange(tracer, ranges[k].begin, ranges[k].end);
+    listed[k] = layer.listed ? 1 : 0;
+  });
+  // The parts after the one where the list ended draw nothing.
+  std::size_t drawn = 0;
+  bool anyCoordinates = false, listedAll = true;
+  std::size_t listedCount = 0;
+  while (drawn < parts) {
+    anyCoordinates = anyCoordinates || ends[drawn].anyCoordinates;
+    listedAll = listedAll && listed[drawn] != 0;
+    listedCount += moving[drawn].size();
+    if (ends[drawn++].listEnded) break;
+  }
+  if (parts > 1) {
+    layers_.mergeInto(first.pixels, first.pixelsPerRow, lineAt_.data(), drawn);
+  }
+  moving_.swap(moving[0]);
+  squareCorners_.swap(corners[0]);
+  listed_ = listedAll && listedCount <= limit;
+  if (listed_) {
+    moving_.reserve(listedCount);
+    for (std::size_t k = 1; k < drawn; ++k) {
+      moving_.insert(moving_.end(), moving[k].begin(), moving[k].end());
+      squareCorners_.insert(squareCorners_.end(), corners[k].begin(), corners[k].end());
+    }
+  } else {
+    moving_.clear();
+    squareCorners_.clear();
+  }
   // A model whose corners all lack coordinates shows the hint, which the
   // full composition draws.
-  const bool hintDue = source.walk(tracer);
-  listed_ = layer.listed;
-  return !hintDue;
+  return anyCoordinates;
 }
 
 void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
   const OutlineSource source(scene.store);
   const FrameTransform frame = frameTransform(scene.selection);
   const bool byVertex = scene.selection.selectMethod == SelectMethod::ByVertex;
+  const OutlinePens pens(scene.store.colorMode, byVertex);
   const int width = scene.width, height = scene.height;
   const SquarePlacement square = squareOf(scene, width, height);
   const int mark = markSize(scene.pixelRatio), reach = mark / 2;
-  // A facet's lines share corners: the last few points computed are kept.
-  constexpr int kKept = 4;
-  std::uint32_t keptIndex[kKept] = {0, 0, 0, 0};
-  ViewPoint keptPoint[kKept];
-  int next = 0;
   auto pointOf = [&](std::uint32_t j) {
-    for (int k = 0; k < kKept; ++k)
-      if (keptIndex[k] == j) return keptPoint[k];
     const CornerRecord& record = source.record(j);
-    const ViewPoint p = viewPoint(source.uvOf(record), selectedCorner(record), frame, square);
-    keptIndex[next] = j;
-    keptPoint[next] = p;
-    next = (next + 1) % kKept;
-    return p;
+    return OutlinePoint(viewPoint(source.uvOf(record), selectedCorner(record), frame, square));
   };
-  MovingLayer layer{reinterpret_cast<std::uint32_t*>(picture_.bits()), picture_.bytesPerLine() / 4,
-                    lineAt_.data(), width};
-  for (const MovingLine& line : moving_) {
-    bool dotted = false;
-    const std::uint32_t color =
-        outlineColor(scene.store, source.record(line.pen), byVertex, dotted);
-    forEachOutlinePixel(pointOf(line.from), pointOf(line.to), dotted, width, height,
-                        [&](int x, int y) { layer.plot(x, y, line.number, color); });
-  }
+  std::vector<PartRange> ranges =
+      splitRange(moving_.size(), parallelMinimum(kPartLines), compositionParts());
+  if (ranges.size() > 1 && !layers_.prepare(ranges.size(), width, height, false))
+    ranges = {PartRange{0, moving_.size()}};
+  PartTarget first = pictureTarget(picture_, nullptr);
+  runParts(ranges.size(), [&](std::size_t k) {
+    MovingLayer layer{k == 0 ? first : layers_.target(k), lineAt_.data(), width};
+    // A facet's lines share corners: the last few points computed are kept.
+    constexpr int kKept = 4;
+    std::uint32_t keptIndex[kKept] = {0, 0, 0, 0};
+    OutlinePoint keptPoint[kKept];
+    int next = 0;
+    auto keptPointOf = [&](std::uint32_t j) {
+      for (int i = 0; i < kKept; ++i)
+        if (keptIndex[i] == j) return keptPoint[i];
+      const OutlinePoint p = pointOf(j);
+      keptIndex[next] = j;
+      keptPoint[next] = p;
+      next = (next + 1) % kKept;
+      return p;
+    };
+    for (std::size_t i = ranges[k].begin; i < ranges[k].end; ++i) {
+      const MovingLine& line = moving_[i];
+      bool dotted = false;
+      const std::uint32_t color = pens.color(source.record(line.pen), dotted);
+      forEachOutlinePixel(keptPointOf(line.from), keptPointOf(line.to), dotted, width, height,
+                          [&](int x, int y) { layer.plot(x, y, line.number, color); });
+    }
+  });
+  if (ranges.size() > 1)
+    layers_.mergeInto(first.pixels, first.pixelsPerRow, nullptr, ranges.size());
   if (squareCorners_.empty()) return;
   QPainter painter(&picture_);
   for (const std::uint32_t j : squareCorners_) {
-    const ViewPoint p = pointOf(j);
+    const ViewPoint p = pointOf(j).view;
     if (p.x >= -reach && p.y >= -reach && p.x <= width + reach && p.y <= height + reach)
       painter.fillRect(
           QRect(static_cast<int>(p.x) - reach, static_cast<int>(p.y) - reach, mark, mark),
@@ -255,14 +292,29 @@ void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
     return;
   }
   const OutlineSource source(scene.store);
-  MovingLayer layer{reinterpret_cast<std::uint32_t*>(picture_.bits()), picture_.bytesPerLine() / 4,
-                    lineAt_.data(), still_.width()};
-  LayerTracer<MovingLayer> tracer(scene, source, layer);
-  source.walk(tracer);
-  if (!tracer.squares.empty()) {
-    QPainter painter(&picture_);
-    for (const QRect& square : tracer.squares) painter.fillRect(square, selectionColor());
-  }
+  const OutlinePens pens(scene.store.colorMode,
+                         scene.selection.selectMethod == SelectMethod::ByVertex);
+  std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
+                                              compositionParts(), parallelMinimum(kPartRecords));
+  if (ranges.size() > 1 && !layers_.prepare(ranges.size(), still_.width(), still_.height(), false))
+    ranges = {PartRange{0, source.length()}};
+  const std::size_t parts = ranges.size();
+  PartTarget first = pictureTarget(picture_, nullptr);
+  std::vector<std::vector<QRect>> squares(parts);
+  std::vector<char> ended(parts, 0);
+  runParts(parts, [&](std::size_t k) {
+    MovingLayer layer{k == 0 ? first : layers_.target(k), lineAt_.data(), still_.width()};
+    LayerTracer<MovingLayer> tracer(scene, source, pens, layer);
+    ended[k] = source.walkRange(tracer, ranges[k].begin, ranges[k].end).listEnded ? 1 : 0;
+    squares[k].swap(tracer.squares);
+  });
+  std::size_t drawn = 0;
+  while (drawn < parts)
+    if (ended[drawn++] != 0) break;
+  if (parts > 1) layers_.mergeInto(first.pixels, first.pixelsPerRow, nullptr, drawn);
+  QPainter painter(&picture_);
+  for (std::size_t k = 0; k < drawn; ++k)
+    for (const QRect& square : squares[k]) painter.fillRect(square, selectionColor());
 }
 
 const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly) {

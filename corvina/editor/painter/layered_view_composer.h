@@ -7,19 +7,27 @@
 // only where it comes later in the drawing order than the still line there,
 // which gives exactly the pixels of a full composition.
 //
+// The layer and the moving lines are drawn on every core: the facet stream
+// (or the list of moving lines) is cut into parts in drawing order, and each
+// part after the first draws into a layer of its own that is laid over the
+// picture in order (see part_layers.h). A line's number is fixed by its place
+// in the stream, so the layers' numbers agree however the work is cut.
+//
 // Memory: the picture, the layer and the line numbers, W x H x 4 bytes each,
-// allocated when the size changes, not per frame; and the list of moving
-// lines, at most W x H x 16 bytes.
+// allocated when the size changes, not per frame; the parts' layers (see
+// part_layers.h); and the list of moving lines, at most W x H x 16 bytes.
 
 #include <QImage>
 #include <cstdint>
 #include <vector>
 
+#include "editor/painter/part_layers.h"
 #include "editor/painter/view_scene.h"
 
 namespace corvina::painter {
 
-// A line that moves with the frame, by stream indices, in drawing order.
+// A line that moves with the frame, by stream indices, in drawing order,
+// with its number in the drawing order.
 struct MovingLine {
   std::uint32_t from, to, pen, number;
 };
@@ -48,8 +56,10 @@ class LayeredViewComposer {
   bool drawStillLayer(const ViewScene& scene);
   void drawMovingLines(const ViewScene& scene);
   void drawListedLines(const ViewScene& scene);
+  static PartTarget pictureTarget(QImage& image, std::uint32_t* lines);
 
   QImage picture_, still_;
+  PartLayers layers_;
   std::vector<std::uint32_t> lineAt_;  // per pixel: the still line that set it last, 0 none
   // The moving lines and the selected corners that get squares, listed while
   // the layer is drawn so a frame need not walk the whole model; at most one

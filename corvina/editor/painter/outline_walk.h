@@ -11,6 +11,7 @@
 // facets draw nothing. The walk stops at the end-of-list record or at the
 // stream's counted length.
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -40,6 +41,9 @@ class OutlineSource {
     return store_.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
   }
 
+  // The records the walk may visit: [0, length).
+  std::size_t length() const { return length_; }
+
   // Walks the outlines, calling visitor.corner(j) for each visible corner and
   // visitor.line(from, to, pen) for each line (stream indices). Returns
   // whether every tested corner lacks coordinates: each visible facet's
@@ -47,17 +51,35 @@ class OutlineSource {
   // whose only coordinates are hidden shows the hint.
   template <class Visitor>
   bool walk(Visitor& visitor) const {
+    return !walkRange(visitor, 0, length_).anyCoordinates;
+  }
+
+  // How the walk of one range ended.
+  struct RangeEnd {
+    bool anyCoordinates = false;  // some tested corner has coordinates
+    bool listEnded = false;       // it stopped at the end-of-list record
+  };
+
+  // The part of the walk over records [begin, end), where `begin` is 0 or a
+  // separator's position: walking consecutive such ranges in order gives the
+  // whole walk, up to the first range whose list ended.
+  template <class Visitor>
+  RangeEnd walkRange(Visitor& visitor, std::size_t begin, std::size_t end) const {
     const std::vector<CornerRecord>& stream = store_.facetStream;
-    bool anyCoordinates = false;
+    end = std::min(end, length_);
+    RangeEnd result;
     auto noteTested = [&](const CornerRecord& record) {
       const TexVertex& uv = uvOf(record);
-      if (uv.u != kNoUvU || uv.v != kNoUvV) anyCoordinates = true;
+      if (uv.u != kNoUvU || uv.v != kNoUvV) result.anyCoordinates = true;
     };
     std::size_t first = 1;
-    std::size_t j = 1;
-    while (j < length_) {
+    std::size_t j = std::max<std::size_t>(begin, 1);
+    while (j < end) {
       const CornerRecord& record = stream[j];
-      if (record.vertex < 0) break;
+      if (record.vertex < 0) {
+        result.listEnded = true;
+        break;
+      }
       if (record.vertex == kSeparator) {
         ++j;
         continue;
@@ -81,7 +103,7 @@ class OutlineSource {
       }
       ++j;
     }
-    return !anyCoordinates;
+    return result;
   }
 
  private:

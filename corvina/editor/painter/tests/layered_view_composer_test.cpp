@@ -7,6 +7,7 @@
 
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_composer.h"
+#include "model/parallel_parts.h"
 
 namespace corvina::painter {
 namespace {
@@ -17,9 +18,10 @@ using testing::uvModel;
 
 // Random facets of 1 to 5 corners, mostly inside the unit square, some far
 // outside, some corners without coordinates; sets, selected and hidden bits
-// at random (by facet or by corner).
-ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex) {
-  std::uniform_real_distribution<float> inside(-0.1f, 1.1f);
+// at random (by facet or by corner). A dense model's facets span a pixel or
+// two, as on a model of millions of facets.
+ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bool dense = false) {
+  std::uniform_real_distribution<float> inside(-0.1f, 1.1f), nearby(-0.012f, 0.012f);
   std::uniform_real_distribution<float> far(-40.0f, 40.0f);
   std::uniform_int_distribution<int> corners(1, 5), set(0, 20), percent(0, 99);
   std::vector<UvFacet> list;
@@ -31,8 +33,10 @@ ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex) {
     const bool facetSelected = percent(random) < 30;
     const bool facetHidden = percent(random) < 10;
     const int count = corners(random);
+    const float centreU = inside(random), centreV = inside(random);
     for (int c = 0; c < count; ++c) {
       UvCorner corner{inside(random), inside(random)};
+      if (dense) corner = UvCorner{centreU + nearby(random), centreV + nearby(random)};
       const int kind = percent(random);
       if (kind < 3) corner = UvCorner{far(random), far(random)};
       if (kind >= 3 && kind < 5) corner = UvCorner{kNoUvU, kNoUvV};
@@ -73,34 +77,72 @@ TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {
     for (int x = 0; x < 7; ++x) background.setPixel(x, y, qRgb(40 * x, 50 * y, 90));
   std::mt19937 random(4242);
   std::uniform_real_distribution<float> offset(-0.4f, 0.4f), scale(0.3f, 1.8f);
-  for (const Case& c : cases) {
-    // Odd models list the moving lines; even ones list too few and walk.
-    for (int model = 0; model < 4; ++model) {
-      ModelStore store = randomModel(random, 150, c.byVertex);
-      store.colorMode = c.colorMode;
-      SelectionState selection;
-      selection.selectionActive = true;
-      selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
-      selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
-      selection.target = selection.source;
-      const int width = 97 + model * 13, height = 71 + model * 7;
-      LayeredViewComposer layered;
-      if (model % 2 == 0) layered.setMovingLineLimit(20);
-      for (int frame = 0; frame < 6; ++frame) {
-        // Frame 0 draws the layer; later frames move, stretch and mirror
-        // the target as a drag and the keys do.
-        if (frame > 0) {
-          const float dx = offset(random), dy = offset(random), k = scale(random);
-          selection.target = {0.2f + dx, 0.2f + dx + 0.5f * k, 0.1f + dy, 0.1f + dy + 0.5f * k};
-          if (frame % 3 == 0) std::swap(selection.target.left, selection.target.right);
+  // The work is cut among threads however small the model; the cut must not
+  // show in a pixel.
+  for (const std::size_t threads : {1, 2, 3, 8}) {
+    const ScopedParallelThreads cut(threads, 1);
+    for (const Case& c : cases) {
+      // Odd models list the moving lines; even ones list too few and walk.
+      // Models 2 and 3 are dense.
+      for (int model = 0; model < 4; ++model) {
+        ModelStore store = randomModel(random, model >= 2 ? 600 : 150, c.byVertex, model >= 2);
+        store.colorMode = c.colorMode;
+        SelectionState selection;
+        selection.selectionActive = true;
+        selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+        selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
+        selection.target = selection.source;
+        const int width = 97 + model * 13, height = 71 + model * 7;
+        LayeredViewComposer layered;
+        if (model % 2 == 0) layered.setMovingLineLimit(20);
+        for (int frame = 0; frame < 6; ++frame) {
+          // Frame 0 draws the layer; later frames move, stretch and mirror
+          // the target as a drag and the keys do.
+          if (frame > 0) {
+            const float dx = offset(random), dy = offset(random), k = scale(random);
+            selection.target = {0.2f + dx, 0.2f + dx + 0.5f * k, 0.1f + dy, 0.1f + dy + 0.5f * k};
+            if (frame % 3 == 0) std::swap(selection.target.left, selection.target.right);
+          }
+          const ViewScene scene{store, selection, c.background ? &background : nullptr, width,
+                                height};
+          const QImage& fast = layered.compose(scene, frame > 0);
+          const QImage full = composeView(scene);
+          ASSERT_EQ(fast, full) << threads << " threads, " << c.name << ", model " << model
+                                << ", frame " << frame << ": " << firstDifference(fast, full);
+          EXPECT_EQ(layered.reusedLayer(), frame > 0);
         }
-        const ViewScene scene{store, selection, c.background ? &background : nullptr, width,
-                              height};
-        const QImage& fast = layered.compose(scene, frame > 0);
+      }
+    }
+  }
+}
+
+// A list that ends early: what lies after the end-of-list record is not
+// drawn, however the stream is cut, and a part left over from a cut of a
+// longer list does not show in the next picture.
+TEST(LayeredViewComposer, DrawsNothingAfterTheEndOfTheList) {
+  std::mt19937 random(77);
+  ModelStore store = randomModel(random, 400, false, true);
+  SelectionState selection;
+  selection.selectionActive = true;
+  selection.source = {0.1f, 0.8f, 0.2f, 0.9f};
+  selection.target = {0.15f, 0.85f, 0.1f, 0.8f};
+  std::vector<std::size_t> separators;
+  for (std::size_t j = 1; j + 1 < store.facetStream.size(); ++j)
+    if (store.facetStream[j].vertex == kSeparator) separators.push_back(j);
+  ASSERT_GT(separators.size(), 10u);
+  for (const std::size_t threads : {1, 2, 3, 8}) {
+    const ScopedParallelThreads cut(threads, 1);
+    LayeredViewComposer layered;
+    for (const std::size_t at : {separators[separators.size() / 5],
+                                 separators[separators.size() / 2], separators.back()}) {
+      ModelStore ended = store;
+      ended.facetStream[at].vertex = kEndOfList;
+      for (const bool frameOnly : {false, true}) {
+        const ViewScene scene{ended, selection, nullptr, 90, 70};
+        const QImage& fast = layered.compose(scene, frameOnly);
         const QImage full = composeView(scene);
-        ASSERT_EQ(fast, full) << c.name << ", model " << model << ", frame " << frame << ": "
+        ASSERT_EQ(fast, full) << threads << " threads, end at " << at << ": "
                               << firstDifference(fast, full);
-        EXPECT_EQ(layered.reusedLayer(), frame > 0);
       }
     }
   }
