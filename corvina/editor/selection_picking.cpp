@@ -1,7 +1,11 @@
 #include "editor/selection_picking.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
+#include <vector>
+
+#include "model/stream_ranges.h"
 
 namespace corvina {
 
@@ -15,27 +19,14 @@ void setSelected(CornerRecord& record, bool selected) {
   }
 }
 
-}  // namespace
-
-bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method) {
-  const std::size_t vertexCount =
-      store.numVerts > 0 ? std::min(store.vertices.size(), static_cast<std::size_t>(store.numVerts))
-                         : 0;
-  for (std::size_t i = 0; i < vertexCount; ++i) store.vertices[i].mark = 0;
-  const std::size_t texCount =
-      store.numTVerts > 0
-          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
-          : 0;
-  const std::size_t length =
-      store.numCornerRecords > 0
-          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
-          : 0;
-
-  std::size_t facetFirst = 0;  // the first corner of the facet being walked
-  std::size_t j = 0;
-  while (j < length) {
+// Picks in records [begin, end), which begins at 0 or at a separator, and
+// tells whether a corner there is selected afterwards.
+bool pickRange(ModelStore& store, const FrameRect& band, SelectMethod method, std::size_t begin,
+               std::size_t end, std::size_t texCount, std::size_t vertexCount) {
+  std::size_t facetFirst = begin;  // the first corner of the facet being walked
+  std::size_t j = begin;
+  while (j < end) {
     CornerRecord& record = store.facetStream[j];
-    if (record.vertex < 0) break;
     if (record.vertex == kSeparator) {
       facetFirst = ++j;
       continue;
@@ -56,7 +47,11 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
     if (method == SelectMethod::ByVertex) {
       setSelected(record, true);
       if (record.vertex >= 1 && static_cast<std::size_t>(record.vertex) <= vertexCount) {
-        store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark = 1;
+        // Corners in other ranges may share the vertex: every writer stores
+        // the same 1.
+        std::atomic_ref<std::uint8_t>(
+            store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark)
+            .store(1, std::memory_order_relaxed);
       }
       ++j;
       continue;
@@ -64,16 +59,42 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
     // By facet: the whole facet, from its first corner to its last; the walk
     // goes on after it.
     std::size_t c = facetFirst;
-    while (c < length && store.facetStream[c].vertex > 0) setSelected(store.facetStream[c++], true);
+    while (c < end && store.facetStream[c].vertex > 0) setSelected(store.facetStream[c++], true);
     j = std::max(c, j + 1);
   }
-
-  for (std::size_t r = 0; r < length; ++r) {
+  for (std::size_t r = begin; r < end; ++r) {
     const CornerRecord& record = store.facetStream[r];
-    if (record.vertex < 0) break;
     if (record.vertex > 0 && (record.group & kSelectedBit) != 0) return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method) {
+  const std::size_t vertexCount =
+      store.numVerts > 0 ? std::min(store.vertices.size(), static_cast<std::size_t>(store.numVerts))
+                         : 0;
+  forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) store.vertices[i].mark = 0;
+  });
+  const std::size_t texCount =
+      store.numTVerts > 0
+          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
+          : 0;
+  const std::size_t length =
+      store.numCornerRecords > 0
+          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
+          : 0;
+  // The walk stops at the end-of-list record; the ranges before it are
+  // picked on every core, each beginning at a separator.
+  const std::size_t end = streamListEnd(store.facetStream.data(), length);
+  const std::vector<char> selected = mapEachRange<char>(
+      facetRangesForThreads(store.facetStream.data(), end),
+      [&](std::size_t begin, std::size_t rangeEnd) -> char {
+        return pickRange(store, band, method, begin, rangeEnd, texCount, vertexCount) ? 1 : 0;
+      });
+  return std::find(selected.begin(), selected.end(), 1) != selected.end();
 }
 
 }  // namespace corvina

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "editor/hot_keys_text.h"
 #include "editor/selection_picking.h"
 #include "editor/tests/three_triangles.h"
+#include "model/parallel_parts.h"
 
 namespace corvina {
 namespace {
@@ -479,6 +482,96 @@ TEST(Picking, StaleMarksAreCleared) {
   for (Vertex& v : store.vertices) v.mark = 1;
   EXPECT_FALSE(pickCornersInside(store, {0.95f, 0.99f, 0.0f, 0.05f}, SelectMethod::ByVertex));
   for (const Vertex& v : store.vertices) EXPECT_EQ(v.mark, 0);
+}
+
+// Random facets of 1 to 5 corners over a stretch around the unit square:
+// some hidden, some corners without coordinates, stale selected bits
+// everywhere.
+ModelStore randomPickModel(std::mt19937& random, int facets) {
+  std::uniform_real_distribution<float> coordinate(-0.2f, 1.2f);
+  std::uniform_int_distribution<int> corners(1, 5), percent(0, 99);
+  ModelStore store;
+  const int vertices = facets + 7;
+  for (int v = 0; v < vertices; ++v) store.vertices.push_back({0, 0, 0, 0});
+  store.facetStream.push_back(CornerRecord{});
+  for (int f = 0; f < facets; ++f) {
+    const bool hidden = percent(random) < 10;
+    const int count = corners(random);
+    for (int c = 0; c < count; ++c) {
+      CornerRecord record;
+      record.vertex = 1 + (f * 3 + c) % vertices;  // shared between facets
+      if (percent(random) >= 5) {
+        store.texVertices.push_back({coordinate(random), coordinate(random), 0});
+        record.texVertex = static_cast<int>(store.texVertices.size());
+      }
+      if (percent(random) < 40) record.group |= kSelectedBit;
+      if (hidden) record.flags |= kHiddenBit;
+      store.facetStream.push_back(record);
+    }
+    store.facetStream.push_back(CornerRecord{});
+  }
+  store.facetStream.back().vertex = kEndOfList;
+  store.numVerts = vertices;
+  store.numTVerts = static_cast<int>(store.texVertices.size());
+  store.numFacets = facets;
+  store.numCornerRecords = static_cast<int>(store.facetStream.size());
+  return store;
+}
+
+// The band is picked on every core: however the stream is cut, the same
+// corners, vertex marks and answer as on one thread, and nothing after the
+// end of the list is touched.
+TEST(Picking, TheCutAmongThreadsChangesNothing) {
+  std::mt19937 random(31);
+  for (int round = 0; round < 6; ++round) {
+    ModelStore model = randomPickModel(random, 300);
+    if (round % 2 == 1) {
+      // The list ends a third of the way in; the records after it stay.
+      const std::size_t at = model.facetStream.size() / 3;
+      for (std::size_t j = at; j < model.facetStream.size(); ++j)
+        if (model.facetStream[j].vertex == kSeparator) {
+          model.facetStream[j].vertex = kEndOfList;
+          break;
+        }
+    }
+    const FrameRect band = round < 4 ? FrameRect{0.2f, 0.7f, 0.3f, 0.9f}
+                                     : FrameRect{1.5f, 1.6f, 1.5f, 1.6f};  // picks nothing
+    for (const SelectMethod method : {SelectMethod::ByFacet, SelectMethod::ByVertex}) {
+      ModelStore one = model;
+      bool oneAnswer = false;
+      {
+        const ScopedParallelThreads cut(1);
+        oneAnswer = pickCornersInside(one, band, method);
+      }
+      if (round >= 4) {
+        // An empty band leaves selected only the corners it cannot see.
+        bool unseenSelected = false;
+        for (std::size_t j = 1; model.facetStream[j].vertex >= 0; ++j) {
+          const CornerRecord& record = model.facetStream[j];
+          const bool unseen = (record.flags & kHiddenBit) != 0 || record.texVertex == 0;
+          if (record.vertex > 0 && unseen && (record.group & kSelectedBit) != 0)
+            unseenSelected = true;
+        }
+        EXPECT_EQ(oneAnswer, unseenSelected) << "round " << round;
+      }
+      for (const std::size_t threads : {2, 3, 8}) {
+        ModelStore many = model;
+        const ScopedParallelThreads cut(threads, 1);
+        EXPECT_EQ(pickCornersInside(many, band, method), oneAnswer) << threads << " threads";
+        for (std::size_t j = 0; j < one.facetStream.size(); ++j)
+          ASSERT_EQ(many.facetStream[j].group, one.facetStream[j].group)
+              << threads << " threads, record " << j << ", round " << round;
+        for (std::size_t v = 0; v < one.vertices.size(); ++v)
+          ASSERT_EQ(many.vertices[v].mark, one.vertices[v].mark) << threads << " threads";
+      }
+      if (round % 2 == 1) {
+        std::size_t end = 0;
+        while (one.facetStream[end].vertex >= 0) ++end;
+        for (std::size_t j = end; j < one.facetStream.size(); ++j)
+          ASSERT_EQ(one.facetStream[j].group, model.facetStream[j].group) << "record " << j;
+      }
+    }
+  }
 }
 
 }  // namespace
