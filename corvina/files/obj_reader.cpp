@@ -45,7 +45,7 @@ template <typename Pass>
 bool runPass(const std::vector<std::string_view>& chunks, const ObjReadOptions& options,
              ObjProgressCount* progress, Pass pass) {
   std::vector<char> passed(chunks.size(), 0);
-  runObjChunks(
+  options.runChunks(
       chunks.size(),
       [&](std::size_t k) {
         if (objChunkEndsItsLines(chunks[k])) {
@@ -53,9 +53,10 @@ bool runPass(const std::vector<std::string_view>& chunks, const ObjReadOptions& 
           passed[k] = pass(k, reader) ? 1 : 0;
         } else {
           // The input's last line ends without a line end: read through a
-          // buffer that puts one after it.
+          // buffer that puts one after it, no larger than the chunk needs.
           ObjMemorySource source(chunks[k]);
-          ObjLineReader reader(source, options.chunkSize, options.fastPath);
+          ObjLineReader reader(source, std::min(options.chunkSize, chunks[k].size() + 1),
+                               options.fastPath);
           passed[k] = pass(k, reader) ? 1 : 0;
         }
       },

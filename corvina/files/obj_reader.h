@@ -7,10 +7,12 @@
 // operation's part.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "files/obj_line_reader.h"
 #include "files/obj_line_source.h"
+#include "files/obj_reader_chunks.h"
 #include "files/obj_reader_passes.h"
 #include "model/model_store.h"
 #include "model/progress_sink.h"
@@ -35,6 +37,10 @@ struct ObjReadOptions {
   std::size_t minimumChunkBytes = std::size_t{1} << 20;  // smaller files use fewer threads
   std::int64_t countLimit = kLargestStoreCount;          // the largest count the store takes
   bool (*allocate)(ModelStore&) = allocateModel;
+  // Runs a pass's chunks (as runObjChunks does); the fuzz target keeps its
+  // threads from one input to the next.
+  void (*runChunks)(std::size_t count, const std::function<void(std::size_t)>& work,
+                    const std::function<void()>& whileWaiting) = runObjChunks;
 };
 
 // Reads the model from `source` into the store: modelLoaded becomes

@@ -9,17 +9,24 @@
 //
 // The input is read from memory. The load runs on OBJ_FUZZ_THREADS threads
 // (1 when unset), its input cut into that many chunks however small it is:
-// 1 spends no time starting threads and so gets through the most inputs; 2
-// checks the chunk borders and the per-chunk counts against the one-chunk
-// byte path.
+// 1 gets through the most inputs; 2 checks the chunk borders and the
+// per-chunk counts against the one-chunk byte path. The chunks' threads are
+// kept from one input to the next, as starting threads would cost more than
+// reading the inputs.
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/obj_open_save.h"
@@ -57,6 +64,82 @@ int loadThreads() {
   }();
   return threads;
 }
+
+// Runs a pass's chunks as runParts does (chunk 0 on the calling thread, the
+// progress pumped while waiting, a piece's exception thrown again once all
+// have ended), chunk k on worker k - 1 of threads that are started once and
+// then wait for the next pass.
+class KeptWorkers {
+ public:
+  static void runChunks(std::size_t count, const std::function<void(std::size_t)>& work,
+                        const std::function<void()>& whileWaiting) {
+    // Never destroyed: its threads wait on it until the process ends.
+    static KeptWorkers* const workers = new KeptWorkers;
+    workers->run(count, work, whileWaiting);
+  }
+
+ private:
+  void run(std::size_t count, const std::function<void(std::size_t)>& work,
+           const std::function<void()>& whileWaiting) {
+    std::vector<std::exception_ptr> failures(count);
+    {
+      const std::lock_guard lock(mutex_);
+      while (started_ + 1 < count) std::thread(&KeptWorkers::serve, this, ++started_).detach();
+      work_ = &work;
+      failures_ = &failures;
+      count_ = count;
+      pending_ = count > 0 ? count - 1 : 0;
+      ++generation_;
+    }
+    wake_.notify_all();
+    if (count > 0) {
+      try {
+        work(0);
+      } catch (...) {
+        failures[0] = std::current_exception();
+      }
+    }
+    std::unique_lock lock(mutex_);
+    while (!done_.wait_for(lock, std::chrono::milliseconds(2), [this] { return pending_ == 0; })) {
+      lock.unlock();
+      if (whileWaiting) whileWaiting();
+      lock.lock();
+    }
+    lock.unlock();
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) std::rethrow_exception(failure);
+    }
+  }
+
+  // The worker for chunk `index` (1 and up) of every pass that has one.
+  void serve(std::size_t index) {
+    std::uint64_t seen = 0;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [&] { return generation_ != seen; });
+      seen = generation_;
+      if (index >= count_) continue;
+      const std::function<void(std::size_t)>& work = *work_;
+      std::vector<std::exception_ptr>& failures = *failures_;
+      lock.unlock();
+      try {
+        work(index);
+      } catch (...) {
+        failures[index] = std::current_exception();
+      }
+      lock.lock();
+      if (--pending_ == 0) done_.notify_one();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  std::size_t started_ = 0;
+  const std::function<void(std::size_t)>* work_ = nullptr;
+  std::vector<std::exception_ptr>* failures_ = nullptr;
+  std::size_t count_ = 0, pending_ = 0;
+  std::uint64_t generation_ = 0;
+};
 
 bool inRange(std::int32_t index, int count) {
   return index >= 0 && index <= count;
@@ -136,6 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.chunkSize = ObjLineReader::kMinimumChunkSize;
   options.threads = loadThreads();
   options.minimumChunkBytes = 1;
+  options.runChunks = KeptWorkers::runChunks;
   const bool loaded = readObjModel(store, selection, source, "fuzz/model.obj", ui, {}, options);
   if (loaded) {
     checkLoadedStore(store);

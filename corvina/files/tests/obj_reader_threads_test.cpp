@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -255,6 +256,39 @@ TEST(ObjReaderThreads, RandomAwkwardTextsLoadAsTheSequentialReaderLoadsThem) {
   }
   // Most texts have facets and vertices, so the comparison covers full loads.
   EXPECT_GT(loaded, 60);
+}
+
+// Every pass hands its chunks to the runner the options name, which runs them
+// in its own way (the fuzz target keeps its threads); the load is the same.
+std::vector<std::size_t> passChunkCounts;
+
+void countingRunner(std::size_t count, const std::function<void(std::size_t)>& work,
+                    const std::function<void()>& whileWaiting) {
+  passChunkCounts.push_back(count);
+  // Last chunk first, on this thread.
+  for (std::size_t k = count; k-- > 0;) work(k);
+  if (whileWaiting) whileWaiting();
+}
+
+TEST(ObjReaderThreads, PassesRunTheirChunksThroughTheGivenRunner) {
+  std::mt19937 random(20261211);
+  const std::string text = randomObjText(random, 300);
+  Loaded reference;
+  loadReference(text, reference);
+  ASSERT_EQ(reference.outcome, ObjReadOutcome::Read);
+  for (int threads : {1, 3}) {
+    passChunkCounts.clear();
+    ObjMemorySource source(text);
+    ObjReadOptions options;
+    options.threads = threads;
+    options.minimumChunkBytes = 1;
+    options.runChunks = countingRunner;
+    Loaded ours;
+    ours.outcome = readObjFile(ours.store, source, ours.progress, options);
+    expectSameLoad(ours, reference, std::to_string(threads) + " threads");
+    const std::vector<std::size_t> expected(3, static_cast<std::size_t>(threads));
+    EXPECT_EQ(passChunkCounts, expected);
+  }
 }
 
 // Texts whose every byte position is tried as a chunk border: two threads on
