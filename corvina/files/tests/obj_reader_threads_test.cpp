@@ -20,6 +20,7 @@
 #include "files/obj_reader_chunks.h"
 #include "files/tests/reference_obj_reader.h"
 #include "testing/counting_progress.h"
+#include "testing/scratch_folder.h"
 
 namespace corvina {
 namespace {
@@ -256,6 +257,34 @@ TEST(ObjReaderThreads, RandomAwkwardTextsLoadAsTheSequentialReaderLoadsThem) {
   }
   // Most texts have facets and vertices, so the comparison covers full loads.
   EXPECT_GT(loaded, 60);
+}
+
+// Loads from files reuse the buffer of the load before: a file read after a
+// longer one (whose bytes still lie beyond its end) and one read after a
+// shorter one each load exactly what their own bytes say.
+TEST(ObjReaderThreads, FilesReadOneAfterAnotherLoadTheirOwnBytes) {
+  std::mt19937 random(20261210);
+  testing::ScratchFolder folder;
+  const std::string texts[] = {randomObjText(random, 400), randomObjText(random, 40),
+                               randomObjText(random, 40) + "\nf 1 2 3 4 5 6", "",
+                               randomObjText(random, 600)};
+  int round = 0;
+  for (const std::string& text : texts) {
+    const std::string path = folder.write("model" + std::to_string(round) + ".obj", text);
+    Loaded reference;
+    loadReference(text, reference);
+    for (int threads : {1, 2}) {
+      ObjReadOptions options;
+      options.threads = threads;
+      options.minimumChunkBytes = 1;
+      Loaded ours;
+      ours.outcome = readObjFile(ours.store, path, ours.progress, options);
+      expectSameLoad(ours, reference,
+                     "file " + std::to_string(round) + ", " + std::to_string(threads) + " threads");
+      if (HasFatalFailure()) return;
+    }
+    ++round;
+  }
 }
 
 // Every pass hands its chunks to the runner the options name, which runs them
