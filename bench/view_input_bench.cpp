@@ -23,6 +23,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/application_state.h"
@@ -118,7 +119,7 @@ class WindowPath {
       : app_(app), backing_(width, height, QImage::Format_RGB32) {
     app_.view = ViewSize{width, height};
     app_.editor.viewResized(app_.view);
-    compose(false);
+    compose(false, false);
   }
 
   // One event: the editor's response, then what the window does with it.
@@ -129,7 +130,8 @@ class WindowPath {
     double now = wallMilliseconds();
     stages.editor += now - start;
     start = now;
-    if (response.redraw == ViewRedraw::Full) compose(response.frameOnly);
+    if (response.redraw == ViewRedraw::Full)
+      compose(response.frameOnly, response.frameOnly || response.viewOnly);
     now = wallMilliseconds();
     stages.compose += now - start;
     start = now;
@@ -145,12 +147,16 @@ class WindowPath {
  private:
   // The window's composition: the lines that stay are kept while only the
   // frame moves.
-  void compose(bool frameOnly) {
+  void compose(bool frameOnly, bool sameModel) {
     painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
                              app_.view.height};
     const SquarePlacement square = app_.editor.square(app_.view);
     if (!fillsView(square, app_.view)) scene.square = square;
-    composed_ = &composer_.compose(scene, frameOnly);
+    composed_ = &composer_.compose(scene, frameOnly, sameModel);
+    if (!composer_.reusedLayer()) {
+      walkedBlocks_ += composer_.walkedBlocks();
+      blocks_ += composer_.blockCount();
+    }
   }
 
   // The widget's paint: the picture, then the frame and band on top.
@@ -178,6 +184,16 @@ class WindowPath {
   painter::LayeredViewComposer composer_;
   const QImage* composed_ = nullptr;
   int enabledCount_ = 0;
+
+ public:
+  // The runs of facets walked to draw the layer again, of how many, since
+  // the last call.
+  std::pair<std::size_t, std::size_t> takeBlocks() {
+    return {std::exchange(walkedBlocks_, 0), std::exchange(blocks_, 0)};
+  }
+
+ private:
+  std::size_t walkedBlocks_ = 0, blocks_ = 0;
 };
 
 struct Input {
@@ -278,17 +294,20 @@ int main(int argc, char** argv) {
   std::printf(
       "%d triangles at %dx%d, about %.0f%% selected; wall ms (CPU ms of all threads), best of %d\n",
       triangles, width, height, fraction * 100, repeat);
-  std::printf("%-26s %9s %9s %9s %9s %9s %9s\n", "input", "editor", "states", "compose", "widget",
-              "total", "cpu");
+  std::printf("%-26s %9s %9s %9s %9s %9s %9s %13s\n", "input", "editor", "states", "compose",
+              "widget", "total", "cpu", "walked runs");
   for (const Input& input : all) {
     Stages best;
+    window.takeBlocks();
     for (int r = 0; r < repeat; ++r) {
       Stages stages;
       input.play(window, stages);
       if (r == 0 || stages.total() < best.total()) best = stages;
     }
-    std::printf("%-26s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n", input.name.c_str(), best.editor,
-                best.states, best.compose, best.widget, best.total(), best.cpu);
+    const auto [walked, blocks] = window.takeBlocks();
+    std::printf("%-26s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %6zu/%-6zu\n", input.name.c_str(),
+                best.editor, best.states, best.compose, best.widget, best.total(), best.cpu, walked,
+                blocks);
   }
   return 0;
 }

@@ -154,6 +154,7 @@ PixelRect SelectionEditor::onScreen(const PixelRect& rect) const {
 EditorResponse SelectionEditor::navigated(ViewSize view, bool changed) {
   syncSquare(view);
   EditorResponse r = response(changed ? ViewRedraw::Full : ViewRedraw::None);
+  r.viewOnly = changed;
   return r;
 }
 

@@ -69,6 +69,9 @@ struct EditorResponse {
   // (a frame drag, a key that moves or sizes the frame, a mirror), so a view
   // may keep what it drew of the corners that do not move.
   bool frameOnly = false;
+  // With a Full redraw: only the square's place (zoom or pan) changed; the
+  // model, the selection and its frame are as they were.
+  bool viewOnly = false;
 };
 
 class SelectionEditor {

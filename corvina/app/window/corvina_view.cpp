@@ -50,15 +50,17 @@ void CorvinaView::updateViewSize() {
 void CorvinaView::refresh() {
   stale_ = true;
   frameOnly_ = false;
+  sameModel_ = false;
   repaint();
 }
 
 const QImage& CorvinaView::composedPicture() {
   if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
-    composed_ = &composer_.compose(scene(), frameOnly_);
+    composed_ = &composer_.compose(scene(), frameOnly_, sameModel_);
     stale_ = false;
     frameOnly_ = false;
+    sameModel_ = false;
   }
   return *composed_;
 }
@@ -96,6 +98,7 @@ void CorvinaView::resizeEvent(QResizeEvent* event) {
   updateViewSize();
   stale_ = true;
   frameOnly_ = false;
+  sameModel_ = false;
 }
 
 QPoint CorvinaView::devicePoint(const QPointF& logical) const {
@@ -110,6 +113,8 @@ void CorvinaView::respond(const EditorResponse& response) {
     // A frame-only change keeps the layer unless something else is waiting
     // to be composed.
     frameOnly_ = response.frameOnly && (frameOnly_ || !stale_);
+    // Zoom, pan and the frame leave the model as the last picture drew it.
+    sameModel_ = (response.frameOnly || response.viewOnly) && (sameModel_ || !stale_);
     stale_ = true;
     if (hooks_.mapChanged) hooks_.mapChanged();
   }

@@ -77,6 +77,7 @@ class CorvinaView : public QWidget {
   const QImage* composed_ = nullptr;
   bool stale_ = true;
   bool frameOnly_ = false;  // since the last composition only the frame moved
+  bool sameModel_ = false;  // since the last composition only the frame, zoom or pan changed
 };
 
 }  // namespace corvina::window

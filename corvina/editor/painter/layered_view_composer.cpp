@@ -1,6 +1,7 @@
 #include "editor/painter/layered_view_composer.h"
 
 #include <QPainter>
+#include <cmath>
 #include <cstring>
 
 #include "editor/painter/map_field.h"
@@ -10,7 +11,6 @@
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_composer.h"
 #include "model/parallel_parts.h"
-#include "model/stream_ranges.h"
 
 namespace corvina::painter {
 
@@ -20,6 +20,8 @@ namespace {
 // does not pay for its layer's merge.
 constexpr std::size_t kPartRecords = std::size_t{1} << 16;
 constexpr std::size_t kPartLines = std::size_t{1} << 14;
+// Records per block of the map whose place is noted.
+constexpr std::size_t kBlockRecords = std::size_t{1} << 12;
 
 bool selectedCorner(const CornerRecord& record) {
   return (record.group & kSelectedBit) != 0;
@@ -48,11 +50,17 @@ class LayerTracer {
         square_(squareOf(scene, scene.width, scene.height)),
         mark_(markSize(scene.pixelRatio)) {}
 
+  // The block whose corners the walk reaches next (the layer of lines that
+  // stay notes where they lie).
+  void setBlock(MapBlock* block) { block_ = block; }
+
   void corner(std::size_t j) {
     const CornerRecord& record = source_.record(j);
     const bool selected = selectedCorner(record);
+    const TexVertex& uv = source_.uvOf(record);
+    if constexpr (!Layer::kMoving) block_->include(uv, selected);
     previous_ = current_;
-    current_ = OutlinePoint(viewPoint(source_.uvOf(record), selected, frame_, square_));
+    current_ = OutlinePoint(viewPoint(uv, selected, frame_, square_));
     if (j == 1 || source_.record(j - 1).vertex == kSeparator) first_ = current_;
     if (!byVertex_ || !selected) return;
     if constexpr (!Layer::kMoving) {
@@ -97,6 +105,7 @@ class LayerTracer {
   SquarePlacement square_;
   int mark_;
   OutlinePoint previous_, current_, first_;
+  MapBlock* block_ = nullptr;
 };
 
 // The lines that stay, with their numbers; the moving ones are listed while
@@ -155,7 +164,48 @@ PartTarget LayeredViewComposer::pictureTarget(QImage& image, std::uint32_t* line
   return target;
 }
 
-bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
+void MapBlock::include(const TexVertex& uv, bool selected) {
+  anySelected = anySelected || selected;
+  if (std::isnan(uv.u) || std::isnan(uv.v)) {
+    unordered = true;
+    return;
+  }
+  least = {std::min(least.u, uv.u), std::min(least.v, uv.v), 0};
+  greatest = {std::max(greatest.u, uv.u), std::max(greatest.v, uv.v), 0};
+}
+
+bool MapBlock::outOfSight(const SquarePlacement& square, int width, int height) const {
+  if (anySelected || unordered) return false;
+  if (least.u > greatest.u) return true;  // no visible corner
+  // A corner's place grows with u and shrinks with v, so every corner lies
+  // between these two; when both lie beyond one edge, so does every line.
+  const FrameTransform unused;
+  const ViewPoint topLeft = viewPoint({least.u, greatest.v, 0}, false, unused, square);
+  const ViewPoint bottomRight = viewPoint({greatest.u, least.v, 0}, false, unused, square);
+  return bottomRight.x < 0 || topLeft.x >= width || bottomRight.y < 0 || topLeft.y >= height;
+}
+
+void LayeredViewComposer::cutBlocks(const OutlineSource& source) {
+  blocks_.clear();
+  std::size_t start = 0;
+  const std::size_t length = source.length();
+  while (start < length) {
+    std::size_t border = start + kBlockRecords;
+    while (border < length && source.record(border).vertex != kSeparator) ++border;
+    border = std::min(border, length);
+    MapBlock block;
+    block.begin = start;
+    block.end = border;
+    blocks_.push_back(block);
+    start = border;
+  }
+}
+
+std::vector<PartRange> LayeredViewComposer::blockParts(std::size_t count) const {
+  return splitRange(count, parallelMinimum(kPartRecords / kBlockRecords), compositionParts());
+}
+
+bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel) {
   if (scene.store.modelLoaded == 0) return false;
   const OutlineSource source(scene.store);
   // Line numbers are twice a stream position.
@@ -172,18 +222,28 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
   const bool showBackground = scene.background != nullptr && !scene.background->isNull();
   drawMapField(still_, showBackground ? scene.background : nullptr, squareOf(scene, width, height));
 
-  std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
-                                              compositionParts(), parallelMinimum(kPartRecords));
+  // The same model as the blocks were noted from, seen from elsewhere: the
+  // blocks that lie wholly out of sight are not walked.
+  const bool known = sameModel && blocksKnown_;
+  if (!known) cutBlocks(source);
+  const SquarePlacement square = squareOf(scene, width, height);
+  std::vector<std::uint32_t> walked;
+  walked.reserve(blocks_.size());
+  for (std::size_t b = 0; b < blocks_.size(); ++b)
+    if (!known || !blocks_[b].outOfSight(square, width, height))
+      walked.push_back(static_cast<std::uint32_t>(b));
+
+  walkedBlocks_ = walked.size();
+  std::vector<PartRange> ranges = blockParts(walked.size());
   if (ranges.size() > 1 && !layers_.prepare(ranges.size(), width, height, true))
-    ranges = {PartRange{0, source.length()}};
+    ranges = {PartRange{0, walked.size()}};
   const std::size_t parts = ranges.size();
   const std::size_t limit = movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size();
   const OutlinePens pens(scene.store.colorMode,
                          scene.selection.selectMethod == SelectMethod::ByVertex);
   std::vector<std::vector<MovingLine>> moving(parts);
   std::vector<std::vector<std::uint32_t>> corners(parts);
-  std::vector<OutlineSource::RangeEnd> ends(parts);
-  std::vector<char> listed(parts, 1);
+  std::vector<char> listed(parts, 1), ended(parts, 0);
   moving[0].swap(moving_);
   moving[0].clear();
   corners[0].swap(squareCorners_);
@@ -193,22 +253,42 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene) {
     PartTarget& target = k == 0 ? first : layers_.target(k);
     StillLayer layer{target, width, moving[k], corners[k], limit};
     LayerTracer<StillLayer> tracer(scene, source, pens, layer);
-    ends[k] = source.walkRange(tracer, ranges[k].begin, ranges[k].end);
+    for (std::size_t i = ranges[k].begin; i < ranges[k].end; ++i) {
+      MapBlock& block = blocks_[walked[i]];
+      MapBlock noted;
+      noted.begin = block.begin;
+      noted.end = block.end;
+      tracer.setBlock(&noted);
+      const OutlineSource::RangeEnd end = source.walkRange(tracer, block.begin, block.end);
+      noted.anyCoordinates = end.anyCoordinates;
+      noted.listEnded = end.listEnded;
+      block = noted;
+      if (end.listEnded) {
+        ended[k] = 1;
+        break;
+      }
+    }
     listed[k] = layer.listed ? 1 : 0;
   });
-  // The parts after the one where the list ended draw nothing.
+  // The parts after the one where the list ended draw nothing, and the
+  // blocks after it are forgotten.
   std::size_t drawn = 0;
-  bool anyCoordinates = false, listedAll = true;
+  bool listedAll = true;
   std::size_t listedCount = 0;
   while (drawn < parts) {
-    anyCoordinates = anyCoordinates || ends[drawn].anyCoordinates;
     listedAll = listedAll && listed[drawn] != 0;
     listedCount += moving[drawn].size();
-    if (ends[drawn++].listEnded) break;
+    if (ended[drawn++] != 0) break;
   }
-  if (parts > 1) {
-    layers_.mergeInto(first.pixels, first.pixelsPerRow, lineAt_.data(), drawn);
-  }
+  for (std::size_t b = 0; b < blocks_.size(); ++b)
+    if (blocks_[b].listEnded) {
+      blocks_.resize(b + 1);
+      break;
+    }
+  bool anyCoordinates = false;
+  for (const MapBlock& block : blocks_) anyCoordinates = anyCoordinates || block.anyCoordinates;
+  blocksKnown_ = true;
+  if (parts > 1) layers_.mergeInto(first.pixels, first.pixelsPerRow, lineAt_.data(), drawn);
   moving_.swap(moving[0]);
   squareCorners_.swap(corners[0]);
   listed_ = listedAll && listedCount <= limit;
@@ -291,33 +371,34 @@ void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
     drawListedLines(scene);
     return;
   }
+  // Only the blocks with a selected corner hold lines that move.
   const OutlineSource source(scene.store);
   const OutlinePens pens(scene.store.colorMode,
                          scene.selection.selectMethod == SelectMethod::ByVertex);
-  std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
-                                              compositionParts(), parallelMinimum(kPartRecords));
+  std::vector<std::uint32_t> walked;
+  for (std::size_t b = 0; b < blocks_.size(); ++b)
+    if (blocks_[b].anySelected || blocks_[b].unordered)
+      walked.push_back(static_cast<std::uint32_t>(b));
+  std::vector<PartRange> ranges = blockParts(walked.size());
   if (ranges.size() > 1 && !layers_.prepare(ranges.size(), still_.width(), still_.height(), false))
-    ranges = {PartRange{0, source.length()}};
+    ranges = {PartRange{0, walked.size()}};
   const std::size_t parts = ranges.size();
   PartTarget first = pictureTarget(picture_, nullptr);
   std::vector<std::vector<QRect>> squares(parts);
-  std::vector<char> ended(parts, 0);
   runParts(parts, [&](std::size_t k) {
     MovingLayer layer{k == 0 ? first : layers_.target(k), lineAt_.data(), still_.width()};
     LayerTracer<MovingLayer> tracer(scene, source, pens, layer);
-    ended[k] = source.walkRange(tracer, ranges[k].begin, ranges[k].end).listEnded ? 1 : 0;
+    for (std::size_t i = ranges[k].begin; i < ranges[k].end; ++i)
+      source.walkRange(tracer, blocks_[walked[i]].begin, blocks_[walked[i]].end);
     squares[k].swap(tracer.squares);
   });
-  std::size_t drawn = 0;
-  while (drawn < parts)
-    if (ended[drawn++] != 0) break;
-  if (parts > 1) layers_.mergeInto(first.pixels, first.pixelsPerRow, nullptr, drawn);
+  if (parts > 1) layers_.mergeInto(first.pixels, first.pixelsPerRow, nullptr, parts);
   QPainter painter(&picture_);
-  for (std::size_t k = 0; k < drawn; ++k)
-    for (const QRect& square : squares[k]) painter.fillRect(square, selectionColor());
+  for (const std::vector<QRect>& part : squares)
+    for (const QRect& square : part) painter.fillRect(square, selectionColor());
 }
 
-const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly) {
+const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly, bool sameModel) {
   ViewScene scene = input;
   scene.width = std::max(1, scene.width);
   scene.height = std::max(1, scene.height);
@@ -333,8 +414,9 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   if (scene.stretch != nullptr)
     layered_ = false;
   else if (!reused_)
-    layered_ = drawStillLayer(scene);
+    layered_ = drawStillLayer(scene, frameOnly || sameModel);
   if (!layered_) {
+    blocksKnown_ = false;
     reused_ = false;
     picture_ = composeView(scene);
     still_ = QImage();

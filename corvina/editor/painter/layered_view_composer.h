@@ -19,10 +19,13 @@
 
 #include <QImage>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
+#include "editor/painter/outline_walk.h"
 #include "editor/painter/part_layers.h"
 #include "editor/painter/view_scene.h"
+#include "model/parallel_parts.h"
 
 namespace corvina::painter {
 
@@ -32,6 +35,24 @@ struct MovingLine {
   std::uint32_t from, to, pen, number;
 };
 
+// A run of facets of the stream, from a separator on, and where its visible
+// corners lie, noted while the layer is drawn: a view of the same model
+// zoomed or panned away from a block does not walk it.
+struct MapBlock {
+  std::size_t begin = 0, end = 0;  // stream positions
+  static constexpr float kFar = std::numeric_limits<float>::infinity();
+  TexVertex least{kFar, kFar, 0}, greatest{-kFar, -kFar, 0};
+  bool anySelected = false;     // a visible corner is selected (its lines move with the frame)
+  bool unordered = false;       // a visible corner's coordinate is not a number
+  bool anyCoordinates = false;  // as the walk tells it, for the hint
+  bool listEnded = false;       // the end-of-list record lies in it
+  void include(const TexVertex& uv, bool selected);
+  // Whether every line of the block lies beyond one edge of a view of
+  // width x height with the square at `square` (never for a block with a
+  // selected corner, whose lines the frame moves).
+  bool outOfSight(const SquarePlacement& square, int width, int height) const;
+};
+
 class LayeredViewComposer {
  public:
   // The view of `scene`, pixel for pixel composeView(scene). `frameOnly`
@@ -39,8 +60,11 @@ class LayeredViewComposer {
   // (its source and target rectangles) changed: the same model, selected and
   // hidden corners, colours, size and background. Without it the layer is
   // drawn again, as it is when the square's placement (zoom and pan) or the
-  // pixel ratio changed. The picture stays valid until the next call.
-  const QImage& compose(const ViewScene& scene, bool frameOnly);
+  // pixel ratio changed. `sameModel` promises less: the model and selection
+  // are as the last call saw them (only the frame, the square's placement or
+  // the size changed), so the blocks out of sight need not be walked. The
+  // picture stays valid until the next call.
+  const QImage& compose(const ViewScene& scene, bool frameOnly, bool sameModel = false);
 
   // At most this many moving lines are listed; beyond it a frame walks the
   // model. 0, the start value, means one per pixel of the view.
@@ -51,9 +75,15 @@ class LayeredViewComposer {
 
   // Whether the last composition reused the layer (for tests and benchmarks).
   bool reusedLayer() const { return reused_; }
+  // The blocks the last drawing of the layer walked, of how many (for tests
+  // and benchmarks).
+  std::size_t walkedBlocks() const { return walkedBlocks_; }
+  std::size_t blockCount() const { return blocks_.size(); }
 
  private:
-  bool drawStillLayer(const ViewScene& scene);
+  bool drawStillLayer(const ViewScene& scene, bool sameModel);
+  void cutBlocks(const OutlineSource& source);
+  std::vector<PartRange> blockParts(std::size_t count) const;
   void drawMovingLines(const ViewScene& scene);
   void drawListedLines(const ViewScene& scene);
   static PartTarget pictureTarget(QImage& image, std::uint32_t* lines);
@@ -67,6 +97,9 @@ class LayeredViewComposer {
   std::vector<MovingLine> moving_;
   std::vector<std::uint32_t> squareCorners_;
   bool listed_ = false;
+  std::vector<MapBlock> blocks_;
+  bool blocksKnown_ = false;
+  std::size_t walkedBlocks_ = 0;  // blocks_ tells the model the last layer was drawn from
   std::size_t movingLineLimit_ = 0;
   bool layered_ = false;
   bool reused_ = false;

@@ -5,15 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "editor/painter/layered_view_composer.h"
 #include "editor/painter/map_field.h"
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_composer.h"
+#include "editor/painter/view_point.h"
 #include "editor/selection_editor.h"
+#include "model/parallel_parts.h"
 
 namespace corvina::painter {
 namespace {
@@ -213,6 +217,120 @@ TEST(ZoomedView, EveryLayeredFrameIsTheFullCompositionAtAnyZoom) {
       EXPECT_FALSE(layered.reusedLayer());
     }
   }
+}
+
+// Zoom and pan over the same model skip the runs of facets out of sight;
+// every picture is still the full composition's, with the frame moved in
+// between and the work cut among threads.
+TEST(ZoomedView, NavigatingTheSameModelWalksOnlyWhatIsInSight) {
+  // A grid of quads in stream order, so a run of facets covers a strip of
+  // the square; a patch of it selected, a few quads hidden.
+  std::vector<UvFacet> list;
+  constexpr int kSide = 72;
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      const float u = static_cast<float>(x) / kSide, v = static_cast<float>(y) / kSide;
+      const float step = 1.0f / kSide;
+      UvFacet facet;
+      facet.group = facet.material = facet.region = (x + y) % 9;
+      const bool selected = x > 30 && x < 36 && y > 40 && y < 44;
+      const bool hidden = (x * 7 + y * 3) % 97 == 0;
+      for (const auto& [du, dv] :
+           {std::pair{0.0f, 0.0f}, {step, 0.0f}, {step, step}, {0.0f, step}}) {
+        UvCorner corner{u + du, v + dv};
+        corner.selected = selected;
+        corner.hidden = hidden;
+        facet.corners.push_back(corner);
+      }
+      list.push_back(facet);
+    }
+  ModelStore store = uvModel(list);
+  store.colorMode = 1;
+  // Placements at random zooms and pans, so that edges of runs of facets
+  // fall on and about the view's edges, then everything in sight.
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> side(600, 3000), shift(0, 1000);
+  std::vector<SquarePlacement> places;
+  for (int p = 0; p < 24; ++p) {
+    const int size = side(random);
+    places.push_back(
+        {-(size - 150) * shift(random) / 1000, -(size - 110) * shift(random) / 1000, {size, size}});
+  }
+  places.push_back({10, 5, {120, 90}});
+  for (const std::size_t threads : {1, 3}) {
+    const ScopedParallelThreads cut(threads, 1);
+    SelectionState selection;
+    selection.selectionActive = true;
+    selection.source = {0.42f, 0.5f, 0.38f, 0.45f};
+    selection.target = selection.source;
+    LayeredViewComposer layered;
+    bool skipped = false;
+    for (std::size_t p = 0; p < places.size(); ++p) {
+      for (int frame = 0; frame < 2; ++frame) {
+        if (frame == 1) selection.target = {0.45f, 0.55f, 0.3f, 0.4f};
+        ViewScene scene{store, selection, nullptr, 150, 110};
+        scene.square = places[p];
+        const QImage& fast = layered.compose(scene, frame == 1, p > 0);
+        const QImage full = composeView(scene);
+        ASSERT_EQ(fast, full) << threads << " threads, place " << p << ", frame " << frame << ": "
+                              << firstDifference(fast, full);
+        if (frame == 0 && p > 0 && layered.walkedBlocks() < layered.blockCount()) skipped = true;
+      }
+      selection.target = selection.source;
+    }
+    EXPECT_TRUE(skipped) << "no run of facets was out of sight";
+    EXPECT_GT(layered.blockCount(), 4u);
+  }
+}
+
+// A run of facets counts as out of sight exactly when all its corners lie
+// beyond one edge of the view, down to the last pixel.
+TEST(ZoomedView, ARunOfFacetsIsOutOfSightExactlyWhenEveryCornerIs) {
+  std::mt19937 random(12);
+  std::uniform_int_distribution<int> size(50, 5000), pixel(-3, 3), corners(1, 5), edge(0, 3);
+  std::uniform_real_distribution<float> jitter(-0.6f, 0.6f);
+  const int width = 150, height = 110;
+  const FrameTransform unused;
+  int outOfSight = 0;
+  for (int trial = 0; trial < 4000; ++trial) {
+    const int side = size(random);
+    std::uniform_int_distribution<int> offset(-side, width);
+    const SquarePlacement square{offset(random), offset(random), {side, side}};
+    // Corners whose pixels lie within a few pixels of one edge of the view.
+    const int near = edge(random);
+    MapBlock block;
+    std::vector<TexVertex> uvs;
+    for (int c = corners(random); c > 0; --c) {
+      const float x = static_cast<float>((near == 0 ? 0 : near == 1 ? width : 50) + pixel(random));
+      const float y = static_cast<float>((near == 2 ? 0 : near == 3 ? height : 50) + pixel(random));
+      const float span = static_cast<float>(side - 1);
+      const TexVertex uv{(x - square.left + jitter(random)) / span,
+                         1.0f - (y - square.top + jitter(random)) / span, 0};
+      uvs.push_back(uv);
+      block.include(uv, false);
+    }
+    bool left = true, right = true, above = true, below = true;
+    for (const TexVertex& uv : uvs) {
+      const ViewPoint p = viewPoint(uv, false, unused, square);
+      left = left && p.x < 0;
+      right = right && p.x >= width;
+      above = above && p.y < 0;
+      below = below && p.y >= height;
+    }
+    const bool expected = left || right || above || below;
+    ASSERT_EQ(block.outOfSight(square, width, height), expected) << "trial " << trial;
+    outOfSight += expected ? 1 : 0;
+  }
+  EXPECT_GT(outOfSight, 400);
+  EXPECT_LT(outOfSight, 3600);
+  // A selected corner moves with the frame, and a corner that is not a
+  // number lies anywhere: such a run is always walked.
+  MapBlock selected, unordered;
+  selected.include({-5.0f, 0.5f, 0}, true);
+  unordered.include({-5.0f, std::nanf(""), 0}, false);
+  const SquarePlacement square{0, 0, {width, height}};
+  EXPECT_FALSE(selected.outOfSight(square, width, height));
+  EXPECT_FALSE(unordered.outOfSight(square, width, height));
 }
 
 TEST(ZoomedView, CornerSquaresAreFourLogicalPixels) {
