@@ -3,7 +3,6 @@
 #include "files/obj_reader_chunks.h"
 
 #include <algorithm>
-#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <string_view>
@@ -39,38 +38,6 @@ ObjReadOutcome wholeReadOutcome(ObjWholeRead read) {
   }
   return ObjReadOutcome::ReadFailed;
 }
-
-// The file buffer a load reads into, kept for the next load: refilling memory
-// the process has used already costs a fraction of faulting in fresh pages,
-// and batch runs load one file after another. While kept, its pages are the
-// system's to take back when it needs them. A load running while another
-// holds the buffer gets one of its own; the larger of the two is kept.
-class KeptFileBuffer {
- public:
-  KeptFileBuffer() {
-    const std::lock_guard lock(mutex());
-    block_.swap(spare());
-  }
-  KeptFileBuffer(const KeptFileBuffer&) = delete;
-  KeptFileBuffer& operator=(const KeptFileBuffer&) = delete;
-  ~KeptFileBuffer() {
-    block_.discardContents();
-    const std::lock_guard lock(mutex());
-    if (block_.capacity() > spare().capacity()) block_.swap(spare());
-  }
-  LargeBlock& block() { return block_; }
-
- private:
-  static std::mutex& mutex() {
-    static std::mutex kept;
-    return kept;
-  }
-  static LargeBlock& spare() {
-    static LargeBlock kept;
-    return kept;
-  }
-  LargeBlock block_;
-};
 
 // Runs one pass over every chunk; false when any chunk's pass returned false.
 // The calling thread steps the progress bar while it waits.
@@ -108,8 +75,7 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
   store.texVerticesExpanded = 0;
   resetModelCounts(store);
 
-  KeptFileBuffer buffer;
-  LargeBlock& block = buffer.block();
+  LargeBlock block;
   std::string_view input;
   const ObjWholeRead read = source.readWhole(block, input);
   if (read != ObjWholeRead::Read) {

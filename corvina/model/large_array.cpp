@@ -86,12 +86,6 @@ bool LargeBlock::allocate(std::size_t bytes) {
   return true;
 }
 
-void LargeBlock::discardContents() {
-#if defined(__linux__) && defined(MADV_FREE)
-  if (mapped_ > 0) ::madvise(data_, mapped_, MADV_FREE);
-#endif
-}
-
 void LargeBlock::release() {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   if (mapped_ > 0) {

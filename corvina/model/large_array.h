@@ -56,11 +56,6 @@ class LargeBlock {
   // cannot be had, and then the block is empty.
   bool allocate(std::size_t bytes);
   void release();
-  // Lets the system take the block's huge pages back whenever it is short of
-  // memory, while the block stays allocated: a later fill reuses the pages
-  // cheaply where the system left them, or gets fresh ones. The contents are
-  // undefined afterwards. Does nothing to a plain block.
-  void discardContents();
   void swap(LargeBlock& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(capacity_, other.capacity_);

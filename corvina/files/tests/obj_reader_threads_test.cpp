@@ -259,9 +259,8 @@ TEST(ObjReaderThreads, RandomAwkwardTextsLoadAsTheSequentialReaderLoadsThem) {
   EXPECT_GT(loaded, 60);
 }
 
-// Loads from files reuse the buffer of the load before: a file read after a
-// longer one (whose bytes still lie beyond its end) and one read after a
-// shorter one each load exactly what their own bytes say.
+// Files loaded one after another, longer and shorter ones, on one and two
+// threads: each loads exactly what its own bytes say.
 TEST(ObjReaderThreads, FilesReadOneAfterAnotherLoadTheirOwnBytes) {
   std::mt19937 random(20261210);
   testing::ScratchFolder folder;

@@ -5,9 +5,7 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 
-#include "model/large_array.h"
 #include "model/model_store.h"
 #include "testing/model_builder.h"
 
@@ -221,26 +219,6 @@ TEST(PathHelpers, CutOnlyTheLastComponentsExtension) {
   for (const PathCase& c : kPathCases) {
     EXPECT_EQ(pathWithoutExtension(c.path), c.withoutExtension) << c.path;
     EXPECT_EQ(directoryOf(c.path), c.directory) << c.path;
-  }
-}
-
-// A block whose contents were discarded is still the caller's: a later fill
-// that fits reuses it in place, and what is written there reads back.
-TEST(LargeBlock, ADiscardedBlockIsReusedInPlaceAndHoldsWhatIsWrittenAgain) {
-  for (const std::size_t bytes : {std::size_t{1000}, kLargeArrayBytes + 12345}) {
-    LargeBlock block;
-    ASSERT_TRUE(block.allocate(bytes));
-    std::memset(block.data(), 0x5a, bytes);
-    char* const data = block.data();
-    const std::size_t capacity = block.capacity();
-    block.discardContents();
-    ASSERT_TRUE(block.allocate(bytes / 2));
-    EXPECT_EQ(block.data(), data) << bytes;
-    EXPECT_EQ(block.capacity(), capacity) << bytes;
-    for (std::size_t i = 0; i < bytes; i += 997) block.data()[i] = static_cast<char>(i % 127);
-    for (std::size_t i = 0; i < bytes; i += 997) {
-      ASSERT_EQ(block.data()[i], static_cast<char>(i % 127)) << bytes << " at " << i;
-    }
   }
 }
 
