@@ -24,16 +24,14 @@ bool texCoordsOutOfRange(const ModelStore& store) {
 // still up. False when the expanded texture vertices cannot be had.
 bool finishLoad(ModelStore& store, SelectionState& selection, UserInterface& ui) {
   showStatistics(store, ui);
-  assignSetIndices(store);
   if (texCoordsOutOfRange(store) && ui.ask("Warning", kOutOfRangeUvQuestion, MessageIcon::Question,
                                            QuestionButtons::YesNo, Answer::No) == Answer::Yes) {
     normalizeToUnitSquare(store, 0.0f, selection.selectionActive);
   }
   std::copy(store.vertices.begin(), store.vertices.end(), store.baseVertices.begin());
   expandTextureVertices(store, false);
-  // Every flags word is 0 already: the reader's index pass writes each record
-  // with flags 0 and assignSetIndices only clears them, so no walk over the
-  // stream is needed for it.
+  // The reader's index pass wrote every record with its set indices and flags
+  // 0, so no walk over the stream is needed for them.
   return store.texVerticesExpanded == 1;
 }
 

@@ -45,8 +45,9 @@ struct ObjReadOptions {
 
 // Reads the model from `source` into the store: modelLoaded becomes
 // kModelNone and the counts 0 first; on Read the store holds the elements,
-// the set tables (set indices not yet assigned), the kept lines, the facet
-// stream with every flags word 0 and the file's map settings, in the compact
+// the set tables, the kept lines, the facet stream with every corner's set
+// indices assigned (as assignSetIndices assigns them) and every flags word 0,
+// and the file's map settings, in the compact
 // texture form, still with modelLoaded kModelNone. A progress bar of two steps per 256 lines is
 // begun once the counts are known; after Read it is still up, for the load's remaining steps to
 // end; after any other outcome no bar is left up.

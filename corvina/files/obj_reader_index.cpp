@@ -53,14 +53,40 @@ inline CornerIndices readCornerToken(const char*& p, const char* end) {
   return corner;
 }
 
+// The set index a table gives the corners of the facets that follow
+// `placed` of its statements, as assignSetIndices gives it: the last
+// statement before the facet (the first statement for facets before any),
+// and always the first when the table has at most one distinct name.
+std::uint16_t setIndexAfter(const std::vector<SetRecord>& table, int distinctNames, int statements,
+                            int placed) {
+  if (distinctNames <= 0) return 0;
+  std::size_t current = 0;
+  if (distinctNames > 1 && placed > 1) {
+    current = static_cast<std::size_t>(std::min(placed, statements) - 1);
+    if (current + 1 > table.size()) current = table.empty() ? 0 : table.size() - 1;
+  }
+  if (current >= table.size()) return 0;
+  return static_cast<std::uint16_t>(table[current].setIndex) & kSetIndexMask;
+}
+
 // Running state of the pass: the number the next element of each kind gets,
-// the write position in the stream and the separators written so far.
+// the write position in the stream, the separators written so far and the
+// set indices the next corners take.
 struct IndexState {
   std::int64_t nextVertex = 1, nextTexVertex = 1, nextNormal = 1;
   std::size_t record = 0;
   int separators = 0;
   int facetLines = 0;
   int groupStatements = 0, materialStatements = 0, regionStatements = 0, shapeLines = 0;
+  std::uint16_t group = 0, material = 0, region = 0;
+
+  void updateSetIndices(const ModelStore& store) {
+    group = setIndexAfter(store.groups, store.numGroups, store.numGroupStatements, groupStatements);
+    material = setIndexAfter(store.materials, store.numMaterials, store.numMaterialStatements,
+                             materialStatements);
+    region =
+        setIndexAfter(store.regions, store.numRegions, store.numRegionStatements, regionStatements);
+  }
 };
 
 // The element counts corner indices are resolved against.
@@ -79,6 +105,7 @@ bool writeFacet(std::string_view corners, IndexState& state, CornerRecord* strea
   const std::int64_t nextVertex = state.nextVertex;
   const std::int64_t nextTexVertex = state.nextTexVertex;
   const std::int64_t nextNormal = state.nextNormal;
+  const std::uint16_t group = state.group, material = state.material, region = state.region;
   bool room = record < lastRecord;
   if (room) {
     stream[record++] = CornerRecord{kSeparator, 0, 0, 0, 0, 0, 0};
@@ -102,9 +129,9 @@ bool writeFacet(std::string_view corners, IndexState& state, CornerRecord* strea
           CornerRecord{vertex,
                        resolveCornerIndex(corner.texVertex, nextTexVertex, counts.texVertices),
                        resolveCornerIndex(corner.normal, nextNormal, counts.normals),
-                       0,
-                       0,
-                       0,
+                       group,
+                       material,
+                       region,
                        0};
     }
   }
@@ -150,9 +177,9 @@ std::size_t writeRawFacet(std::string_view raw, IndexState& state, CornerRecord*
           vertex,
           resolveCornerIndex(corner.texVertex, state.nextTexVertex, counts.texVertices),
           resolveCornerIndex(corner.normal, state.nextNormal, counts.normals),
-          0,
-          0,
-          0,
+          state.group,
+          state.material,
+          state.region,
           0};
     }
     if (*p == ' ' && isWordByte(p[1])) {
@@ -200,6 +227,7 @@ bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
   state.materialStatements = static_cast<int>(before.materialStatements);
   state.regionStatements = static_cast<int>(before.regionStatements);
   state.shapeLines = static_cast<int>(before.shapeLines);
+  state.updateSetIndices(store);
   std::vector<CornerRecord>& stream = store.facetStream;
   // The chunk's part of the stream ends where the next chunk's begins; the
   // stream's last record is reserved for the end of the list.
@@ -257,18 +285,21 @@ bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
                             state.separators)) {
           return false;
         }
+        state.updateSetIndices(store);
         break;
       case ObjStatement::Material:
         if (!placeStatement(store.materials, state.materialStatements, end.materialStatements,
                             state.separators)) {
           return false;
         }
+        state.updateSetIndices(store);
         break;
       case ObjStatement::Region:
         if (!placeStatement(store.regions, state.regionStatements, end.regionStatements,
                             state.separators)) {
           return false;
         }
+        state.updateSetIndices(store);
         break;
       case ObjStatement::ShapeLine:
         if (state.shapeLines >= end.shapeLines ||

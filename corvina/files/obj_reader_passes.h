@@ -162,9 +162,10 @@ bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress&
                       ObjMapSettings& settings);
 
 // Index pass over one chunk: writes the chunk's records of the facet stream
-// from position before.cornerRecords on. Facet numbers of its statements and
-// kept lines are written counted from the chunk's start; `separators` gets
-// the separators it wrote. False on a read error or a changed file.
+// from position before.cornerRecords on, each corner with the set indices
+// assignSetIndices would give it (the merged set tables are in the store). Facet numbers of its
+// statements and kept lines are written counted from the chunk's start; `separators` gets the
+// separators it wrote. False on a read error or a changed file.
 bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& before,
                    const ObjCounts& own, ObjLoadProgress& progress, int& separators);
 
@@ -173,8 +174,8 @@ bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
 void finishObjChunkFacets(const std::vector<ObjCounts>& before, const std::vector<ObjCounts>& own,
                           const std::vector<int>& separators, ModelStore& store);
 
-// Index pass: writes the facet stream with resolved 1-based indices and the
-// end-of-list record. A corner whose vertex resolves to 0 becomes a plain
+// Index pass: writes the facet stream with resolved 1-based indices and set
+// indices, and the end-of-list record. A corner whose vertex resolves to 0 becomes a plain
 // separator, so it opens a facet of its own; numFacets and the facet numbers
 // of the set statements and kept lines are brought in line with the
 // separators actually written. False on a read error or a changed file.
