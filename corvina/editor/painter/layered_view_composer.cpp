@@ -164,16 +164,6 @@ PartTarget LayeredViewComposer::pictureTarget(QImage& image, std::uint32_t* line
   return target;
 }
 
-void MapBlock::include(const TexVertex& uv, bool selected) {
-  anySelected = anySelected || selected;
-  if (std::isnan(uv.u) || std::isnan(uv.v)) {
-    unordered = true;
-    return;
-  }
-  least = {std::min(least.u, uv.u), std::min(least.v, uv.v), 0};
-  greatest = {std::max(greatest.u, uv.u), std::max(greatest.v, uv.v), 0};
-}
-
 bool MapBlock::outOfSight(const SquarePlacement& square, int width, int height) const {
   if (anySelected || unordered) return false;
   if (least.u > greatest.u) return true;  // no visible corner

@@ -18,6 +18,7 @@
 // part_layers.h); and the list of moving lines, at most W x H x 16 bytes.
 
 #include <QImage>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -46,7 +47,15 @@ struct MapBlock {
   bool unordered = false;       // a visible corner's coordinate is not a number
   bool anyCoordinates = false;  // as the walk tells it, for the hint
   bool listEnded = false;       // the end-of-list record lies in it
-  void include(const TexVertex& uv, bool selected);
+  void include(const TexVertex& uv, bool selected) {
+    anySelected = anySelected || selected;
+    if (uv.u != uv.u || uv.v != uv.v) {  // not a number
+      unordered = true;
+      return;
+    }
+    least = {std::min(least.u, uv.u), std::min(least.v, uv.v), 0};
+    greatest = {std::max(greatest.u, uv.u), std::max(greatest.v, uv.v), 0};
+  }
   // Whether every line of the block lies beyond one edge of a view of
   // width x height with the square at `square` (never for a block with a
   // selected corner, whose lines the frame moves).

@@ -22,6 +22,29 @@ constexpr double kOutlineSafeReach = 1 << 20;
 // The selection pen's dots: 3 pixels on, 3 off.
 constexpr int kOutlineDashLength = 3;
 
+// Bresenham's line from (x1, y1) to (x2, y2), both end points included.
+template <class Plot>
+inline void solidLinePixels(int x1, int y1, int x2, int y2, Plot& plot) {
+  int x = x1, y = y1;
+  const int dx = std::abs(x2 - x), dy = -std::abs(y2 - y);
+  const int stepX = x < x2 ? 1 : -1, stepY = y < y2 ? 1 : -1;
+  int error = dx + dy;
+  int remaining = dx > -dy ? dx : -dy;
+  for (;;) {
+    plot(x, y);
+    if (remaining-- == 0) break;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += stepY;
+    }
+  }
+}
+
 // Calls plot(x, y) for each pixel of the outline inside width x height, in no
 // promised order and perhaps twice for a pixel: a line sets each of its
 // pixels to the same value.
@@ -50,24 +73,7 @@ void forEachOutlinePixel(ViewPoint from, ViewPoint to, bool dotted, int width, i
         plot(x2, y2);
         return;
       }
-      int x = x1, y = y1;
-      const int dx = std::abs(x2 - x), dy = -std::abs(y2 - y);
-      const int stepX = x < x2 ? 1 : -1, stepY = y < y2 ? 1 : -1;
-      int error = dx + dy;
-      int remaining = dx > -dy ? dx : -dy;
-      for (;;) {
-        plot(x, y);
-        if (remaining-- == 0) break;
-        const int twice = 2 * error;
-        if (twice >= dy) {
-          error += dy;
-          x += stepX;
-        }
-        if (twice <= dx) {
-          error += dx;
-          y += stepY;
-        }
-      }
+      solidLinePixels(x1, y1, x2, y2, plot);
       return;
     }
   }
@@ -97,23 +103,41 @@ struct OutlinePoint {
   }
 };
 
-// forEachOutlinePixel between two prepared ends: a solid line to the same or
-// a neighbouring pixel inside the picture is decided without converting its
-// ends again.
+// forEachOutlinePixel between two prepared ends: a line to the same or a
+// neighbouring pixel inside the picture is its two end pixels, solid or
+// dotted (the dots' first three pixels are on), decided without converting
+// its ends again.
+// The rest of the lines, kept out of line so that the common case above
+// stays small enough to be inlined into every walk.
 template <class Plot>
-void forEachOutlinePixel(const OutlinePoint& from, const OutlinePoint& to, bool dotted, int width,
-                         int height, Plot&& plot) {
+[[gnu::noinline]] void forEachOutlinePixelApart(ViewPoint from, ViewPoint to, bool dotted,
+                                                int width, int height, Plot& plot) {
+  forEachOutlinePixel(from, to, dotted, width, height, plot);
+}
+
+template <class Plot>
+[[gnu::always_inline]] inline void forEachOutlinePixel(const OutlinePoint& from,
+                                                       const OutlinePoint& to, bool dotted,
+                                                       int width, int height, Plot&& plot) {
   const bool inside = static_cast<unsigned>(from.x) < static_cast<unsigned>(width) &&
                       static_cast<unsigned>(to.x) < static_cast<unsigned>(width) &&
                       static_cast<unsigned>(from.y) < static_cast<unsigned>(height) &&
                       static_cast<unsigned>(to.y) < static_cast<unsigned>(height);
-  if (inside && !dotted && static_cast<unsigned>(to.x - from.x + 1) <= 2u &&
+  if (inside && static_cast<unsigned>(to.x - from.x + 1) <= 2u &&
       static_cast<unsigned>(to.y - from.y + 1) <= 2u) {
     plot(from.x, from.y);
     plot(to.x, to.y);
     return;
   }
-  forEachOutlinePixel(from.view, to.view, dotted, width, height, plot);
+  if (inside && !dotted) {
+    solidLinePixels(from.x, from.y, to.x, to.y, plot);
+    return;
+  }
+  const ViewPoint a = from.view, b = to.view;
+  if ((a.x < 0 && b.x < 0) || (a.y < 0 && b.y < 0) || (a.x >= width && b.x >= width) ||
+      (a.y >= height && b.y >= height))
+    return;  // beyond one edge, as below: the common case in a zoomed-in view
+  forEachOutlinePixelApart(from.view, to.view, dotted, width, height, plot);
 }
 
 }  // namespace corvina::painter

@@ -84,6 +84,24 @@ TEST(CosmeticLine, SetsThePixelsThePainterSets) {
   }
 }
 
+// The view draws a line between neighbouring pixels as its two end pixels,
+// dotted or not; the painter agrees, up to the picture's edges.
+TEST(CosmeticLine, ALineToANeighbouringPixelIsItsTwoEnds) {
+  constexpr int kWidth = 6, kHeight = 5;
+  for (const bool dotted : {false, true})
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const CosmeticLine line{x, y, x + dx, y + dy};
+            if (line.x2 < 0 || line.y2 < 0 || line.x2 >= kWidth || line.y2 >= kHeight) continue;
+            QImage ends = blank(kWidth, kHeight);
+            ends.setPixel(line.x1, line.y1, kInk);
+            ends.setPixel(line.x2, line.y2, kInk);
+            EXPECT_EQ(paintedLine(kWidth, kHeight, line, dotted), ends) << describe(line, dotted);
+          }
+}
+
 TEST(CosmeticLine, BandsTogetherDrawTheWholeLine) {
   std::mt19937 random(7);
   const int width = 40, height = 40;
