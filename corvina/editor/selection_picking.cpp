@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "model/model_walk.h"
 #include "model/stream_ranges.h"
 
 namespace corvina {
@@ -72,20 +73,12 @@ bool pickRange(ModelStore& store, const FrameRect& band, SelectMethod method, st
 }  // namespace
 
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method) {
-  const std::size_t vertexCount =
-      store.numVerts > 0 ? std::min(store.vertices.size(), static_cast<std::size_t>(store.numVerts))
-                         : 0;
+  const std::size_t vertexCount = presentCount(store.numVerts, store.vertices);
   forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) store.vertices[i].mark = 0;
   });
-  const std::size_t texCount =
-      store.numTVerts > 0
-          ? std::min(store.texVertices.size(), static_cast<std::size_t>(store.numTVerts))
-          : 0;
-  const std::size_t length =
-      store.numCornerRecords > 0
-          ? std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords))
-          : 0;
+  const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
+  const std::size_t length = streamLength(store);
   // The walk stops at the end-of-list record; the ranges before it are
   // picked on every core, each beginning at a separator.
   const std::size_t end = streamListEnd(store.facetStream.data(), length);

@@ -8,6 +8,7 @@
 #include "editor/painter/map_field.h"
 #include "editor/painter/no_uv_hint.h"
 #include "editor/painter/outline_batch.h"
+#include "editor/painter/outline_pens.h"
 #include "editor/painter/outline_walk.h"
 #include "editor/painter/selection_frame_drawing.h"
 #include "editor/painter/stretch_fill.h"
@@ -23,18 +24,9 @@ constexpr int kSelectionPen = -2;
 
 // The palette index of a corner's pen, or kSelectionPen for the dotted
 // selection pen.
-int penOf(const ModelStore& store, const CornerRecord& record, bool byVertex) {
+int penOf(const OutlinePens& pens, const CornerRecord& record, bool byVertex) {
   if ((record.group & kSelectedBit) != 0 && !byVertex) return kSelectionPen;
-  switch (store.colorMode) {
-    case 1:
-      return (record.group & kSetIndexMask) % kSetPaletteSize;
-    case 2:
-      return (record.material & kSetIndexMask) % kSetPaletteSize;
-    case 3:
-      return (record.region & kSetIndexMask) % kSetPaletteSize;
-    default:
-      return 0;
-  }
+  return pens.index(record);
 }
 
 OutlineStyle styleOf(int pen) {
@@ -47,7 +39,7 @@ OutlineStyle styleOf(int pen) {
 class OutlineDrawing {
  public:
   OutlineDrawing(const ViewScene& scene, const OutlineSource& source, QImage& image)
-      : store_(scene.store),
+      : pens_(scene.store.colorMode, scene.selection.selectMethod == SelectMethod::ByVertex),
         source_(source),
         width_(scene.width),
         height_(scene.height),
@@ -69,7 +61,7 @@ class OutlineDrawing {
   }
 
   void line(std::size_t from, std::size_t to, std::size_t pen) {
-    const int penIndex = penOf(store_, source_.record(pen), byVertex_);
+    const int penIndex = penOf(pens_, source_.record(pen), byVertex_);
     if (penIndex != currentPen_) {
       currentPen_ = penIndex;
       batch_.setStyle(styleOf(penIndex));
@@ -89,7 +81,7 @@ class OutlineDrawing {
     return p.x >= -reach && p.y >= -reach && p.x <= width_ + reach && p.y <= height_ + reach;
   }
 
-  const ModelStore& store_;
+  OutlinePens pens_;
   const OutlineSource& source_;
   int width_, height_;
   SquarePlacement square_;
