@@ -37,7 +37,7 @@ namespace {
 using namespace corvina;
 
 // A grid of cells, two triangles each, vertices shared, one texture vertex
-// per corner as a load leaves them.
+// per record as a load leaves them.
 void fillTriangleGrid(ModelStore& store, int triangles) {
   const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(triangles / 2.0))));
   const int side = cells + 1;
@@ -85,6 +85,8 @@ void fillTriangleGrid(ModelStore& store, int triangles) {
   store.numTVerts = static_cast<int>(store.texVertices.size());
   store.numCornerRecords = static_cast<int>(store.facetStream.size());
   store.numGroups = triangles / 1000 % 1000 + 1;
+  // As a load leaves them: the j-th record's texture vertex is the (j + 1)-th.
+  expandTextureVertices(store, true);
 }
 
 double processCpuMilliseconds() {
@@ -119,7 +121,7 @@ class WindowPath {
       : app_(app), backing_(width, height, QImage::Format_RGB32) {
     app_.view = ViewSize{width, height};
     app_.editor.viewResized(app_.view);
-    compose(false, false);
+    compose(false, false, false);
   }
 
   // One event: the editor's response, then what the window does with it.
@@ -131,7 +133,8 @@ class WindowPath {
     stages.editor += now - start;
     start = now;
     if (response.redraw == ViewRedraw::Full)
-      compose(response.frameOnly, response.frameOnly || response.viewOnly);
+      compose(response.frameOnly, response.frameOnly || response.viewOnly,
+              response.selectionShrank);
     now = wallMilliseconds();
     stages.compose += now - start;
     start = now;
@@ -147,12 +150,12 @@ class WindowPath {
  private:
   // The window's composition: the lines that stay are kept while only the
   // frame moves.
-  void compose(bool frameOnly, bool sameModel) {
+  void compose(bool frameOnly, bool sameModel, bool selectionShrank) {
     painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
                              app_.view.height};
     const SquarePlacement square = app_.editor.square(app_.view);
     if (!fillsView(square, app_.view)) scene.square = square;
-    composed_ = &composer_.compose(scene, frameOnly, sameModel);
+    composed_ = &composer_.compose(scene, frameOnly, sameModel, selectionShrank);
     if (!composer_.reusedLayer()) {
       walkedBlocks_ += composer_.walkedBlocks();
       blocks_ += composer_.blockCount();

@@ -182,7 +182,9 @@ EditorResponse SelectionEditor::mousePress(ViewSize view, ViewButton button, int
   if (button == ViewButton::Right) {
     if (dragging()) return cancelDrag();
     commitSelection(store_, selection_);
-    return response(ViewRedraw::Full, hoverCursor(x, y));
+    EditorResponse r = response(ViewRedraw::Full, hoverCursor(x, y));
+    r.selectionShrank = true;
+    return r;
   }
   if (dragging() || store_.modelLoaded == 0) return {};
 
@@ -202,7 +204,9 @@ EditorResponse SelectionEditor::mousePress(ViewSize view, ViewButton button, int
   }
   commitSelection(store_, selection_);
   drag_.kind = DragKind::RubberBand;
-  return response(ViewRedraw::Full, ViewCursor::Arrow);
+  EditorResponse r = response(ViewRedraw::Full, ViewCursor::Arrow);
+  r.selectionShrank = true;
+  return r;
 }
 
 // `view` is the square's size.
@@ -334,10 +338,15 @@ EditorResponse SelectionEditor::keyPress(ViewSize device, const ViewKeyPress& pr
     if (action == KeyAction::Drop) return cancelDrag();
     return action == KeyAction::None ? EditorResponse{} : response(ViewRedraw::None);
   }
+  // Hiding the selected facets and dropping the selection only take from
+  // what the frame holds (without a selection, the hide key hides all).
+  const bool shrinks =
+      action == KeyAction::Drop || (action == KeyAction::Hide && selection_.selectionActive);
   if (!applyKeyAction(store_, selection_, action, press.shift, view)) return {};
   selection_.framePixels = framePixelsOf(selection_.target, view.width, view.height);
   EditorResponse r = response(ViewRedraw::Full);
   r.frameOnly = movesFrameOnly(action);
+  r.selectionShrank = shrinks;
   if (action == KeyAction::Triangulate) r.command = ViewCommand::Triangulate;
   if (action == KeyAction::Degenerates) r.command = ViewCommand::Degenerates;
   return r;

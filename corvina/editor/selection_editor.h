@@ -72,6 +72,10 @@ struct EditorResponse {
   // With a Full redraw: only the square's place (zoom or pan) changed; the
   // model, the selection and its frame are as they were.
   bool viewOnly = false;
+  // With a Full redraw: the selection shrank, facets among the selected ones
+  // were hidden, and the selected corners' coordinates may have moved with
+  // the frame's commit; nothing else changed.
+  bool selectionShrank = false;
 };
 
 class SelectionEditor {

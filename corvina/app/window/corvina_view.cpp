@@ -51,16 +51,18 @@ void CorvinaView::refresh() {
   stale_ = true;
   frameOnly_ = false;
   sameModel_ = false;
+  shrank_ = false;
   repaint();
 }
 
 const QImage& CorvinaView::composedPicture() {
   if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
-    composed_ = &composer_.compose(scene(), frameOnly_, sameModel_);
+    composed_ = &composer_.compose(scene(), frameOnly_, sameModel_, shrank_);
     stale_ = false;
     frameOnly_ = false;
     sameModel_ = false;
+    shrank_ = false;
   }
   return *composed_;
 }
@@ -99,6 +101,7 @@ void CorvinaView::resizeEvent(QResizeEvent* event) {
   stale_ = true;
   frameOnly_ = false;
   sameModel_ = false;
+  shrank_ = false;
 }
 
 QPoint CorvinaView::devicePoint(const QPointF& logical) const {
@@ -115,6 +118,7 @@ void CorvinaView::respond(const EditorResponse& response) {
     frameOnly_ = response.frameOnly && (frameOnly_ || !stale_);
     // Zoom, pan and the frame leave the model as the last picture drew it.
     sameModel_ = (response.frameOnly || response.viewOnly) && (sameModel_ || !stale_);
+    shrank_ = response.selectionShrank && (shrank_ || !stale_);
     stale_ = true;
     if (hooks_.mapChanged) hooks_.mapChanged();
   }

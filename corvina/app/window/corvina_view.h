@@ -78,6 +78,7 @@ class CorvinaView : public QWidget {
   bool stale_ = true;
   bool frameOnly_ = false;  // since the last composition only the frame moved
   bool sameModel_ = false;  // since the last composition only the frame, zoom or pan changed
+  bool shrank_ = false;     // since the last composition only the selection shrank
 };
 
 }  // namespace corvina::window

@@ -1,6 +1,7 @@
 #include "editor/painter/layered_view_composer.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -154,6 +155,45 @@ struct MovingLayer {
   }
 };
 
+// Lines put back into the layer where they come after the line there, in
+// any order: a pixel ends with the line of the highest number, as when the
+// layer is drawn whole. The moving ones are listed again.
+struct AddedLayer {
+  static constexpr bool kMoving = false;
+  std::uint32_t* pixels;
+  std::ptrdiff_t pixelsPerRow;
+  std::uint32_t* lines;
+  int width;
+  std::vector<MovingLine>& moving;
+  std::vector<std::uint32_t>& corners;
+  void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
+    std::uint32_t& line = lines[static_cast<std::ptrdiff_t>(y) * width + x];
+    if (number <= line) return;
+    line = number;
+    pixels[y * pixelsPerRow + x] = color;
+  }
+  void noteMoving(std::size_t from, std::size_t to, std::size_t pen, std::uint32_t number) {
+    moving.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
+                      static_cast<std::uint32_t>(pen), number});
+  }
+  void noteSquare(std::size_t j) { corners.push_back(static_cast<std::uint32_t>(j)); }
+};
+
+// Whether every corner has a texture vertex of its own (the j-th record the
+// (j + 1)-th), so that moving the selected corners' coordinates moves no
+// other corner.
+bool cornersOwnTheirCoordinates(const ModelStore& store, std::size_t length) {
+  const std::vector<char> own =
+      mapRanges<char>(length, kPartRecords, [&](std::size_t begin, std::size_t end) -> char {
+        for (std::size_t j = begin; j < end; ++j) {
+          const CornerRecord& record = store.facetStream[j];
+          if (record.vertex > 0 && static_cast<std::size_t>(record.texVertex) != j + 1) return 0;
+        }
+        return 1;
+      });
+  return std::find(own.begin(), own.end(), 0) == own.end();
+}
+
 }  // namespace
 
 PartTarget LayeredViewComposer::pictureTarget(QImage& image, std::uint32_t* lines) {
@@ -215,7 +255,10 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
   // The same model as the blocks were noted from, seen from elsewhere: the
   // blocks that lie wholly out of sight are not walked.
   const bool known = sameModel && blocksKnown_;
-  if (!known) cutBlocks(source);
+  if (!known) {
+    cutBlocks(source);
+    ownCornersChecked_ = false;
+  }
   const SquarePlacement square = squareOf(scene, width, height);
   std::vector<std::uint32_t> walked;
   walked.reserve(blocks_.size());
@@ -388,7 +431,78 @@ void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
     for (const QRect& square : part) painter.fillRect(square, selectionColor());
 }
 
-const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly, bool sameModel) {
+bool LayeredViewComposer::redrawShrunkSelection(const ViewScene& scene) {
+  const OutlineSource source(scene.store);
+  if (!ownCornersChecked_) {
+    ownCorners_ = cornersOwnTheirCoordinates(scene.store, source.length());
+    ownCornersChecked_ = true;
+  }
+  if (!ownCorners_) return false;
+  // Only the facets of the lines that moved can have changed: their selected
+  // corners were let go (their coordinates moved by the commit) or hidden.
+  // Each is walked again; its lines that now stay are put into the layer,
+  // those that still move are listed again.
+  std::vector<MovingLine> moving;
+  std::vector<std::uint32_t> corners;
+  AddedLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()),
+                   still_.bytesPerLine() / 4,
+                   lineAt_.data(),
+                   still_.width(),
+                   moving,
+                   corners};
+  const OutlinePens pens(scene.store.colorMode,
+                         scene.selection.selectMethod == SelectMethod::ByVertex);
+  LayerTracer<AddedLayer> tracer(scene, source, pens, layer);
+  std::size_t walkedTo = 0;
+  // What the walked facets tell of coordinates replaces what their runs
+  // told before (so a run may come to say "none" while it has some: that
+  // only costs a full composition later).
+  std::vector<char> touched(blocks_.size(), 0);
+  bool coordinates = false;
+  for (const MovingLine& line : moving_) {
+    const std::size_t low = std::min(line.from, line.to), high = std::max(line.from, line.to);
+    if (low < walkedTo) continue;  // a line of the facet just walked
+    std::size_t begin = low;
+    while (begin > 0 && source.record(begin).vertex != kSeparator) --begin;
+    std::size_t end = high + 1;
+    while (end < source.length() && source.record(end).vertex > 0) ++end;
+    // A hidden corner ends its facet's outline there, taking lines that
+    // stayed with it unless every corner of the facet was selected.
+    bool hidden = false, unselected = false;
+    for (std::size_t j = begin; j < end; ++j) {
+      const CornerRecord& record = source.record(j);
+      if (record.vertex <= 0) continue;
+      hidden = hidden || (record.flags & kHiddenBit) != 0;
+      unselected = unselected || !selectedCorner(record);
+    }
+    if (hidden && unselected) return false;
+    // The run of facets it lies in notes where its corners went.
+    const auto after = std::upper_bound(
+        blocks_.begin(), blocks_.end(), begin,
+        [](std::size_t position, const MapBlock& b) { return position < b.begin; });
+    if (after == blocks_.begin()) return false;
+    MapBlock& block = *(after - 1);
+    const std::size_t b = static_cast<std::size_t>(&block - blocks_.data());
+    if (touched[b] == 0) block.anyCoordinates = false;
+    touched[b] = 1;
+    tracer.setBlock(&block);
+    const bool facetCoordinates = source.walkRange(tracer, begin, end).anyCoordinates;
+    block.anyCoordinates = block.anyCoordinates || facetCoordinates;
+    coordinates = coordinates || facetCoordinates;
+    walkedTo = end;
+  }
+  // Without coordinates anywhere the view shows the hint instead.
+  for (std::size_t b = 0; b < blocks_.size() && !coordinates; ++b)
+    coordinates = touched[b] == 0 && blocks_[b].anyCoordinates;
+  if (!coordinates) return false;
+  moving_.swap(moving);
+  squareCorners_.swap(corners);
+  walkedBlocks_ = 0;
+  return true;
+}
+
+const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly, bool sameModel,
+                                           bool selectionShrank) {
   ViewScene scene = input;
   scene.width = std::max(1, scene.width);
   scene.height = std::max(1, scene.height);
@@ -396,15 +510,20 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   // The layer holds the square where it was and the marks' size as drawn.
   const SquarePlacement square = squareOf(scene, scene.width, scene.height);
   const int mark = markSize(scene.pixelRatio);
-  reused_ = frameOnly && layered_ && sameSize && square == layerSquare_ && mark == layerMark_;
+  const bool samePlace = layered_ && sameSize && square == layerSquare_ && mark == layerMark_;
+  reused_ = frameOnly && samePlace;
+  shrunk_ = false;
   layerSquare_ = square;
   layerMark_ = mark;
   // The stretch fill changes with every move of the selection (the moved
   // facets' areas, and so every facet's share): composed whole while shown.
-  if (scene.stretch != nullptr)
+  if (scene.stretch != nullptr) {
     layered_ = false;
-  else if (!reused_)
-    layered_ = drawStillLayer(scene, frameOnly || sameModel);
+  } else if (!reused_) {
+    shrunk_ =
+        selectionShrank && samePlace && listed_ && blocksKnown_ && redrawShrunkSelection(scene);
+    if (!shrunk_) layered_ = drawStillLayer(scene, frameOnly || sameModel);
+  }
   if (!layered_) {
     blocksKnown_ = false;
     reused_ = false;

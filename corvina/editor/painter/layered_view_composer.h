@@ -73,7 +73,11 @@ class LayeredViewComposer {
   // are as the last call saw them (only the frame, the square's placement or
   // the size changed), so the blocks out of sight need not be walked. The
   // picture stays valid until the next call.
-  const QImage& compose(const ViewScene& scene, bool frameOnly, bool sameModel = false);
+  // `selectionShrank` promises that since the last call only the selection
+  // shrank: selected corners were let go (their coordinates perhaps moved by
+  // a commit of the frame) or hidden; then only their facets are drawn again.
+  const QImage& compose(const ViewScene& scene, bool frameOnly, bool sameModel = false,
+                        bool selectionShrank = false);
 
   // At most this many moving lines are listed; beyond it a frame walks the
   // model. 0, the start value, means one per pixel of the view.
@@ -84,6 +88,8 @@ class LayeredViewComposer {
 
   // Whether the last composition reused the layer (for tests and benchmarks).
   bool reusedLayer() const { return reused_; }
+  // Whether the last composition drew only the facets of a shrunk selection.
+  bool redrewShrunkSelection() const { return shrunk_; }
   // The blocks the last drawing of the layer walked, of how many (for tests
   // and benchmarks).
   std::size_t walkedBlocks() const { return walkedBlocks_; }
@@ -93,6 +99,7 @@ class LayeredViewComposer {
   bool drawStillLayer(const ViewScene& scene, bool sameModel);
   void cutBlocks(const OutlineSource& source);
   std::vector<PartRange> blockParts(std::size_t count) const;
+  bool redrawShrunkSelection(const ViewScene& scene);
   void drawMovingLines(const ViewScene& scene);
   void drawListedLines(const ViewScene& scene);
   static PartTarget pictureTarget(QImage& image, std::uint32_t* lines);
@@ -107,8 +114,12 @@ class LayeredViewComposer {
   std::vector<std::uint32_t> squareCorners_;
   bool listed_ = false;
   std::vector<MapBlock> blocks_;
-  bool blocksKnown_ = false;
-  std::size_t walkedBlocks_ = 0;  // blocks_ tells the model the last layer was drawn from
+  bool blocksKnown_ = false;  // blocks_ tells the model the last layer was drawn from
+  std::size_t walkedBlocks_ = 0;
+  // Whether every corner owns its texture vertex, worked out at the first
+  // shrinking of the selection after the model may have changed.
+  bool ownCorners_ = false, ownCornersChecked_ = false;
+  bool shrunk_ = false;
   std::size_t movingLineLimit_ = 0;
   bool layered_ = false;
   bool reused_ = false;

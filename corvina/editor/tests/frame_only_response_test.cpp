@@ -94,5 +94,77 @@ TEST(FrameOnlyResponse, AFrameDragAndTheMirrorsAreFrameOnlyAndAChangedSelectionI
   EXPECT_NE(modelBytes(store), before);
 }
 
+// What a response that says "the selection shrank" may have done: let go of
+// selected corners, hide some of them, move their own coordinates; nothing
+// else.
+void expectOnlyShrank(const ModelStore& before, const ModelStore& after, const std::string& what) {
+  ASSERT_EQ(before.facetStream.size(), after.facetStream.size()) << what;
+  std::vector<bool> movable(before.texVertices.size(), false);
+  for (std::size_t j = 0; j < before.facetStream.size(); ++j) {
+    const CornerRecord& was = before.facetStream[j];
+    const CornerRecord& is = after.facetStream[j];
+    const bool wasSelected = (was.group & kSelectedBit) != 0;
+    EXPECT_TRUE(wasSelected || (is.group & kSelectedBit) == 0) << what << ": corner " << j;
+    EXPECT_EQ(was.group & kSetIndexMask, is.group & kSetIndexMask) << what;
+    EXPECT_EQ(was.vertex, is.vertex) << what;
+    EXPECT_EQ(was.texVertex, is.texVertex) << what;
+    if (!wasSelected) {
+      EXPECT_EQ(was.flags, is.flags) << what << ": corner " << j;
+    }
+    EXPECT_FALSE((was.flags & kHiddenBit) != 0 && (is.flags & kHiddenBit) == 0) << what;
+    if (wasSelected && was.vertex > 0 && was.texVertex >= 1 &&
+        static_cast<std::size_t>(was.texVertex) <= movable.size())
+      movable[static_cast<std::size_t>(was.texVertex) - 1] = true;
+  }
+  for (std::size_t t = 0; t < movable.size(); ++t)
+    if (!movable[t]) {
+      EXPECT_EQ(before.texVertices[t].u, after.texVertices[t].u) << what << ": vertex " << t;
+      EXPECT_EQ(before.texVertices[t].v, after.texVertices[t].v) << what << ": vertex " << t;
+    }
+}
+
+TEST(FrameOnlyResponse, WhatSaysTheSelectionShrankOnlyLetsGoOrHidesSelectedCorners) {
+  const char* names[] = {"enter", "esc", "home", "left", "t", "[", "]", "\\", "'", "x", "."};
+  int shrinking = 0;
+  for (const SelectMethod method : {SelectMethod::ByFacet, SelectMethod::ByVertex}) {
+    for (const bool selected : {true, false}) {
+      // Keys, with a moved frame pending, or with no selection at all.
+      for (const char* name : names) {
+        ModelStore store = testing::threeTriangles();
+        SelectionState selection;
+        selection.selectMethod = method;
+        SelectionEditor editor(store, selection);
+        if (selected) {
+          selectMiddleTriangle(editor);
+          editor.keyPress(kView, *keyPressFromName("right", false, {}));
+        }
+        const ModelStore before = store;
+        const EditorResponse r = editor.keyPress(kView, *keyPressFromName(name, false, {}));
+        if (!r.selectionShrank) continue;
+        ++shrinking;
+        EXPECT_EQ(r.redraw, ViewRedraw::Full) << name;
+        expectOnlyShrank(before, store, name);
+      }
+      // Presses that commit the frame: a right click, and a left one beside it.
+      for (const ViewButton button : {ViewButton::Right, ViewButton::Left}) {
+        ModelStore store = testing::threeTriangles();
+        SelectionState selection;
+        selection.selectMethod = method;
+        SelectionEditor editor(store, selection);
+        if (selected) {
+          selectMiddleTriangle(editor);
+          editor.keyPress(kView, *keyPressFromName("right", false, {}));
+        }
+        const ModelStore before = store;
+        const EditorResponse r = editor.mousePress(kView, button, 2, 98);
+        EXPECT_TRUE(r.selectionShrank);
+        expectOnlyShrank(before, store, "a press");
+      }
+    }
+  }
+  // Esc and the hide key with a selection.
+  EXPECT_GE(shrinking, 4);
+}
+
 }  // namespace
 }  // namespace corvina

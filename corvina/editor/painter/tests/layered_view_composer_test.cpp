@@ -8,6 +8,7 @@
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_composer.h"
 #include "model/parallel_parts.h"
+#include "tools/selection_state.h"
 
 namespace corvina::painter {
 namespace {
@@ -145,6 +146,82 @@ TEST(LayeredViewComposer, DrawsNothingAfterTheEndOfTheList) {
         const QImage full = composeView(scene);
         ASSERT_EQ(fast, full) << threads << " threads, end at " << at << ": "
                               << firstDifference(fast, full);
+      }
+    }
+  }
+}
+
+// A selection let go (its move committed), dropped or hidden: only its
+// facets are drawn again when every corner owns its coordinates, and the
+// picture is the full composition's either way.
+TEST(LayeredViewComposer, AShrunkSelectionRedrawsOnlyItsFacets) {
+  enum class Change { Commit, Drop, Hide, None };
+  struct Case {
+    const char* name;
+    Change change;
+    bool byVertex;
+    bool ownCoordinates;  // each corner its own texture vertex, as after a load
+    // Whether only the selection's facets are drawn again: not with shared
+    // coordinates, nor when hiding corners cuts short facets that also have
+    // corners that stay (by vertex, nearly every such model).
+    bool onlyItsFacets;
+  };
+  const Case cases[] = {
+      {"commit of a moved frame, by facet", Change::Commit, false, true, true},
+      {"commit of a moved frame, by vertex", Change::Commit, true, true, true},
+      {"drop, by facet", Change::Drop, false, true, true},
+      {"hide the selected, by facet", Change::Hide, false, true, true},
+      {"hide the selected corners, by vertex", Change::Hide, true, true, false},
+      {"nothing changed", Change::None, false, true, true},
+      {"commit with shared coordinates", Change::Commit, false, false, false},
+  };
+  std::mt19937 random(2024);
+  for (const std::size_t threads : {1, 3}) {
+    const ScopedParallelThreads cut(threads, 1);
+    for (const Case& c : cases) {
+      for (int model = 0; model < 3; ++model) {
+        ModelStore store = randomModel(random, 500, c.byVertex, model > 0);
+        expandTextureVertices(store, true);
+        if (!c.ownCoordinates) {
+          // Some corners take the texture vertex of the corner before them.
+          for (std::size_t j = 2; j < store.facetStream.size(); j += 5)
+            if (store.facetStream[j].vertex > 0 && store.facetStream[j - 1].vertex > 0)
+              store.facetStream[j].texVertex = static_cast<std::int32_t>(j);
+        }
+        store.colorMode = 1;
+        SelectionState selection;
+        selection.selectionActive = true;
+        selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+        selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
+        selection.target = {0.25f, 0.8f, 0.05f, 0.5f};
+        LayeredViewComposer layered;
+        const ViewScene scene{store, selection, nullptr, 110, 80};
+        layered.compose(scene, false);
+        switch (c.change) {
+          case Change::Commit:
+            commitSelection(store, selection);
+            break;
+          case Change::Drop:
+            for (CornerRecord& record : store.facetStream)
+              record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+            selection.selectionActive = false;
+            break;
+          case Change::Hide:
+            for (CornerRecord& record : store.facetStream)
+              if (record.vertex > 0 && (record.group & kSelectedBit) != 0)
+                record.flags |= kHiddenBit;
+            break;
+          case Change::None:
+            break;
+        }
+        const QImage& fast = layered.compose(scene, false, false, true);
+        const QImage full = composeView(scene);
+        ASSERT_EQ(fast, full) << threads << " threads, " << c.name << ", model " << model << ": "
+                              << firstDifference(fast, full);
+        EXPECT_EQ(layered.redrewShrunkSelection(), c.onlyItsFacets) << c.name;
+        // The next frames move what is still selected over the new layer.
+        selection.target = {0.3f, 0.75f, 0.2f, 0.6f};
+        ASSERT_EQ(layered.compose(scene, true), composeView(scene)) << c.name << ", moved";
       }
     }
   }
