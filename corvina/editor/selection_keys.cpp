@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "model/stream_ranges.h"
+
 namespace corvina {
 
 namespace {
@@ -47,16 +49,24 @@ enum class HiddenChange { Set, Clear, Toggle };
 // Applies a hidden-bit change to the corners that count: the selected ones
 // (every corner while no selection is active), or with `others` the
 // unselected ones (none while no selection is active).
+// Calls change(record) for every record before the end of the list, on
+// every core: each record's change depends on that record alone.
+template <typename Change>
+void changeEveryRecord(ModelStore& store, const Change& change) {
+  CornerRecord* records = store.facetStream.data();
+  const std::size_t end = streamListEnd(records, streamLength(store));
+  forEachRange(end, kStreamRangeRecords, [&](std::size_t begin, std::size_t rangeEnd) {
+    for (std::size_t j = begin; j < rangeEnd; ++j) change(records[j]);
+  });
+}
+
 void changeHidden(ModelStore& store, const SelectionState& selection, HiddenChange change,
                   bool others) {
-  const std::size_t length = streamLength(store);
-  for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    if (record.vertex < 0) break;
-    if (record.vertex == kSeparator) continue;
+  changeEveryRecord(store, [&](CornerRecord& record) {
+    if (record.vertex == kSeparator) return;
     const bool selected = (record.group & kSelectedBit) != 0;
     const bool counts = !selection.selectionActive || (others ? !selected : selected);
-    if (!counts) continue;
+    if (!counts) return;
     switch (change) {
       case HiddenChange::Set:
         record.flags |= kHiddenBit;
@@ -68,16 +78,13 @@ void changeHidden(ModelStore& store, const SelectionState& selection, HiddenChan
         record.flags ^= kHiddenBit;
         break;
     }
-  }
+  });
 }
 
 void dropSelection(ModelStore& store, SelectionState& selection) {
-  const std::size_t length = streamLength(store);
-  for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    if (record.vertex < 0) break;
+  changeEveryRecord(store, [](CornerRecord& record) {
     record.group &= static_cast<std::uint16_t>(~kSelectedBit);
-  }
+  });
   selection.selectionActive = false;
 }
 

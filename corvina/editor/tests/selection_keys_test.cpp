@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/tests/three_triangles.h"
+#include "model/parallel_parts.h"
 
 namespace corvina {
 namespace {
@@ -257,6 +258,58 @@ TEST(SnapToFacets, NothingToSnapToLeavesTheFrame) {
     snapFrameToSelection(store, selection);
     EXPECT_EQ(selection.source.left, kFrame.left) << c.name;
     EXPECT_EQ(selection.target.right, kFrame.right) << c.name;
+  }
+}
+
+// The hide keys and Esc change every record on every core: however the
+// stream is cut, the records come out as on one thread, and nothing after
+// the end of the list changes.
+TEST(SelectionKeys, HidingAndDroppingAreTheSameOnEveryCut) {
+  ModelStore model;
+  model.facetStream.push_back(CornerRecord{});
+  for (int f = 0; f < 400; ++f) {
+    for (int c = 0; c < 1 + f % 4; ++c) {
+      CornerRecord record;
+      record.vertex = 1 + c;
+      if ((f * 7 + c) % 3 == 0) record.group |= kSelectedBit;
+      if ((f * 5 + c) % 11 == 0) record.flags |= kHiddenBit;
+      model.facetStream.push_back(record);
+    }
+    model.facetStream.push_back(CornerRecord{});
+  }
+  // The list ends two thirds of the way; the records after it stay.
+  model.facetStream[model.facetStream.size() * 2 / 3].vertex = kEndOfList;
+  model.numCornerRecords = static_cast<int>(model.facetStream.size());
+  for (const KeyAction action : {KeyAction::Hide, KeyAction::Show, KeyAction::ToggleHidden,
+                                 KeyAction::HideOthers, KeyAction::Drop}) {
+    for (const bool active : {true, false}) {
+      ModelStore one = model;
+      SelectionState oneSelection = activeSelection();
+      oneSelection.selectionActive = active;
+      {
+        const ScopedParallelThreads cut(1);
+        applyKeyAction(one, oneSelection, action, false, kView);
+      }
+      ModelStore many = model;
+      SelectionState manySelection = activeSelection();
+      manySelection.selectionActive = active;
+      {
+        const ScopedParallelThreads cut(3, 1);
+        applyKeyAction(many, manySelection, action, false, kView);
+      }
+      bool changed = false;
+      for (std::size_t j = 0; j < model.facetStream.size(); ++j) {
+        const CornerRecord &a = one.facetStream[j], &b = many.facetStream[j];
+        ASSERT_TRUE(a.group == b.group && a.flags == b.flags) << "record " << j;
+        changed = changed || a.group != model.facetStream[j].group ||
+                  a.flags != model.facetStream[j].flags;
+        if (j >= model.facetStream.size() * 2 / 3) {
+          EXPECT_EQ(a.group, model.facetStream[j].group);
+          EXPECT_EQ(a.flags, model.facetStream[j].flags);
+        }
+      }
+      EXPECT_TRUE(changed || (action == KeyAction::HideOthers && !active));
+    }
   }
 }
 
