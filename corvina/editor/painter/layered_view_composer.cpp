@@ -21,6 +21,8 @@ namespace {
 // does not pay for its layer's merge.
 constexpr std::size_t kPartRecords = std::size_t{1} << 16;
 constexpr std::size_t kPartLines = std::size_t{1} << 14;
+// Facets of a shrunk selection per part.
+constexpr std::size_t kPartFacets = std::size_t{1} << 12;
 // Records per block of the map whose place is noted.
 constexpr std::size_t kBlockRecords = std::size_t{1} << 12;
 
@@ -160,23 +162,27 @@ struct MovingLayer {
 // layer is drawn whole. The moving ones are listed again.
 struct AddedLayer {
   static constexpr bool kMoving = false;
-  std::uint32_t* pixels;
-  std::ptrdiff_t pixelsPerRow;
-  std::uint32_t* lines;
+  PartTarget& target;
   int width;
   std::vector<MovingLine>& moving;
   std::vector<std::uint32_t>& corners;
   void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
-    std::uint32_t& line = lines[static_cast<std::ptrdiff_t>(y) * width + x];
+    std::uint32_t& line = target.lines[static_cast<std::ptrdiff_t>(y) * width + x];
     if (number <= line) return;
     line = number;
-    pixels[y * pixelsPerRow + x] = color;
+    target.pixels[y * target.pixelsPerRow + x] = color;
+    target.reached(y);
   }
   void noteMoving(std::size_t from, std::size_t to, std::size_t pen, std::uint32_t number) {
     moving.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
                       static_cast<std::uint32_t>(pen), number});
   }
   void noteSquare(std::size_t j) { corners.push_back(static_cast<std::uint32_t>(j)); }
+};
+
+// A facet walked again for a shrunk selection, and the run it lies in.
+struct ShrunkFacet {
+  std::size_t begin, end, block;
 };
 
 // Whether every corner has a texture vertex of its own (the j-th record the
@@ -442,26 +448,11 @@ bool LayeredViewComposer::redrawShrunkSelection(const ViewScene& scene) {
   // corners were let go (their coordinates moved by the commit) or hidden.
   // Each is walked again; its lines that now stay are put into the layer,
   // those that still move are listed again.
-  std::vector<MovingLine> moving;
-  std::vector<std::uint32_t> corners;
-  AddedLayer layer{reinterpret_cast<std::uint32_t*>(still_.bits()),
-                   still_.bytesPerLine() / 4,
-                   lineAt_.data(),
-                   still_.width(),
-                   moving,
-                   corners};
-  const OutlinePens pens(scene.store.colorMode,
-                         scene.selection.selectMethod == SelectMethod::ByVertex);
-  LayerTracer<AddedLayer> tracer(scene, source, pens, layer);
+  std::vector<ShrunkFacet> facets;
   std::size_t walkedTo = 0;
-  // What the walked facets tell of coordinates replaces what their runs
-  // told before (so a run may come to say "none" while it has some: that
-  // only costs a full composition later).
-  std::vector<char> touched(blocks_.size(), 0);
-  bool coordinates = false;
   for (const MovingLine& line : moving_) {
     const std::size_t low = std::min(line.from, line.to), high = std::max(line.from, line.to);
-    if (low < walkedTo) continue;  // a line of the facet just walked
+    if (low < walkedTo) continue;  // a line of the facet just listed
     std::size_t begin = low;
     while (begin > 0 && source.record(begin).vertex != kSeparator) --begin;
     std::size_t end = high + 1;
@@ -476,27 +467,69 @@ bool LayeredViewComposer::redrawShrunkSelection(const ViewScene& scene) {
       unselected = unselected || !selectedCorner(record);
     }
     if (hidden && unselected) return false;
-    // The run of facets it lies in notes where its corners went.
     const auto after = std::upper_bound(
         blocks_.begin(), blocks_.end(), begin,
         [](std::size_t position, const MapBlock& b) { return position < b.begin; });
     if (after == blocks_.begin()) return false;
-    MapBlock& block = *(after - 1);
-    const std::size_t b = static_cast<std::size_t>(&block - blocks_.data());
-    if (touched[b] == 0) block.anyCoordinates = false;
-    touched[b] = 1;
-    tracer.setBlock(&block);
-    const bool facetCoordinates = source.walkRange(tracer, begin, end).anyCoordinates;
-    block.anyCoordinates = block.anyCoordinates || facetCoordinates;
-    coordinates = coordinates || facetCoordinates;
+    facets.push_back({begin, end, static_cast<std::size_t>(after - 1 - blocks_.begin())});
     walkedTo = end;
   }
+
+  // The facets are cut among threads in stream order. With more than one
+  // part, every part draws into a numbered layer of its own, laid over the
+  // layer where its lines come later.
+  const int width = still_.width(), height = still_.height();
+  std::vector<PartRange> ranges =
+      splitRange(facets.size(), parallelMinimum(kPartFacets), compositionParts());
+  if (ranges.size() > 1 && !layers_.prepare(ranges.size() + 1, width, height, true))
+    ranges = {PartRange{0, facets.size()}};
+  const std::size_t parts = ranges.size();
+  const OutlinePens pens(scene.store.colorMode,
+                         scene.selection.selectMethod == SelectMethod::ByVertex);
+  std::vector<std::vector<MovingLine>> moving(parts);
+  std::vector<std::vector<std::uint32_t>> corners(parts);
+  // Per part, where the corners of each run it walked went, in run order.
+  std::vector<std::vector<std::pair<std::size_t, MapBlock>>> noted(parts);
+  PartTarget direct = pictureTarget(still_, lineAt_.data());
+  runParts(parts, [&](std::size_t k) {
+    AddedLayer layer{parts > 1 ? layers_.target(k + 1) : direct, width, moving[k], corners[k]};
+    LayerTracer<AddedLayer> tracer(scene, source, pens, layer);
+    for (std::size_t i = ranges[k].begin; i < ranges[k].end; ++i) {
+      const ShrunkFacet& facet = facets[i];
+      if (noted[k].empty() || noted[k].back().first != facet.block)
+        noted[k].emplace_back(facet.block, MapBlock{});
+      MapBlock& block = noted[k].back().second;
+      tracer.setBlock(&block);
+      block.anyCoordinates =
+          source.walkRange(tracer, facet.begin, facet.end).anyCoordinates || block.anyCoordinates;
+    }
+  });
+  // What the walked facets tell of coordinates replaces what their runs
+  // told before (so a run may come to say "none" while it has some: that
+  // only costs a full composition later).
+  std::vector<char> touched(blocks_.size(), 0);
+  for (const auto& part : noted)
+    for (const auto& [b, block] : part) {
+      if (touched[b] == 0) blocks_[b].anyCoordinates = false;
+      touched[b] = 1;
+      blocks_[b].take(block);
+    }
+  bool coordinates = false;
+  for (const auto& part : noted)
+    for (const auto& entry : part) coordinates = coordinates || entry.second.anyCoordinates;
   // Without coordinates anywhere the view shows the hint instead.
   for (std::size_t b = 0; b < blocks_.size() && !coordinates; ++b)
     coordinates = touched[b] == 0 && blocks_[b].anyCoordinates;
+  if (parts > 1)
+    layers_.mergeInto(direct.pixels, direct.pixelsPerRow, lineAt_.data(),
+                      coordinates ? parts + 1 : 1, true);
   if (!coordinates) return false;
-  moving_.swap(moving);
-  squareCorners_.swap(corners);
+  moving_.clear();
+  squareCorners_.clear();
+  for (std::size_t k = 0; k < parts; ++k) {
+    moving_.insert(moving_.end(), moving[k].begin(), moving[k].end());
+    squareCorners_.insert(squareCorners_.end(), corners[k].begin(), corners[k].end());
+  }
   walkedBlocks_ = 0;
   return true;
 }

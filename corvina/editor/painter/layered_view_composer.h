@@ -56,6 +56,14 @@ struct MapBlock {
     least = {std::min(least.u, uv.u), std::min(least.v, uv.v), 0};
     greatest = {std::max(greatest.u, uv.u), std::max(greatest.v, uv.v), 0};
   }
+  // Adds what `other` noted of the same run's corners.
+  void take(const MapBlock& other) {
+    anySelected = anySelected || other.anySelected;
+    unordered = unordered || other.unordered;
+    anyCoordinates = anyCoordinates || other.anyCoordinates;
+    least = {std::min(least.u, other.least.u), std::min(least.v, other.least.v), 0};
+    greatest = {std::max(greatest.u, other.greatest.u), std::max(greatest.v, other.greatest.v), 0};
+  }
   // Whether every line of the block lies beyond one edge of a view of
   // width x height with the square at `square` (never for a block with a
   // selected corner, whose lines the frame moves).

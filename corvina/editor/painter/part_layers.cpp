@@ -35,10 +35,11 @@ bool PartLayers::prepare(std::size_t parts, int width, int height, bool numbered
 }
 
 void PartLayers::mergeInto(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, std::uint32_t* lines,
-                           std::size_t count) {
+                           std::size_t count, bool onlyLater) {
   for (std::size_t k = 1; k <= targets_.size(); ++k) {
     PartTarget& part = targets_[k - 1];
     const bool laid = k < count;
+    const bool compare = onlyLater && part.lines != nullptr && lines != nullptr;
     for (int y = std::max(part.top, 0); y <= part.bottom && y < height_; ++y) {
       std::uint32_t* color = part.pixels + static_cast<std::ptrdiff_t>(y) * width_;
       std::uint32_t* number =
@@ -48,6 +49,11 @@ void PartLayers::mergeInto(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, s
           lines != nullptr ? lines + static_cast<std::ptrdiff_t>(y) * width_ : nullptr;
       for (int x = 0; x < width_; ++x) {
         if (color[x] == 0) continue;
+        if (compare && number[x] <= outLines[x]) {
+          color[x] = 0;
+          number[x] = 0;
+          continue;
+        }
         if (laid) out[x] = color[x];
         color[x] = 0;
         if (number != nullptr) {

@@ -43,8 +43,10 @@ class PartLayers {
   // Lays layers 1 .. count - 1 over `pixels` (and their numbers over
   // `lines`, when numbered) in order, then clears every layer (those from
   // `count` on are dropped: their parts lie after the end of the list).
+  // With `onlyLater`, a layer's pixel is laid only where its line comes
+  // after the line in `lines` there.
   void mergeInto(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, std::uint32_t* lines,
-                 std::size_t count);
+                 std::size_t count, bool onlyLater = false);
 
  private:
   int width_ = 0, height_ = 0;
