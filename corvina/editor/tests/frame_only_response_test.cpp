@@ -123,42 +123,40 @@ void expectOnlyShrank(const ModelStore& before, const ModelStore& after, const s
     }
 }
 
+// The three triangles in an editor, triangle B selected with a moved frame
+// pending, or nothing selected.
+struct EditedTriangles {
+  ModelStore store = testing::threeTriangles();
+  SelectionState selection;
+  SelectionEditor editor{store, selection};
+  EditedTriangles(SelectMethod method, bool selected) {
+    selection.selectMethod = method;
+    if (!selected) return;
+    selectMiddleTriangle(editor);
+    editor.keyPress(kView, *keyPressFromName("right", false, {}));
+  }
+};
+
 TEST(FrameOnlyResponse, WhatSaysTheSelectionShrankOnlyLetsGoOrHidesSelectedCorners) {
   const char* names[] = {"enter", "esc", "home", "left", "t", "[", "]", "\\", "'", "x", "."};
   int shrinking = 0;
   for (const SelectMethod method : {SelectMethod::ByFacet, SelectMethod::ByVertex}) {
     for (const bool selected : {true, false}) {
-      // Keys, with a moved frame pending, or with no selection at all.
       for (const char* name : names) {
-        ModelStore store = testing::threeTriangles();
-        SelectionState selection;
-        selection.selectMethod = method;
-        SelectionEditor editor(store, selection);
-        if (selected) {
-          selectMiddleTriangle(editor);
-          editor.keyPress(kView, *keyPressFromName("right", false, {}));
-        }
-        const ModelStore before = store;
-        const EditorResponse r = editor.keyPress(kView, *keyPressFromName(name, false, {}));
+        EditedTriangles t(method, selected);
+        const ModelStore before = t.store;
+        const EditorResponse r = t.editor.keyPress(kView, *keyPressFromName(name, false, {}));
         if (!r.selectionShrank) continue;
         ++shrinking;
         EXPECT_EQ(r.redraw, ViewRedraw::Full) << name;
-        expectOnlyShrank(before, store, name);
+        expectOnlyShrank(before, t.store, name);
       }
       // Presses that commit the frame: a right click, and a left one beside it.
       for (const ViewButton button : {ViewButton::Right, ViewButton::Left}) {
-        ModelStore store = testing::threeTriangles();
-        SelectionState selection;
-        selection.selectMethod = method;
-        SelectionEditor editor(store, selection);
-        if (selected) {
-          selectMiddleTriangle(editor);
-          editor.keyPress(kView, *keyPressFromName("right", false, {}));
-        }
-        const ModelStore before = store;
-        const EditorResponse r = editor.mousePress(kView, button, 2, 98);
-        EXPECT_TRUE(r.selectionShrank);
-        expectOnlyShrank(before, store, "a press");
+        EditedTriangles t(method, selected);
+        const ModelStore before = t.store;
+        EXPECT_TRUE(t.editor.mousePress(kView, button, 2, 98).selectionShrank);
+        expectOnlyShrank(before, t.store, "a press");
       }
     }
   }
