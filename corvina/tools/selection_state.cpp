@@ -1,11 +1,13 @@
 #include "tools/selection_state.h"
 
 #include "model/model_walk.h"
+#include "model/stream_ranges.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace corvina {
 
@@ -13,23 +15,43 @@ namespace {
 
 // Moves every selected corner's texture coordinate from the source frame to
 // the target frame; clears the selected bits as it goes when asked to.
+//
+// Every corner applies the same move to its texture vertex, so a vertex that
+// m selected corners share is moved m times whatever the order. The records
+// are walked on every core; a corner that owns its texture vertex (the j-th
+// record the (j + 1)-th, as a load leaves them) moves it there, as no other
+// owner can touch it, and the others are moved afterwards on one thread.
 void transformSelection(ModelStore& store, const SelectionState& selection, bool clearBits) {
   const FrameRect& s = selection.source;
   const FrameRect& t = selection.target;
   const float sx = spanScale(t.right - t.left, s.right - s.left);
   const float sy = spanScale(t.bottom - t.top, s.bottom - s.top);
+  auto move = [&](TexVertex& uv) {
+    uv.u = t.left + sx * (uv.u - s.left);
+    uv.v = (1.0f - t.top) + sy * (uv.v - (1.0f - s.top));
+  };
   const std::size_t length = streamLength(store);
-  for (std::size_t j = 0; j < length; ++j) {
-    CornerRecord& record = store.facetStream[j];
-    if ((record.group & kSelectedBit) == 0) continue;
-    if (record.vertex > 0) {
-      if (TexVertex* uv = texVertexOf(store, record)) {
-        uv->u = t.left + sx * (uv->u - s.left);
-        uv->v = (1.0f - t.top) + sy * (uv->v - (1.0f - s.top));
-      }
-    }
-    if (clearBits) record.group &= static_cast<std::uint16_t>(~kSelectedBit);
-  }
+  CornerRecord* records = store.facetStream.data();
+  const std::vector<std::vector<std::size_t>> shared = mapRanges<std::vector<std::size_t>>(
+      length, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
+        std::vector<std::size_t> later;
+        for (std::size_t j = begin; j < end; ++j) {
+          CornerRecord& record = records[j];
+          if ((record.group & kSelectedBit) == 0) continue;
+          if (record.vertex > 0) {
+            if (static_cast<std::size_t>(record.texVertex) != j + 1) {
+              later.push_back(j);
+            } else if (TexVertex* uv = texVertexOf(store, record)) {
+              move(*uv);
+            }
+          }
+          if (clearBits) record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+        }
+        return later;
+      });
+  for (const std::vector<std::size_t>& part : shared)
+    for (const std::size_t j : part)
+      if (TexVertex* uv = texVertexOf(store, records[j])) move(*uv);
 }
 
 // Client size times a view coordinate (a float product, as the view draws

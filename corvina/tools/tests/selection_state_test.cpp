@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "model/parallel_parts.h"
 #include "testing/model_builder.h"
 #include "tools/selection_state.h"
 
@@ -218,6 +219,70 @@ TEST(FitFrameToSelection, FarAwayCoordinatesDoNotOverflowThePixelRectangle) {
   ASSERT_TRUE(selection.selectionActive);
   EXPECT_EQ(selection.framePixels.left, INT_MIN);
   EXPECT_EQ(selection.framePixels.right, INT_MAX);
+}
+
+// A commit moves the corners on every core: however the stream is cut, the
+// same coordinates and bits as on one thread, and a texture vertex that two
+// selected corners share moves twice.
+TEST(CommitSelection, TheCutAmongThreadsChangesNothing) {
+  ModelStore model;
+  model.facetStream.push_back(CornerRecord{});
+  for (int f = 0; f < 300; ++f) {
+    for (int c = 0; c < 3; ++c) {
+      CornerRecord record;
+      record.vertex = 1;
+      if ((f + c) % 4 != 0) record.group |= kSelectedBit;
+      model.facetStream.push_back(record);
+    }
+    model.facetStream.push_back(CornerRecord{});
+  }
+  model.facetStream.back().vertex = kEndOfList;
+  const std::size_t length = model.facetStream.size();
+  for (std::size_t j = 0; j < length; ++j) {
+    model.facetStream[j].texVertex = static_cast<std::int32_t>(j + 1);
+    model.texVertices.push_back({0.001f * static_cast<float>(j % 997), 0.3f, 0});
+  }
+  // Some corners share the texture vertex of a corner far before them.
+  for (std::size_t j = 600; j < length; j += 37)
+    if (model.facetStream[j].vertex > 0) model.facetStream[j].texVertex = 2;
+  model.numCornerRecords = static_cast<int>(length);
+  model.numTVerts = static_cast<int>(length);
+  model.vertices.push_back({0, 0, 0, 0});
+  model.numVerts = 1;
+  SelectionState selection;
+  selection.selectionActive = true;
+  selection.source = {0.1f, 0.6f, 0.2f, 0.7f};
+  selection.target = {0.3f, 0.7f, 0.1f, 0.9f};
+
+  ModelStore one = model;
+  {
+    SelectionState s = selection;
+    const ScopedParallelThreads cut(1);
+    commitSelection(one, s);
+  }
+  // Texture vertex 2 belongs to record 1 and is shared by selected corners.
+  int sharers = 0;
+  for (std::size_t j = 0; j < length; ++j) {
+    const CornerRecord& record = model.facetStream[j];
+    if (record.vertex > 0 && record.texVertex == 2 && (record.group & kSelectedBit) != 0) ++sharers;
+  }
+  ASSERT_GE(sharers, 3);
+  float u = model.texVertices[1].u;
+  const float scale = (0.7f - 0.3f) / (0.6f - 0.1f);
+  for (int m = 0; m < sharers; ++m) u = 0.3f + scale * (u - 0.1f);
+  EXPECT_EQ(one.texVertices[1].u, u);
+  for (const std::size_t threads : {2, 3, 8}) {
+    ModelStore many = model;
+    SelectionState s = selection;
+    const ScopedParallelThreads cut(threads, 1);
+    commitSelection(many, s);
+    EXPECT_FALSE(s.selectionActive);
+    for (std::size_t j = 0; j < length; ++j) {
+      ASSERT_EQ(many.facetStream[j].group, one.facetStream[j].group) << threads << ", " << j;
+      ASSERT_EQ(many.texVertices[j].u, one.texVertices[j].u) << threads << ", " << j;
+      ASSERT_EQ(many.texVertices[j].v, one.texVertices[j].v) << threads << ", " << j;
+    }
+  }
 }
 
 }  // namespace
