@@ -19,6 +19,7 @@
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina::window {
@@ -30,21 +31,11 @@ constexpr const char* kTwoSquares =
     "vt 0.6 0.6\nvt 0.9 0.6\nvt 0.9 0.9\nvt 0.6 0.9\n"
     "f 1/1 2/2 3/3 4/4\nf 1/5 2/6 3/7 4/8\n";
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
+struct Fixture : WindowFixture {
   testing::ScriptedUserInterface ui;
 
   void load() {
-    const QString path = folder.filePath("squares.obj");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(kTwoSquares);
-    file.close();
-    app.document.openModel(path.toStdString(), ui);
+    openModelText(kTwoSquares, "squares.obj", ui);
     frame.view().resize(201, 201);
     frame.updateCommandStates();
   }

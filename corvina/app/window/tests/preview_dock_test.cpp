@@ -19,6 +19,7 @@
 
 #include "app/command_ids.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 #include "preview/gl/preview_widget.h"
 #include "preview/preview_colors.h"
 #include "testing/scripted_user_interface.h"
@@ -32,21 +33,9 @@ constexpr const char* kSquare =
     "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
     "f 1/1 2/2 3/3 4/4\n";
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Fixture : WindowFixture {
   Fixture() {
-    const QString path = folder.filePath("square.obj");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(kSquare);
-    file.close();
-    testing::ScriptedUserInterface ui;
-    app.document.openModel(path.toStdString(), ui);
+    openModelText(kSquare, "square.obj");
     frame.show();
     frame.view().resize(201, 201);  // view pixels 0..200: u = x / 200
     settle();

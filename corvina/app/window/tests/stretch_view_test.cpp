@@ -13,6 +13,7 @@
 
 #include "app/command_ids.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 #include "editor/painter/stretch_fill.h"
 #include "testing/scripted_user_interface.h"
 
@@ -28,24 +29,10 @@ constexpr const char* kModel =
     "vt 0 0.55\nvt 0.45 0.55\nvt 0.45 1\n"
     "f 1/1 2/2 3/3 4/4\nf 5/5 6/6 7/7 8/8\nf 9/9 10/10 11/11\n";
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Fixture : WindowFixture {
   Fixture() {
-    const QString path = folder.filePath("model.obj");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(kModel);
-    file.close();
     frame.resize(400, 400);
-    // Loaded through a scripted user: the window's load shows the statistics
-    // in a box that waits for OK.
-    testing::ScriptedUserInterface ui;
-    app.document.openModel(path.toStdString(), ui);
+    openModelText(kModel, "model.obj");
     frame.view().refresh();
     frame.updateCommandStates();
   }

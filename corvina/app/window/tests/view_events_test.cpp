@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina::window {
@@ -21,21 +22,9 @@ constexpr const char* kTwoSquares =
     "vt 0.6 0.6\nvt 0.9 0.6\nvt 0.9 0.9\nvt 0.6 0.9\n"
     "f 1/1 2/2 3/3 4/4\nf 1/5 2/6 3/7 4/8\n";
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Fixture : WindowFixture {
   Fixture() {
-    const QString path = folder.filePath("squares.obj");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(kTwoSquares);
-    file.close();
-    testing::ScriptedUserInterface ui;
-    app.document.openModel(path.toStdString(), ui);
+    openModelText(kTwoSquares, "squares.obj");
     frame.view().resize(201, 201);  // view pixels 0..200: u = x / 200
   }
 
