@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "editor/painter/tests/picture_difference.h"
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_composer.h"
 #include "model/parallel_parts.h"
@@ -13,6 +14,7 @@
 namespace corvina::painter {
 namespace {
 
+using testing::firstDifference;
 using testing::UvCorner;
 using testing::UvFacet;
 using testing::uvModel;
@@ -48,15 +50,6 @@ ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bo
     list.push_back(facet);
   }
   return uvModel(list);
-}
-
-std::string firstDifference(const QImage& a, const QImage& b) {
-  if (a.size() != b.size()) return "sizes differ";
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y))
-        return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-  return "none";
 }
 
 TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {

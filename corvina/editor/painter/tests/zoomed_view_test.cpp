@@ -12,6 +12,7 @@
 
 #include "editor/painter/layered_view_composer.h"
 #include "editor/painter/map_field.h"
+#include "editor/painter/tests/picture_difference.h"
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_composer.h"
@@ -22,6 +23,7 @@
 namespace corvina::painter {
 namespace {
 
+using testing::firstDifference;
 using testing::UvCorner;
 using testing::UvFacet;
 using testing::uvModel;
@@ -51,15 +53,6 @@ ModelStore randomModel(std::mt19937& random, int facets, bool byVertex) {
   ModelStore store = uvModel(list);
   store.colorMode = 1;
   return store;
-}
-
-std::string firstDifference(const QImage& a, const QImage& b) {
-  if (a.size() != b.size()) return "sizes differ";
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y))
-        return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-  return "none";
 }
 
 TEST(ZoomedView, ASquareFillingTheViewIsTheOriginalView) {
