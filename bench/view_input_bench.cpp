@@ -10,7 +10,8 @@
 // (0.1 by default, 1 selects everything) before the timed inputs. Each input
 // is reported as the best of R runs: its stages in milliseconds of the wall
 // clock (the composition runs on every core, so run it on a quiet machine),
-// and the CPU time all the process's threads spent on it.
+// the CPU time all the process's threads spent on it, and the longest any one
+// of its events waited from the event to its finished frame.
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -107,9 +108,10 @@ double argument(int argc, char** argv, const char* name, double fallback) {
   return fallback;
 }
 
-// The four stages of one input, summed over the events the input consists of.
+// The four stages of one input, summed over the events the input consists of,
+// and the longest any one event waited for its frame.
 struct Stages {
-  double editor = 0, states = 0, compose = 0, widget = 0, cpu = 0;
+  double editor = 0, states = 0, compose = 0, widget = 0, cpu = 0, slowest = 0;
   double total() const { return editor + states + compose + widget; }
 };
 
@@ -127,7 +129,8 @@ class WindowPath {
   // One event: the editor's response, then what the window does with it.
   void event(const std::function<EditorResponse()>& send, Stages& stages) {
     const double cpuStart = processCpuMilliseconds();
-    double start = wallMilliseconds();
+    const double eventStart = wallMilliseconds();
+    double start = eventStart;
     const EditorResponse response = send();
     double now = wallMilliseconds();
     stages.editor += now - start;
@@ -143,7 +146,10 @@ class WindowPath {
     stages.widget += now - start;
     start = now;
     if (response.handled) refreshCommandStates();
-    stages.states += wallMilliseconds() - start;
+    now = wallMilliseconds();
+    stages.states += now - start;
+    stages.slowest = std::max(stages.slowest, now - eventStart);
+    if (getenv("EV")) fprintf(stderr, "  event: editor %.2f compose %.2f total %.2f\n", stages.editor, stages.compose, now - eventStart);
     stages.cpu += processCpuMilliseconds() - cpuStart;
   }
 
@@ -297,8 +303,8 @@ int main(int argc, char** argv) {
   std::printf(
       "%d triangles at %dx%d, about %.0f%% selected; wall ms (CPU ms of all threads), best of %d\n",
       triangles, width, height, fraction * 100, repeat);
-  std::printf("%-26s %9s %9s %9s %9s %9s %9s %13s\n", "input", "editor", "states", "compose",
-              "widget", "total", "cpu", "walked runs");
+  std::printf("%-26s %9s %9s %9s %9s %9s %9s %9s %13s\n", "input", "editor", "states", "compose",
+              "widget", "total", "cpu", "slowest", "walked runs");
   for (const Input& input : all) {
     Stages best;
     window.takeBlocks();
@@ -308,9 +314,9 @@ int main(int argc, char** argv) {
       if (r == 0 || stages.total() < best.total()) best = stages;
     }
     const auto [walked, blocks] = window.takeBlocks();
-    std::printf("%-26s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %6zu/%-6zu\n", input.name.c_str(),
-                best.editor, best.states, best.compose, best.widget, best.total(), best.cpu, walked,
-                blocks);
+    std::printf("%-26s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %6zu/%-6zu\n", input.name.c_str(),
+                best.editor, best.states, best.compose, best.widget, best.total(), best.cpu,
+                best.slowest, walked, blocks);
   }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "model/model_walk.h"
@@ -12,42 +13,63 @@ namespace corvina {
 
 namespace {
 
-void setSelected(CornerRecord& record, bool selected) {
-  if (selected) {
-    record.group |= kSelectedBit;
-  } else {
-    record.group &= static_cast<std::uint16_t>(~kSelectedBit);
-  }
+// What picking a range did: whether a corner there is selected afterwards,
+// and the records whose selected bit changed, [firstChanged, lastChanged + 1)
+// (empty when first > last).
+struct RangePick {
+  bool anySelected = false;
+  std::size_t firstChanged = SIZE_MAX, lastChanged = 0;
+};
+
+// Sets the record's selected bit, writing only a change: a record that keeps
+// its bit is not written, so the pick leaves most of the stream's memory clean.
+void setSelected(CornerRecord& record, bool selected, std::size_t at, RangePick& pick) {
+  pick.anySelected = pick.anySelected || (selected && record.vertex > 0);
+  if (((record.group & kSelectedBit) != 0) == selected) return;
+  record.group = static_cast<std::uint16_t>(selected ? record.group | kSelectedBit
+                                                     : record.group & ~kSelectedBit);
+  pick.firstChanged = std::min(pick.firstChanged, at);
+  pick.lastChanged = std::max(pick.lastChanged, at);
 }
 
-// Picks in records [begin, end), which begins at 0 or at a separator, and
-// tells whether a corner there is selected afterwards.
-bool pickRange(ModelStore& store, const FrameRect& band, SelectMethod method, std::size_t begin,
-               std::size_t end, std::size_t texCount, std::size_t vertexCount) {
-  std::size_t facetFirst = begin;  // the first corner of the facet being walked
+// Whether a corner is one the band sees (visible, with a valid texture
+// index), and if so whether it lies inside or on the band.
+enum class Seen { Not, Outside, Inside };
+
+Seen seenBy(const ModelStore& store, const CornerRecord& record, const FrameRect& band,
+            std::size_t texCount) {
+  if ((record.flags & kHiddenBit) != 0 || record.texVertex < 1 ||
+      static_cast<std::size_t>(record.texVertex) > texCount)
+    return Seen::Not;
+  const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+  const float x = uv.u;
+  const float y = 1.0f - uv.v;
+  return x < band.left || x > band.right || y < band.top || y > band.bottom ? Seen::Outside
+                                                                            : Seen::Inside;
+}
+
+// Picks in records [begin, end), which begins at 0 or at a separator. Each
+// record's bit is decided once, so a record is written only when it changes.
+RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod method,
+                    std::size_t begin, std::size_t end, std::size_t texCount,
+                    std::size_t vertexCount) {
+  RangePick pick;
+  std::vector<CornerRecord>& stream = store.facetStream;
   std::size_t j = begin;
   while (j < end) {
-    CornerRecord& record = store.facetStream[j];
-    if (record.vertex == kSeparator) {
-      facetFirst = ++j;
-      continue;
-    }
-    const bool visible = (record.flags & kHiddenBit) == 0;
-    if (!visible || record.texVertex < 1 || static_cast<std::size_t>(record.texVertex) > texCount) {
-      ++j;
-      continue;
-    }
-    const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
-    const float x = uv.u;
-    const float y = 1.0f - uv.v;
-    if (x < band.left || x > band.right || y < band.top || y > band.bottom) {
-      setSelected(record, false);
+    if (stream[j].vertex <= 0) {
       ++j;
       continue;
     }
     if (method == SelectMethod::ByVertex) {
-      setSelected(record, true);
-      if (record.vertex >= 1 && static_cast<std::size_t>(record.vertex) <= vertexCount) {
+      CornerRecord& record = stream[j];
+      const Seen seen = seenBy(store, record, band, texCount);
+      if (seen == Seen::Not) {
+        pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
+      } else {
+        setSelected(record, seen == Seen::Inside, j, pick);
+      }
+      if (seen == Seen::Inside && static_cast<std::size_t>(record.vertex) <= vertexCount) {
         // Corners in other ranges may share the vertex: every writer stores
         // the same 1.
         std::atomic_ref<std::uint8_t>(
@@ -57,37 +79,55 @@ bool pickRange(ModelStore& store, const FrameRect& band, SelectMethod method, st
       ++j;
       continue;
     }
-    // By facet: the whole facet, from its first corner to its last; the walk
-    // goes on after it.
-    std::size_t c = facetFirst;
-    while (c < end && store.facetStream[c].vertex > 0) setSelected(store.facetStream[c++], true);
-    j = std::max(c, j + 1);
+    // By facet: one corner inside selects every corner of its facet, else
+    // the corners the band sees are let go and the others keep their bits.
+    std::size_t last = j;
+    bool inside = false;
+    while (last < end && stream[last].vertex > 0)
+      inside = seenBy(store, stream[last++], band, texCount) == Seen::Inside || inside;
+    for (; j < last; ++j) {
+      CornerRecord& record = stream[j];
+      if (inside || seenBy(store, record, band, texCount) == Seen::Outside) {
+        setSelected(record, inside, j, pick);
+      } else {
+        pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
+      }
+    }
   }
-  for (std::size_t r = begin; r < end; ++r) {
-    const CornerRecord& record = store.facetStream[r];
-    if (record.vertex > 0 && (record.group & kSelectedBit) != 0) return true;
-  }
-  return false;
+  return pick;
 }
 
 }  // namespace
 
-bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method) {
+bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
+                       PartRange* changed) {
   const std::size_t vertexCount = presentCount(store.numVerts, store.vertices);
   forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) store.vertices[i].mark = 0;
+    for (std::size_t i = begin; i < end; ++i)
+      if (store.vertices[i].mark != 0) store.vertices[i].mark = 0;
   });
   const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
   const std::size_t length = streamLength(store);
   // The walk stops at the end-of-list record; the ranges before it are
   // picked on every core, each beginning at a separator.
   const std::size_t end = streamListEnd(store.facetStream.data(), length);
-  const std::vector<char> selected = mapEachRange<char>(
+  const std::vector<RangePick> picks = mapEachRange<RangePick>(
       facetRangesForThreads(store.facetStream.data(), end),
-      [&](std::size_t begin, std::size_t rangeEnd) -> char {
-        return pickRange(store, band, method, begin, rangeEnd, texCount, vertexCount) ? 1 : 0;
+      [&](std::size_t begin, std::size_t rangeEnd) {
+        return pickRange(store, band, method, begin, rangeEnd, texCount, vertexCount);
       });
-  return std::find(selected.begin(), selected.end(), 1) != selected.end();
+  bool anySelected = false;
+  RangePick all;
+  for (const RangePick& pick : picks) {
+    anySelected = anySelected || pick.anySelected;
+    all.firstChanged = std::min(all.firstChanged, pick.firstChanged);
+    all.lastChanged = std::max(all.lastChanged, pick.lastChanged);
+  }
+  if (changed != nullptr)
+    *changed = all.firstChanged <= all.lastChanged
+                   ? PartRange{all.firstChanged, all.lastChanged + 1}
+                   : PartRange{0, 0};
+  return anySelected;
 }
 
 }  // namespace corvina

@@ -2,6 +2,7 @@
 // Picking corners with a rubber band.
 
 #include "model/model_store.h"
+#include "model/parallel_parts.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -12,6 +13,9 @@ namespace corvina {
 // vertex each corner inside is selected and its vertex marked; by facet a
 // corner inside selects every corner of its facet. Every vertex mark is
 // cleared first. Returns whether any corner record is selected afterwards.
-bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method);
+// `changed`, when given, receives the records whose selected bit changed:
+// [begin, end) from the first such record to the last, empty when none did.
+bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
+                       PartRange* changed = nullptr);
 
 }  // namespace corvina

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "editor/painter/outline_walk.h"
@@ -68,6 +69,9 @@ struct MapBlock {
   // width x height with the square at `square` (never for a block with a
   // selected corner, whose lines the frame moves).
   bool outOfSight(const SquarePlacement& square, int width, int height) const;
+  // Whether a line of the block may set a pixel of the box from (left, top)
+  // to (right, bottom), inclusive.
+  bool mayTouch(const SquarePlacement& square, int left, int top, int right, int bottom) const;
 };
 
 class LayeredViewComposer {
@@ -84,12 +88,20 @@ class LayeredViewComposer {
   // `selectionShrank` promises that since the last call only the selection
   // shrank: selected corners were let go (their coordinates perhaps moved by
   // a commit of the frame) or hidden; then only their facets are drawn again.
+  // `reselected` promises that only the selected bits of the records in that
+  // range changed (and the frame, as after a rubber band's pick); then the
+  // layer is drawn again only where the lines that changed lie.
   const QImage& compose(const ViewScene& scene, bool frameOnly, bool sameModel = false,
-                        bool selectionShrank = false);
+                        bool selectionShrank = false,
+                        std::optional<PartRange> reselected = std::nullopt);
 
   // At most this many moving lines are listed; beyond it a frame walks the
   // model. 0, the start value, means one per pixel of the view.
   void setMovingLineLimit(std::size_t limit) { movingLineLimit_ = limit; }
+
+  // About this many records make a block; 4096, the start value, keeps a
+  // block's notes cheap beside its lines (tests take fewer).
+  void setBlockRecords(std::size_t records) { blockRecords_ = std::max<std::size_t>(1, records); }
 
   // Forgets the layer: the next composition draws it again.
   void reset() { layered_ = false; }
@@ -98,6 +110,8 @@ class LayeredViewComposer {
   bool reusedLayer() const { return reused_; }
   // Whether the last composition drew only the facets of a shrunk selection.
   bool redrewShrunkSelection() const { return shrunk_; }
+  // Whether the last composition drew again only where a pick changed lines.
+  bool redrewReselection() const { return reselectedRedrawn_; }
   // The blocks the last drawing of the layer walked, of how many (for tests
   // and benchmarks).
   std::size_t walkedBlocks() const { return walkedBlocks_; }
@@ -108,6 +122,7 @@ class LayeredViewComposer {
   void cutBlocks(const OutlineSource& source);
   std::vector<PartRange> blockParts(std::size_t count) const;
   bool redrawShrunkSelection(const ViewScene& scene);
+  bool redrawReselected(const ViewScene& scene, PartRange changed);
   void drawMovingLines(const ViewScene& scene);
   void drawListedLines(const ViewScene& scene);
   static PartTarget pictureTarget(QImage& image, std::uint32_t* lines);
@@ -128,7 +143,9 @@ class LayeredViewComposer {
   // shrinking of the selection after the model may have changed.
   bool ownCorners_ = false, ownCornersChecked_ = false;
   bool shrunk_ = false;
+  bool reselectedRedrawn_ = false;
   std::size_t movingLineLimit_ = 0;
+  std::size_t blockRecords_ = std::size_t{1} << 12;
   bool layered_ = false;
   bool reused_ = false;
   SquarePlacement layerSquare_;

@@ -519,31 +519,36 @@ ModelStore randomPickModel(std::mt19937& random, int facets) {
 }
 
 // The band is picked on every core: however the stream is cut, the same
-// corners, vertex marks and answer as on one thread, and nothing after the
-// end of the list is touched.
+// corners, vertex marks and answer as on one thread, nothing after the end of
+// the list is touched, and the changed records it tells of run from the first
+// record whose bit changed to the last.
 TEST(Picking, TheCutAmongThreadsChangesNothing) {
   std::mt19937 random(31);
-  for (int round = 0; round < 6; ++round) {
-    ModelStore model = randomPickModel(random, 300);
+  for (int round = 0; round < 8; ++round) {
+    ModelStore randomModel = randomPickModel(random, 300);
     if (round % 2 == 1) {
       // The list ends a third of the way in; the records after it stay.
-      const std::size_t at = model.facetStream.size() / 3;
-      for (std::size_t j = at; j < model.facetStream.size(); ++j)
-        if (model.facetStream[j].vertex == kSeparator) {
-          model.facetStream[j].vertex = kEndOfList;
+      const std::size_t at = randomModel.facetStream.size() / 3;
+      for (std::size_t j = at; j < randomModel.facetStream.size(); ++j)
+        if (randomModel.facetStream[j].vertex == kSeparator) {
+          randomModel.facetStream[j].vertex = kEndOfList;
           break;
         }
     }
-    const FrameRect band = round < 4 ? FrameRect{0.2f, 0.7f, 0.3f, 0.9f}
-                                     : FrameRect{1.5f, 1.6f, 1.5f, 1.6f};  // picks nothing
+    const FrameRect band = round < 4 || round >= 6
+                               ? FrameRect{0.2f, 0.7f, 0.3f, 0.9f}
+                               : FrameRect{1.5f, 1.6f, 1.5f, 1.6f};  // picks nothing
     for (const SelectMethod method : {SelectMethod::ByFacet, SelectMethod::ByVertex}) {
+      // The last rounds pick what is picked already: no record changes.
+      ModelStore model = randomModel;
+      if (round >= 6) pickCornersInside(model, band, method);
       ModelStore one = model;
       bool oneAnswer = false;
       {
         const ScopedParallelThreads cut(1);
         oneAnswer = pickCornersInside(one, band, method);
       }
-      if (round >= 4) {
+      if (round == 4 || round == 5) {
         // An empty band leaves selected only the corners it cannot see.
         bool unseenSelected = false;
         for (std::size_t j = 1; model.facetStream[j].vertex >= 0; ++j) {
@@ -554,10 +559,21 @@ TEST(Picking, TheCutAmongThreadsChangesNothing) {
         }
         EXPECT_EQ(oneAnswer, unseenSelected) << "round " << round;
       }
+      std::size_t firstChanged = one.facetStream.size(), endChanged = 0;
+      for (std::size_t j = 0; j < one.facetStream.size(); ++j)
+        if (one.facetStream[j].group != model.facetStream[j].group) {
+          firstChanged = std::min(firstChanged, j);
+          endChanged = j + 1;
+        }
+      if (endChanged == 0) firstChanged = 0;
       for (const std::size_t threads : {2, 3, 8}) {
         ModelStore many = model;
         const ScopedParallelThreads cut(threads, 1);
-        EXPECT_EQ(pickCornersInside(many, band, method), oneAnswer) << threads << " threads";
+        PartRange changed{99, 7};
+        EXPECT_EQ(pickCornersInside(many, band, method, &changed), oneAnswer)
+            << threads << " threads";
+        EXPECT_EQ(changed.begin, firstChanged) << threads << " threads, round " << round;
+        EXPECT_EQ(changed.end, endChanged) << threads << " threads, round " << round;
         for (std::size_t j = 0; j < one.facetStream.size(); ++j)
           ASSERT_EQ(many.facetStream[j].group, one.facetStream[j].group)
               << threads << " threads, record " << j << ", round " << round;

@@ -8,6 +8,7 @@
 #include "editor/painter/tests/picture_difference.h"
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_composer.h"
+#include "editor/selection_picking.h"
 #include "model/parallel_parts.h"
 #include "tools/selection_state.h"
 
@@ -215,6 +216,99 @@ TEST(LayeredViewComposer, AShrunkSelectionRedrawsOnlyItsFacets) {
         // The next frames move what is still selected over the new layer.
         selection.target = {0.3f, 0.75f, 0.2f, 0.6f};
         ASSERT_EQ(layered.compose(scene, true), composeView(scene)) << c.name << ", moved";
+      }
+    }
+  }
+}
+
+// Facets in rows over the map, in stream order row by row as a mesh's facets
+// mostly come, each spanning a few pixels; a few corners lie far outside or
+// lack coordinates and some facets are hidden. Nothing is selected.
+ModelStore rowsOfFacets(std::mt19937& random, int rows) {
+  std::uniform_real_distribution<float> jitter(-0.4f, 0.4f);
+  std::uniform_int_distribution<int> corners(1, 4), set(0, 9), percent(0, 199);
+  std::vector<UvFacet> list;
+  const float cell = 1.1f / static_cast<float>(rows);
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < rows; ++column) {
+      UvFacet facet;
+      facet.group = set(random);
+      facet.material = set(random);
+      facet.region = set(random);
+      const bool hidden = percent(random) < 10;
+      const int count = corners(random);
+      for (int c = 0; c < count; ++c) {
+        UvCorner corner{(static_cast<float>(column) + 0.5f + jitter(random)) * cell - 0.05f,
+                        (static_cast<float>(row) + 0.5f + jitter(random)) * cell - 0.05f};
+        const int kind = percent(random);
+        if (kind < 2) corner = UvCorner{30.0f * jitter(random), 30.0f * jitter(random)};
+        if (kind >= 2 && kind < 4) corner = UvCorner{kNoUvU, kNoUvV};
+        corner.hidden = hidden;
+        facet.corners.push_back(corner);
+      }
+      list.push_back(facet);
+    }
+  return uvModel(list);
+}
+
+// A rubber band's pick changes only selected bits: the layer is drawn again
+// only where the lines it set moving (or let stay) lay, and the picture is
+// the full composition's, with the frame still and moved, for a first band
+// and for a second one elsewhere.
+TEST(LayeredViewComposer, APickRedrawsOnlyWhereLinesChanged) {
+  struct Case {
+    const char* name;
+    bool byVertex;
+    FrameRect first, second;  // the bands, in view coordinates
+    bool background;
+    std::size_t movingLimit;  // 0: one line per pixel
+    // Whether each pick redraws only where its lines lay: not when its
+    // changes spread over more than half the stream.
+    bool onlyThere[2];
+  };
+  // The second band lies in the same rows as the first: its pick changes
+  // those rows' records only, the first band's lines among them.
+  const FrameRect small{0.1f, 0.35f, 0.6f, 0.8f}, elsewhere{0.5f, 0.9f, 0.62f, 0.75f};
+  const FrameRect nowhere{1.5f, 1.6f, 1.5f, 1.6f}, everything{-1, 2, -1, 2};
+  const Case cases[] = {
+      {"small band, by facet", false, small, elsewhere, false, 0, {true, true}},
+      {"small band, by vertex, over a background", true, small, elsewhere, true, 0, {true, true}},
+      {"band over nothing", false, nowhere, small, false, 0, {true, true}},
+      {"band over everything", false, everything, small, false, 0, {false, false}},
+      {"too many moving lines to list", true, small, elsewhere, false, 5, {true, false}},
+  };
+  QImage background(9, 6, QImage::Format_RGB32);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 9; ++x) background.setPixel(x, y, qRgb(25 * x, 40 * y, 150));
+  std::mt19937 random(515);
+  for (const std::size_t threads : {1, 3}) {
+    const ScopedParallelThreads cut(threads, 1);
+    for (const Case& c : cases) {
+      ModelStore store = rowsOfFacets(random, 24);
+      store.colorMode = 2;
+      SelectionState selection;
+      selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+      LayeredViewComposer layered;
+      layered.setBlockRecords(40);
+      layered.setMovingLineLimit(c.movingLimit);
+      const ViewScene scene{store, selection, c.background ? &background : nullptr, 130, 100};
+      layered.compose(scene, false);
+      for (const int pick : {0, 1}) {
+        const FrameRect band = pick == 0 ? c.first : c.second;
+        PartRange changed;
+        selection.selectionActive =
+            pickCornersInside(store, band, selection.selectMethod, &changed);
+        selection.source = selection.target = band;
+        const QImage& picked = layered.compose(scene, false, false, false, changed);
+        const QImage full = composeView(scene);
+        ASSERT_EQ(picked, full) << threads << " threads, " << c.name << ": "
+                                << firstDifference(picked, full);
+        EXPECT_EQ(layered.redrewReselection(), c.onlyThere[pick]) << c.name << ", pick " << pick;
+        selection.target = {band.left + 0.05f, band.right + 0.1f, band.top - 0.07f, band.bottom};
+        const QImage& moved = layered.compose(scene, true);
+        ASSERT_EQ(moved, composeView(scene)) << threads << " threads, " << c.name << ", moved";
+        selection.target = selection.source;
+        layered.compose(scene, true);
       }
     }
   }
