@@ -136,8 +136,8 @@ class WindowPath {
     stages.editor += now - start;
     start = now;
     if (response.redraw == ViewRedraw::Full)
-      compose(response.frameOnly, response.frameOnly || response.viewOnly,
-              response.selectionShrank);
+      compose(response.frameOnly, response.frameOnly || response.viewOnly, response.selectionShrank,
+              response.reselected);
     now = wallMilliseconds();
     stages.compose += now - start;
     start = now;
@@ -149,19 +149,22 @@ class WindowPath {
     now = wallMilliseconds();
     stages.states += now - start;
     stages.slowest = std::max(stages.slowest, now - eventStart);
-    if (getenv("EV")) fprintf(stderr, "  event: editor %.2f compose %.2f total %.2f\n", stages.editor, stages.compose, now - eventStart);
+    if (getenv("EV"))
+      fprintf(stderr, "  event: editor %.2f compose %.2f total %.2f\n", stages.editor,
+              stages.compose, now - eventStart);
     stages.cpu += processCpuMilliseconds() - cpuStart;
   }
 
  private:
   // The window's composition: the lines that stay are kept while only the
   // frame moves.
-  void compose(bool frameOnly, bool sameModel, bool selectionShrank) {
+  void compose(bool frameOnly, bool sameModel, bool selectionShrank,
+               std::optional<PartRange> reselected = std::nullopt) {
     painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
                              app_.view.height};
     const SquarePlacement square = app_.editor.square(app_.view);
     if (!fillsView(square, app_.view)) scene.square = square;
-    composed_ = &composer_.compose(scene, frameOnly, sameModel, selectionShrank);
+    composed_ = &composer_.compose(scene, frameOnly, sameModel, selectionShrank, reselected);
     if (!composer_.reusedLayer()) {
       walkedBlocks_ += composer_.walkedBlocks();
       blocks_ += composer_.blockCount();

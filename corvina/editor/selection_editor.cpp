@@ -298,11 +298,14 @@ EditorResponse SelectionEditor::mouseRelease(ViewSize device, ViewButton button,
   selection_.selectionActive = true;
   selection_.source = toViewRect(band, view);
   selection_.target = selection_.source;
-  if (!pickCornersInside(store_, selection_.source, selection_.selectMethod)) {
+  PartRange changed;
+  if (!pickCornersInside(store_, selection_.source, selection_.selectMethod, &changed)) {
     selection_.selectionActive = false;
     return response(ViewRedraw::Overlay, hoverCursor(x, y));
   }
-  return response(ViewRedraw::Full, hoverCursor(x, y));
+  EditorResponse picked = response(ViewRedraw::Full, hoverCursor(x, y));
+  picked.reselected = changed;
+  return picked;
 }
 
 EditorResponse SelectionEditor::cancelDrag() {

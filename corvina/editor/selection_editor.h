@@ -50,6 +50,7 @@
 #include "editor/view_size.h"
 #include "editor/view_transform.h"
 #include "model/model_store.h"
+#include "model/parallel_parts.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -76,6 +77,9 @@ struct EditorResponse {
   // were hidden, and the selected corners' coordinates may have moved with
   // the frame's commit; nothing else changed.
   bool selectionShrank = false;
+  // With a Full redraw: only the selected bits of the records in this range
+  // changed, and the frame (a rubber band's pick); nothing else.
+  std::optional<PartRange> reselected;
 };
 
 class SelectionEditor {

@@ -49,20 +49,17 @@ void CorvinaView::updateViewSize() {
 
 void CorvinaView::refresh() {
   stale_ = true;
-  frameOnly_ = false;
-  sameModel_ = false;
-  shrank_ = false;
+  changes_ = {};
   repaint();
 }
 
 const QImage& CorvinaView::composedPicture() {
   if (stale_ || composed_ == nullptr || composed_->size() != devicePixelSize()) {
     updateViewSize();
-    composed_ = &composer_.compose(scene(), frameOnly_, sameModel_, shrank_);
+    composed_ = &composer_.compose(scene(), changes_.frameOnly, changes_.sameModel, changes_.shrank,
+                                   changes_.reselected);
     stale_ = false;
-    frameOnly_ = false;
-    sameModel_ = false;
-    shrank_ = false;
+    changes_ = {};
   }
   return *composed_;
 }
@@ -97,11 +94,13 @@ void CorvinaView::paintEvent(QPaintEvent*) {
 
 void CorvinaView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  // A hidden window sends its pending resize again when it is grabbed: what
+  // the editor told since the last picture holds while the size is the same.
+  const ViewSize before = app_.view;
   updateViewSize();
+  if (app_.view.width == before.width && app_.view.height == before.height) return;
   stale_ = true;
-  frameOnly_ = false;
-  sameModel_ = false;
-  shrank_ = false;
+  changes_ = {};
 }
 
 QPoint CorvinaView::devicePoint(const QPointF& logical) const {
@@ -115,10 +114,21 @@ void CorvinaView::respond(const EditorResponse& response) {
   if (response.redraw == ViewRedraw::Full) {
     // A frame-only change keeps the layer unless something else is waiting
     // to be composed.
-    frameOnly_ = response.frameOnly && (frameOnly_ || !stale_);
+    changes_.frameOnly = response.frameOnly && (changes_.frameOnly || !stale_);
     // Zoom, pan and the frame leave the model as the last picture drew it.
-    sameModel_ = (response.frameOnly || response.viewOnly) && (sameModel_ || !stale_);
-    shrank_ = response.selectionShrank && (shrank_ || !stale_);
+    changes_.sameModel =
+        (response.frameOnly || response.viewOnly) && (changes_.sameModel || !stale_);
+    changes_.shrank = response.selectionShrank && (changes_.shrank || !stale_);
+    // Picks one after another change the records of both.
+    if (response.reselected && (changes_.reselected || !stale_)) {
+      const PartRange a = *response.reselected, b = changes_.reselected.value_or(a);
+      changes_.reselected = a.begin >= a.end ? b
+                            : b.begin >= b.end
+                                ? a
+                                : PartRange{std::min(a.begin, b.begin), std::max(a.end, b.end)};
+    } else {
+      changes_.reselected.reset();
+    }
     stale_ = true;
     if (hooks_.mapChanged) hooks_.mapChanged();
   }

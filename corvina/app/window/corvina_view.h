@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "app/application_state.h"
 #include "app/canvas/stretch_shading.h"
@@ -76,9 +77,15 @@ class CorvinaView : public QWidget {
   canvas::StretchShading stretch_;  // the fill while View > Show Stretch is on
   const QImage* composed_ = nullptr;
   bool stale_ = true;
-  bool frameOnly_ = false;  // since the last composition only the frame moved
-  bool sameModel_ = false;  // since the last composition only the frame, zoom or pan changed
-  bool shrank_ = false;     // since the last composition only the selection shrank
+  // What changed since the last composition, as the editor's responses told
+  // it: the composer redraws no more than that.
+  struct Changes {
+    bool frameOnly = false;               // only the frame moved
+    bool sameModel = false;               // only the frame, zoom or pan changed
+    bool shrank = false;                  // only the selection shrank
+    std::optional<PartRange> reselected;  // only these records' selected bits changed
+  };
+  Changes changes_;
 };
 
 }  // namespace corvina::window

@@ -38,49 +38,32 @@ bool cornersOwnTheirCoordinates(const ModelStore& store, std::size_t length) {
 }
 
 // A pick's changed runs walked again: their moving lines listed anew, and
-// the box of the pixels those lines held in the layer, where they were drawn
-// as lines that stay.
+// where the ends of those lines lie (the layer drew them there as lines that
+// stay). Coordinates did not change, so a run's notes change only in whether
+// it has a selected corner.
 struct ChangedLines {
-  ChangedLines(const OutlineSource& source, const SquarePlacement& square, bool byVertex)
-      : source(source), square(square), byVertex(byVertex) {}
+  ChangedLines(const OutlineSource& source, bool byVertex, std::vector<MovingLine>& moving,
+               std::vector<std::uint32_t>& corners)
+      : source(source), byVertex(byVertex), moving(moving), corners(corners) {}
   const OutlineSource& source;
-  SquarePlacement square;
   bool byVertex;
   MapBlock* block = nullptr;
-  std::vector<MovingLine> moving;
-  std::vector<std::uint32_t> corners;  // the selected corners that get squares
-  double left = std::numeric_limits<double>::infinity(), top = left, right = -left, bottom = -left;
-  ViewPoint previous, current, first;
+  std::vector<MovingLine>& moving;
+  std::vector<std::uint32_t>& corners;  // the selected corners that get squares
+  MapBlock reach;                       // the lines' ends
 
-  void include(const ViewPoint& p) {
-    left = std::min(left, p.x);
-    right = std::max(right, p.x);
-    top = std::min(top, p.y);
-    bottom = std::max(bottom, p.y);
-  }
-  void take(const ChangedLines& other) {
-    include({other.left, other.top});
-    include({other.right, other.bottom});
-  }
-  ViewPoint stillPoint(std::size_t j) const {
-    return viewPoint(source.uvOf(source.record(j)), false, FrameTransform{}, square);
-  }
   void corner(std::size_t j) {
-    const CornerRecord& record = source.record(j);
-    const bool selected = selectedCorner(record);
-    const TexVertex& uv = source.uvOf(record);
-    block->include(uv, selected);
-    previous = current;
-    current = viewPoint(uv, false, FrameTransform{}, square);
-    if (j == 1 || source.record(j - 1).vertex == kSeparator) first = current;
+    const bool selected = selectedCorner(source.record(j));
+    block->anySelected = block->anySelected || selected;
     if (byVertex && selected) corners.push_back(static_cast<std::uint32_t>(j));
   }
   void line(std::size_t from, std::size_t to, std::size_t pen) {
-    if (!selectedCorner(source.record(from)) && !selectedCorner(source.record(to))) return;
+    const CornerRecord &start = source.record(from), &end = source.record(to);
+    if (!selectedCorner(start) && !selectedCorner(end)) return;
     moving.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
                       static_cast<std::uint32_t>(pen), lineNumber(from, to, pen)});
-    include(to > from ? previous : current);
-    include(to > from ? current : (to == from ? current : first));
+    reach.include(source.uvOf(start), false);
+    reach.include(source.uvOf(end), false);
   }
 };
 
@@ -135,8 +118,9 @@ bool LayeredViewComposer::redrawShrunkSelection(const ViewScene& scene) {
   const std::size_t parts = ranges.size();
   const OutlinePens pens(scene.store.colorMode,
                          scene.selection.selectMethod == SelectMethod::ByVertex);
-  std::vector<std::vector<MovingLine>> moving(parts);
-  std::vector<std::vector<std::uint32_t>> corners(parts);
+  partLists_.prepare(parts);
+  std::vector<std::vector<MovingLine>>& moving = partLists_.lines;
+  std::vector<std::vector<std::uint32_t>>& corners = partLists_.corners;
   // Per part, where the corners of each run it walked went, in run order.
   std::vector<std::vector<std::pair<std::size_t, MapBlock>>> noted(parts);
   PartTarget direct = pictureTarget(still_, lineAt_.data());
@@ -206,33 +190,32 @@ bool LayeredViewComposer::redrawReselected(const ViewScene& scene, PartRange cha
   const std::vector<PartRange> ranges = blockParts(high - low + 1);
   std::vector<ChangedLines> scans;
   scans.reserve(ranges.size());
-  for (std::size_t k = 0; k < ranges.size(); ++k) scans.emplace_back(source, square, byVertex);
+  partLists_.prepare(ranges.size());
+  for (std::size_t k = 0; k < ranges.size(); ++k)
+    scans.emplace_back(source, byVertex, partLists_.lines[k], partLists_.corners[k]);
   runParts(ranges.size(), [&](std::size_t k) {
     for (std::size_t b = low + ranges[k].begin; b < low + ranges[k].end; ++b) {
-      MapBlock noted;
-      noted.begin = blocks_[b].begin;
-      noted.end = blocks_[b].end;
-      scans[k].block = &noted;
-      const OutlineSource::RangeEnd end = source.walkRange(scans[k], noted.begin, noted.end);
-      noted.anyCoordinates = end.anyCoordinates;
-      noted.listEnded = end.listEnded;
-      blocks_[b] = noted;
+      blocks_[b].anySelected = false;
+      scans[k].block = &blocks_[b];
+      source.walkRange(scans[k], blocks_[b].begin, blocks_[b].end);
     }
   });
 
   // The new list: the lines of the runs before and after as they were, and
   // those of the changed runs as walked now.
   const std::size_t lowBegin = blocks_[low].begin, highEnd = blocks_[high].end;
-  ChangedLines& box = scans[0];
-  std::vector<MovingLine> moving;
-  std::vector<std::uint32_t> corners;
+  MapBlock& reach = scans[0].reach;
+  std::vector<MovingLine>& moving = partLists_.spareLines;
+  std::vector<std::uint32_t>& corners = partLists_.spareCorners;
+  moving.clear();
+  corners.clear();
   auto before = [&](std::size_t j) { return j < lowBegin; };
   for (const MovingLine& line : moving_)
     if (before(std::min(line.from, line.to))) moving.push_back(line);
   for (const std::uint32_t j : squareCorners_)
     if (before(j)) corners.push_back(j);
   for (std::size_t k = 0; k < scans.size(); ++k) {
-    if (k > 0) box.take(scans[k]);
+    if (k > 0) reach.take(scans[k].reach);
     moving.insert(moving.end(), scans[k].moving.begin(), scans[k].moving.end());
     corners.insert(corners.end(), scans[k].corners.begin(), scans[k].corners.end());
   }
@@ -242,8 +225,8 @@ bool LayeredViewComposer::redrawReselected(const ViewScene& scene, PartRange cha
       moving.push_back(line);
     } else if (!before(at)) {
       // A line that moved before may stay now: drawn again in the box.
-      box.include(box.stillPoint(line.from));
-      box.include(box.stillPoint(line.to));
+      reach.include(source.uvOf(source.record(line.from)), false);
+      reach.include(source.uvOf(source.record(line.to)), false);
     }
   }
   for (const std::uint32_t j : squareCorners_)
@@ -257,15 +240,26 @@ bool LayeredViewComposer::redrawReselected(const ViewScene& scene, PartRange cha
     squareCorners_.clear();
   }
   walkedBlocks_ = high - low + 1;
-  if (box.left > box.right) return true;  // no line changed
+  if (!reach.unordered && reach.least.u > reach.greatest.u) return true;  // no line changed
 
-  // The box of those pixels, a pixel wider on each side, drawn again: the
-  // field, then every line that stays and may reach it, in order.
-  auto clampTo = [](double value, int last) {
-    return static_cast<int>(std::clamp(value, 0.0, static_cast<double>(last)));
-  };
-  const int left = clampTo(box.left - 1, width - 1), right = clampTo(box.right + 1, width - 1);
-  const int top = clampTo(box.top - 1, height - 1), bottom = clampTo(box.bottom + 1, height - 1);
+  // The box of the pixels those lines set, a pixel wider on each side (the
+  // whole view when an end is not a number), drawn again: the field, then
+  // every line that stays and may reach it, in order.
+  int left = 0, top = 0, right = width - 1, bottom = height - 1;
+  if (!reach.unordered) {
+    auto clampTo = [](double value, int last) {
+      return static_cast<int>(std::clamp(value, 0.0, static_cast<double>(last)));
+    };
+    const FrameTransform unused;
+    const ViewPoint topLeft =
+        viewPoint({reach.least.u, reach.greatest.v, 0}, false, unused, square);
+    const ViewPoint bottomRight =
+        viewPoint({reach.greatest.u, reach.least.v, 0}, false, unused, square);
+    left = clampTo(topLeft.x - 1, width - 1);
+    right = clampTo(bottomRight.x + 1, width - 1);
+    top = clampTo(topLeft.y - 1, height - 1);
+    bottom = clampTo(bottomRight.y + 1, height - 1);
+  }
   const bool showBackground = scene.background != nullptr && !scene.background->isNull();
   drawMapField(picture_, showBackground ? scene.background : nullptr, square);
   const std::size_t span = static_cast<std::size_t>(right - left + 1);

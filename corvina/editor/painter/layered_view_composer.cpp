@@ -31,6 +31,15 @@ bool MapBlock::outOfSight(const SquarePlacement& square, int width, int height) 
   return bottomRight.x < 0 || topLeft.x >= width || bottomRight.y < 0 || topLeft.y >= height;
 }
 
+void LayeredViewComposer::PartLists::prepare(std::size_t parts) {
+  if (lines.size() < parts) lines.resize(parts);
+  if (corners.size() < parts) corners.resize(parts);
+  for (std::size_t k = 0; k < parts; ++k) {
+    lines[k].clear();
+    corners[k].clear();
+  }
+}
+
 bool MapBlock::mayTouch(const SquarePlacement& square, int left, int top, int right,
                         int bottom) const {
   if (unordered) return true;
@@ -103,8 +112,9 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
   const std::size_t limit = movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size();
   const OutlinePens pens(scene.store.colorMode,
                          scene.selection.selectMethod == SelectMethod::ByVertex);
-  std::vector<std::vector<MovingLine>> moving(parts);
-  std::vector<std::vector<std::uint32_t>> corners(parts);
+  partLists_.prepare(parts);
+  std::vector<std::vector<MovingLine>>& moving = partLists_.lines;
+  std::vector<std::vector<std::uint32_t>>& corners = partLists_.corners;
   std::vector<char> listed(parts, 1), ended(parts, 0);
   moving[0].swap(moving_);
   moving[0].clear();

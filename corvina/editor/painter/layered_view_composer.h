@@ -135,6 +135,17 @@ class LayeredViewComposer {
   // line per pixel of the view (16 bytes each), else a frame walks the model.
   std::vector<MovingLine> moving_;
   std::vector<std::uint32_t> squareCorners_;
+  // What each part lists, and a spare list: cleared for each composition but
+  // keeping their memory, as a fresh list of a million lines would fault in
+  // new pages at every pick.
+  struct PartLists {
+    std::vector<std::vector<MovingLine>> lines;
+    std::vector<std::vector<std::uint32_t>> corners;
+    std::vector<MovingLine> spareLines;
+    std::vector<std::uint32_t> spareCorners;
+    void prepare(std::size_t parts);  // at least `parts` of each, cleared
+  };
+  PartLists partLists_;
   bool listed_ = false;
   std::vector<MapBlock> blocks_;
   bool blocksKnown_ = false;  // blocks_ tells the model the last layer was drawn from

@@ -68,11 +68,11 @@ struct Fixture {
   ApplicationState app{folder.path().toStdString()};
   CMainFrame frame{app, profile};
 
-  explicit Fixture(unsigned seed) {
+  explicit Fixture(unsigned seed, int cells = 14) {
     const QString path = folder.filePath("grid.obj");
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    file.write(jitteredGrid(14, seed).c_str());
+    file.write(jitteredGrid(cells, seed).c_str());
     file.close();
     testing::ScriptedUserInterface ui;
     app.document.openModel(path.toStdString(), ui);
@@ -156,6 +156,37 @@ TEST(ViewPaintPath, EveryEditShowsTheFullComposition) {
       };
       check("as loaded");
       editInTheView(f, check);
+    }
+  }
+}
+
+// Bands one after another on a model of several thousand facets: a band's
+// pick redraws only where its lines lay when the press before it was shown
+// on its own, and the whole view when the two are merged into one repaint.
+TEST(ViewPaintPath, BandsOneAfterAnotherShowTheFullComposition) {
+  for (const bool byVertex : {false, true}) {
+    Fixture f(5, 48);
+    f.app.document.selection().selectMethod =
+        byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+    auto check = [&](const std::string& what) {
+      const QImage painted = f.painted(), composed = f.composed();
+      ASSERT_TRUE(painted == composed) << what << (byVertex ? ", by vertex" : ", by facet") << ": "
+                                       << firstDifference(painted, composed);
+    };
+    check("as loaded");
+    const std::array<std::array<QPoint, 2>, 3> bands = {{{QPoint(20, 20), QPoint(60, 50)},
+                                                         {QPoint(90, 30), QPoint(150, 45)},
+                                                         {QPoint(40, 100), QPoint(120, 140)}}};
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+      const std::string band = "band " + std::to_string(b);
+      f.mouse(QEvent::MouseButtonPress, bands[b][0], Qt::LeftButton);
+      if (b != 1) check(band + ", pressed");
+      f.mouse(QEvent::MouseMove, (bands[b][0] + bands[b][1]) / 2, Qt::LeftButton);
+      f.mouse(QEvent::MouseButtonRelease, bands[b][1], Qt::LeftButton);
+      check(band + ", released");
+      ASSERT_TRUE(f.app.document.selection().selectionActive) << band;
+      f.key(Qt::Key_Up, Qt::NoModifier, "");
+      check(band + ", moved by a key");
     }
   }
 }
