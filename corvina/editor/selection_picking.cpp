@@ -19,6 +19,11 @@ namespace {
 struct RangePick {
   bool anySelected = false;
   std::size_t firstChanged = SIZE_MAX, lastChanged = 0;
+  std::size_t listEnd = SIZE_MAX;  // where the range met the end-of-list record
+  // The runs of records whose bit flipped, kept by a range that may turn out
+  // to lie after the end of the list, to flip them back.
+  bool keepChanges = false;
+  std::vector<PartRange> changes;
 };
 
 // Sets the record's selected bit, writing only a change: a record that keeps
@@ -30,6 +35,12 @@ void setSelected(CornerRecord& record, bool selected, std::size_t at, RangePick&
                                                      : record.group & ~kSelectedBit);
   pick.firstChanged = std::min(pick.firstChanged, at);
   pick.lastChanged = std::max(pick.lastChanged, at);
+  if (!pick.keepChanges) return;
+  if (!pick.changes.empty() && pick.changes.back().end == at) {
+    ++pick.changes.back().end;
+  } else {
+    pick.changes.push_back({at, at + 1});
+  }
 }
 
 // Whether a corner is one the band sees (visible, with a valid texture
@@ -48,16 +59,22 @@ Seen seenBy(const ModelStore& store, const CornerRecord& record, const FrameRect
                                                                             : Seen::Inside;
 }
 
-// Picks in records [begin, end), which begins at 0 or at a separator. Each
-// record's bit is decided once, so a record is written only when it changes.
+// Picks in records [begin, end), which begins at 0 or at a separator, up to
+// an end-of-list record. Each record's bit is decided once, so a record is
+// written only when it changes.
 RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod method,
                     std::size_t begin, std::size_t end, std::size_t texCount,
-                    std::size_t vertexCount) {
+                    std::size_t vertexCount, bool keepChanges) {
   RangePick pick;
+  pick.keepChanges = keepChanges;
   std::vector<CornerRecord>& stream = store.facetStream;
   std::size_t j = begin;
   while (j < end) {
-    if (stream[j].vertex <= 0) {
+    if (stream[j].vertex < 0) {
+      pick.listEnd = j;
+      break;
+    }
+    if (stream[j].vertex == kSeparator) {
       ++j;
       continue;
     }
@@ -97,6 +114,19 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
   return pick;
 }
 
+// The vertex marks as a pick by vertex leaves them for the records before
+// `end`: only the vertices of corners inside the band.
+void markPickedVertices(ModelStore& store, const FrameRect& band, std::size_t texCount,
+                        std::size_t vertexCount, std::size_t end) {
+  for (std::size_t i = 0; i < vertexCount; ++i) store.vertices[i].mark = 0;
+  for (std::size_t j = 0; j < end; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex > 0 && static_cast<std::size_t>(record.vertex) <= vertexCount &&
+        seenBy(store, record, band, texCount) == Seen::Inside)
+      store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark = 1;
+  }
+}
+
 }  // namespace
 
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
@@ -108,14 +138,28 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
   });
   const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
   const std::size_t length = streamLength(store);
-  // The walk stops at the end-of-list record; the ranges before it are
-  // picked on every core, each beginning at a separator.
-  const std::size_t end = streamListEnd(store.facetStream.data(), length);
-  const std::vector<RangePick> picks = mapEachRange<RangePick>(
-      facetRangesForThreads(store.facetStream.data(), end),
-      [&](std::size_t begin, std::size_t rangeEnd) {
-        return pickRange(store, band, method, begin, rangeEnd, texCount, vertexCount);
-      });
+  // The ranges, each beginning at a separator, are picked on every core
+  // without first looking for the end-of-list record, which would read the
+  // whole stream once more: a range that turns out to lie after the end
+  // flips its changes back.
+  const std::vector<PartRange> ranges = facetRangesForThreads(store.facetStream.data(), length);
+  std::vector<RangePick> picks(ranges.size());
+  runParts(ranges.size(), [&](std::size_t k) {
+    picks[k] = pickRange(store, band, method, ranges[k].begin, ranges[k].end, texCount, vertexCount,
+                         k > 0);
+  });
+  std::size_t kept = 0;
+  while (kept < picks.size() && picks[kept++].listEnd == SIZE_MAX) {
+  }
+  if (kept < picks.size()) {
+    for (std::size_t k = kept; k < picks.size(); ++k)
+      for (const PartRange& run : picks[k].changes)
+        for (std::size_t j = run.begin; j < run.end; ++j)
+          store.facetStream[j].group ^= kSelectedBit;
+    picks.resize(kept);
+    if (method == SelectMethod::ByVertex)
+      markPickedVertices(store, band, texCount, vertexCount, picks.back().listEnd);
+  }
   bool anySelected = false;
   RangePick all;
   for (const RangePick& pick : picks) {
