@@ -99,8 +99,10 @@ class LayeredViewComposer {
   // model. 0, the start value, means one per pixel of the view.
   void setMovingLineLimit(std::size_t limit) { movingLineLimit_ = limit; }
 
-  // About this many records make a block; 4096, the start value, keeps a
-  // block's notes cheap beside its lines (tests take fewer).
+  // About this many records make a block; 1024, the start value, keeps a
+  // block's notes cheap beside its lines while a block covers little of the
+  // map, so a zoom, a pan or a pick walks few that it need not (tests take
+  // fewer).
   void setBlockRecords(std::size_t records) { blockRecords_ = std::max<std::size_t>(1, records); }
 
   // Forgets the layer: the next composition draws it again.
@@ -156,7 +158,7 @@ class LayeredViewComposer {
   bool shrunk_ = false;
   bool reselectedRedrawn_ = false;
   std::size_t movingLineLimit_ = 0;
-  std::size_t blockRecords_ = std::size_t{1} << 12;
+  std::size_t blockRecords_ = std::size_t{1} << 10;
   bool layered_ = false;
   bool reused_ = false;
   SquarePlacement layerSquare_;
