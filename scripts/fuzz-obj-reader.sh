@@ -5,7 +5,11 @@
 #
 # scripts/fuzz-run.sh obj-reader (see there) twice, sharing one corpus: half
 # the time with the load on one thread (the most inputs a second), half with
-# the input cut into chunks read on two threads.
+# the input cut into chunks read on two threads (each of the load's three
+# passes then hands a chunk to the other thread and waits for it). One input
+# in eight is cross-checked against the byte-at-a-time line reader (see the
+# fuzz target); OBJ_FUZZ_CHECK_ALL=1 in the environment checks every one, and
+# a crash file replays the same checks without it.
 set -euo pipefail
 seconds=${1:-600}
 half=$(( seconds / 2 > 0 ? seconds / 2 : 1 ))
