@@ -162,12 +162,13 @@ class KeptWorkers {
 
   void run(std::size_t count, const std::function<void(std::size_t)>& work,
            const std::function<void()>& whileWaiting) {
-    std::vector<std::exception_ptr> failures(count);
+    // Kept from pass to pass, so a pass allocates nothing.
+    std::vector<std::exception_ptr>& failures = failures_;
+    failures.assign(count, nullptr);
     {
       const std::lock_guard lock(mutex_);
       while (started_ + 1 < count) std::thread(&KeptWorkers::serve, this, ++started_).detach();
       work_ = &work;
-      failures_ = &failures;
       count_ = count;
       pending_.store(count > 0 ? count - 1 : 0);
       generation_.fetch_add(1);
@@ -207,12 +208,12 @@ class KeptWorkers {
       seen = generation_.load();
       if (index >= count_) continue;
       const std::function<void(std::size_t)>& work = *work_;
-      std::vector<std::exception_ptr>& failures = *failures_;
+      std::exception_ptr& failure = failures_[index];
       lock.unlock();
       try {
         work(index);
       } catch (...) {
-        failures[index] = std::current_exception();
+        failure = std::current_exception();
       }
       if (pending_.fetch_sub(1) == 1) {
         lock.lock();
@@ -226,7 +227,7 @@ class KeptWorkers {
   std::condition_variable wake_, done_;
   std::size_t started_ = 0;
   const std::function<void(std::size_t)>* work_ = nullptr;
-  std::vector<std::exception_ptr>* failures_ = nullptr;
+  std::vector<std::exception_ptr> failures_;
   std::size_t count_ = 0;
   std::atomic<std::size_t> pending_ = 0;
   std::atomic<std::uint64_t> generation_ = 0;
