@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -24,7 +26,8 @@ using testing::uvModel;
 // outside, some corners without coordinates; sets, selected and hidden bits
 // at random (by facet or by corner). A dense model's facets span a pixel or
 // two, as on a model of millions of facets.
-ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bool dense = false) {
+std::vector<UvFacet> randomFacets(std::mt19937& random, int facets, bool selectByVertex, bool dense,
+                                  bool withoutCoordinates = true) {
   std::uniform_real_distribution<float> inside(-0.1f, 1.1f), nearby(-0.012f, 0.012f);
   std::uniform_real_distribution<float> far(-40.0f, 40.0f);
   std::uniform_int_distribution<int> corners(1, 5), set(0, 20), percent(0, 99);
@@ -43,14 +46,18 @@ ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bo
       if (dense) corner = UvCorner{centreU + nearby(random), centreV + nearby(random)};
       const int kind = percent(random);
       if (kind < 3 && !dense) corner = UvCorner{far(random), far(random)};
-      if (kind >= 3 && kind < 5) corner = UvCorner{kNoUvU, kNoUvV};
+      if (kind >= 3 && kind < 5 && withoutCoordinates) corner = UvCorner{kNoUvU, kNoUvV};
       corner.selected = selectByVertex ? percent(random) < 30 : facetSelected;
       corner.hidden = facetHidden;
       facet.corners.push_back(corner);
     }
     list.push_back(facet);
   }
-  return uvModel(list);
+  return list;
+}
+
+ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bool dense = false) {
+  return uvModel(randomFacets(random, facets, selectByVertex, dense));
 }
 
 TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {
@@ -221,33 +228,19 @@ TEST(LayeredViewComposer, AShrunkSelectionRedrawsOnlyItsFacets) {
   }
 }
 
-// Facets in rows over the map, in stream order row by row as a mesh's facets
-// mostly come, each spanning a few pixels; a few corners lie far outside or
-// lack coordinates and some facets are hidden. Nothing is selected.
-ModelStore rowsOfFacets(std::mt19937& random, int rows) {
-  std::uniform_real_distribution<float> jitter(-0.4f, 0.4f);
-  std::uniform_int_distribution<int> corners(1, 4), set(0, 9), percent(0, 199);
-  std::vector<UvFacet> list;
-  const float cell = 1.1f / static_cast<float>(rows);
-  for (int row = 0; row < rows; ++row)
-    for (int column = 0; column < rows; ++column) {
-      UvFacet facet;
-      facet.group = set(random);
-      facet.material = set(random);
-      facet.region = set(random);
-      const bool hidden = percent(random) < 10;
-      const int count = corners(random);
-      for (int c = 0; c < count; ++c) {
-        UvCorner corner{(static_cast<float>(column) + 0.5f + jitter(random)) * cell - 0.05f,
-                        (static_cast<float>(row) + 0.5f + jitter(random)) * cell - 0.05f};
-        const int kind = percent(random);
-        if (kind < 2) corner = UvCorner{30.0f * jitter(random), 30.0f * jitter(random)};
-        if (kind >= 2 && kind < 4) corner = UvCorner{kNoUvU, kNoUvV};
-        corner.hidden = hidden;
-        facet.corners.push_back(corner);
-      }
-      list.push_back(facet);
-    }
+// Dense random facets in stream order row by row over the map, as a mesh's
+// facets mostly come, none selected, every corner with coordinates (a line
+// to a corner without them crosses the view).
+ModelStore rowsOfFacets(std::mt19937& random, int facets) {
+  std::vector<UvFacet> list = randomFacets(random, facets, false, true, false);
+  auto place = [](const UvFacet& facet) {
+    const UvCorner& corner = facet.corners.front();
+    return std::make_pair(std::floor(corner.v * 24.0f), corner.u);
+  };
+  std::stable_sort(list.begin(), list.end(),
+                   [&](const UvFacet& a, const UvFacet& b) { return place(a) < place(b); });
+  for (UvFacet& facet : list)
+    for (UvCorner& corner : facet.corners) corner.selected = false;
   return uvModel(list);
 }
 
@@ -284,7 +277,7 @@ TEST(LayeredViewComposer, APickRedrawsOnlyWhereLinesChanged) {
   for (const std::size_t threads : {1, 3}) {
     const ScopedParallelThreads cut(threads, 1);
     for (const Case& c : cases) {
-      ModelStore store = rowsOfFacets(random, 24);
+      ModelStore store = rowsOfFacets(random, 600);
       store.colorMode = 2;
       SelectionState selection;
       selection.selectMethod = c.byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
