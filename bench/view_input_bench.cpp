@@ -159,7 +159,7 @@ class WindowPath {
   // The window's composition: the lines that stay are kept while only the
   // frame moves.
   void compose(bool frameOnly, bool sameModel, bool selectionShrank,
-               std::optional<PartRange> reselected = std::nullopt) {
+               std::optional<PickChange> reselected = std::nullopt) {
     painter::ViewScene scene{app_.store, app_.document.selection(), nullptr, app_.view.width,
                              app_.view.height};
     const SquarePlacement square = app_.editor.square(app_.view);

@@ -298,7 +298,7 @@ EditorResponse SelectionEditor::mouseRelease(ViewSize device, ViewButton button,
   selection_.selectionActive = true;
   selection_.source = toViewRect(band, view);
   selection_.target = selection_.source;
-  PartRange changed;
+  PickChange changed;
   if (!pickCornersInside(store_, selection_.source, selection_.selectMethod, &changed)) {
     selection_.selectionActive = false;
     return response(ViewRedraw::Overlay, hoverCursor(x, y));

@@ -45,12 +45,12 @@
 #include <optional>
 #include <vector>
 
+#include "editor/selection_picking.h"
 #include "editor/tracker.h"
 #include "editor/view_keys.h"
 #include "editor/view_size.h"
 #include "editor/view_transform.h"
 #include "model/model_store.h"
-#include "model/parallel_parts.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -77,9 +77,9 @@ struct EditorResponse {
   // were hidden, and the selected corners' coordinates may have moved with
   // the frame's commit; nothing else changed.
   bool selectionShrank = false;
-  // With a Full redraw: only the selected bits of the records in this range
-  // changed, and the frame (a rubber band's pick); nothing else.
-  std::optional<PartRange> reselected;
+  // With a Full redraw: a rubber band's pick changed only the selected bits
+  // of these records, and the frame; nothing else.
+  std::optional<PickChange> reselected;
 };
 
 class SelectionEditor {

@@ -18,6 +18,7 @@ namespace {
 // (empty when first > last).
 struct RangePick {
   bool anySelected = false;
+  bool unselectedVisible = false;  // a visible corner is not selected afterwards
   std::size_t firstChanged = SIZE_MAX, lastChanged = 0;
   std::size_t listEnd = SIZE_MAX;  // where the range met the end-of-list record
   // The runs of records whose bit flipped, kept by a range that may turn out
@@ -59,6 +60,11 @@ Seen seenBy(const ModelStore& store, const CornerRecord& record, const FrameRect
                                                                             : Seen::Inside;
 }
 
+void noteVisible(const CornerRecord& record, RangePick& pick) {
+  if ((record.flags & kHiddenBit) == 0 && (record.group & kSelectedBit) == 0)
+    pick.unselectedVisible = true;
+}
+
 // Picks in records [begin, end), which begins at 0 or at a separator, up to
 // an end-of-list record. Each record's bit is decided once, so a record is
 // written only when it changes.
@@ -86,6 +92,7 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
       } else {
         setSelected(record, seen == Seen::Inside, j, pick);
       }
+      noteVisible(record, pick);
       if (seen == Seen::Inside && static_cast<std::size_t>(record.vertex) <= vertexCount) {
         // Corners in other ranges may share the vertex: every writer stores
         // the same 1.
@@ -109,6 +116,7 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
       } else {
         pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
       }
+      noteVisible(record, pick);
     }
   }
   return pick;
@@ -130,7 +138,7 @@ void markPickedVertices(ModelStore& store, const FrameRect& band, std::size_t te
 }  // namespace
 
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
-                       PartRange* changed) {
+                       PickChange* changed) {
   const std::size_t vertexCount = presentCount(store.numVerts, store.vertices);
   forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i)
@@ -164,13 +172,16 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
   RangePick all;
   for (const RangePick& pick : picks) {
     anySelected = anySelected || pick.anySelected;
+    all.unselectedVisible = all.unselectedVisible || pick.unselectedVisible;
     all.firstChanged = std::min(all.firstChanged, pick.firstChanged);
     all.lastChanged = std::max(all.lastChanged, pick.lastChanged);
   }
-  if (changed != nullptr)
-    *changed = all.firstChanged <= all.lastChanged
-                   ? PartRange{all.firstChanged, all.lastChanged + 1}
-                   : PartRange{0, 0};
+  if (changed != nullptr) {
+    changed->records = all.firstChanged <= all.lastChanged
+                           ? PartRange{all.firstChanged, all.lastChanged + 1}
+                           : PartRange{0, 0};
+    changed->everyVisibleSelected = !all.unselectedVisible;
+  }
   return anySelected;
 }
 

@@ -13,9 +13,16 @@ namespace corvina {
 // vertex each corner inside is selected and its vertex marked; by facet a
 // corner inside selects every corner of its facet. Every vertex mark is
 // cleared first. Returns whether any corner record is selected afterwards.
-// `changed`, when given, receives the records whose selected bit changed:
-// [begin, end) from the first such record to the last, empty when none did.
+// `changed`, when given, receives what the pick changed.
+struct PickChange {
+  // The records whose selected bit changed: [begin, end) from the first such
+  // record to the last, empty when none did.
+  PartRange records;
+  // Whether every visible corner record before the end of the list is
+  // selected afterwards.
+  bool everyVisibleSelected = false;
+};
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
-                       PartRange* changed = nullptr);
+                       PickChange* changed = nullptr);
 
 }  // namespace corvina

@@ -119,13 +119,17 @@ void CorvinaView::respond(const EditorResponse& response) {
     changes_.sameModel =
         (response.frameOnly || response.viewOnly) && (changes_.sameModel || !stale_);
     changes_.shrank = response.selectionShrank && (changes_.shrank || !stale_);
-    // Picks one after another change the records of both.
+    // Picks one after another change the records of both; the last tells
+    // what is selected.
     if (response.reselected && (changes_.reselected || !stale_)) {
-      const PartRange a = *response.reselected, b = changes_.reselected.value_or(a);
-      changes_.reselected = a.begin >= a.end ? b
-                            : b.begin >= b.end
-                                ? a
-                                : PartRange{std::min(a.begin, b.begin), std::max(a.end, b.end)};
+      PickChange merged = *response.reselected;
+      if (changes_.reselected) {
+        const PartRange a = merged.records, b = changes_.reselected->records;
+        if (a.begin >= a.end) merged.records = b;
+        if (a.begin < a.end && b.begin < b.end)
+          merged.records = {std::min(a.begin, b.begin), std::max(a.end, b.end)};
+      }
+      changes_.reselected = merged;
     } else {
       changes_.reselected.reset();
     }

@@ -80,10 +80,10 @@ class CorvinaView : public QWidget {
   // What changed since the last composition, as the editor's responses told
   // it: the composer redraws no more than that.
   struct Changes {
-    bool frameOnly = false;               // only the frame moved
-    bool sameModel = false;               // only the frame, zoom or pan changed
-    bool shrank = false;                  // only the selection shrank
-    std::optional<PartRange> reselected;  // only these records' selected bits changed
+    bool frameOnly = false;                // only the frame moved
+    bool sameModel = false;                // only the frame, zoom or pan changed
+    bool shrank = false;                   // only the selection shrank
+    std::optional<PickChange> reselected;  // only a pick's selected bits changed
   };
   Changes changes_;
 };

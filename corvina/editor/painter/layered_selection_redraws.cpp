@@ -291,4 +291,23 @@ bool LayeredViewComposer::redrawReselected(const ViewScene& scene, PartRange cha
   return true;
 }
 
+bool LayeredViewComposer::clearLayerOfMovingLines(const ViewScene& scene) {
+  // Every line drawn has a selected end, so every line moves and the layer
+  // is the field alone. Listing them pays only while they fit the list.
+  const OutlineSource source(scene.store);
+  const std::size_t limit = movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size();
+  if (source.length() <= limit) return false;
+  const bool showBackground = scene.background != nullptr && !scene.background->isNull();
+  drawMapField(still_, showBackground ? scene.background : nullptr,
+               squareOf(scene, still_.width(), still_.height()));
+  std::fill(lineAt_.begin(), lineAt_.end(), 0u);
+  for (MapBlock& block : blocks_)
+    block.anySelected = block.unordered || block.least.u <= block.greatest.u;
+  listed_ = false;
+  moving_.clear();
+  squareCorners_.clear();
+  walkedBlocks_ = 0;
+  return true;
+}
+
 }  // namespace corvina::painter

@@ -272,7 +272,7 @@ void LayeredViewComposer::drawMovingLines(const ViewScene& scene) {
 
 const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnly, bool sameModel,
                                            bool selectionShrank,
-                                           std::optional<PartRange> reselected) {
+                                           std::optional<PickChange> reselected) {
   ViewScene scene = input;
   scene.width = std::max(1, scene.width);
   scene.height = std::max(1, scene.height);
@@ -293,8 +293,10 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   } else if (!reused_) {
     shrunk_ =
         selectionShrank && samePlace && listed_ && blocksKnown_ && redrawShrunkSelection(scene);
-    reselectedRedrawn_ = !shrunk_ && reselected && samePlace && listed_ && blocksKnown_ &&
-                         redrawReselected(scene, *reselected);
+    reselectedRedrawn_ = !shrunk_ && reselected && samePlace && blocksKnown_ &&
+                         (reselected->everyVisibleSelected
+                              ? clearLayerOfMovingLines(scene)
+                              : listed_ && redrawReselected(scene, reselected->records));
     if (!shrunk_ && !reselectedRedrawn_) layered_ = drawStillLayer(scene, frameOnly || sameModel);
   }
   if (!layered_) {

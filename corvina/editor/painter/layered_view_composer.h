@@ -27,6 +27,7 @@
 #include "editor/painter/outline_walk.h"
 #include "editor/painter/part_layers.h"
 #include "editor/painter/view_scene.h"
+#include "editor/selection_picking.h"
 #include "model/parallel_parts.h"
 
 namespace corvina::painter {
@@ -88,12 +89,13 @@ class LayeredViewComposer {
   // `selectionShrank` promises that since the last call only the selection
   // shrank: selected corners were let go (their coordinates perhaps moved by
   // a commit of the frame) or hidden; then only their facets are drawn again.
-  // `reselected` promises that only the selected bits of the records in that
-  // range changed (and the frame, as after a rubber band's pick); then the
-  // layer is drawn again only where the lines that changed lie.
+  // `reselected` promises that only the selected bits of the records it
+  // names changed (and the frame, as after a rubber band's pick); then the
+  // layer is drawn again only where the lines that changed lie, and not at
+  // all when every visible corner is selected.
   const QImage& compose(const ViewScene& scene, bool frameOnly, bool sameModel = false,
                         bool selectionShrank = false,
-                        std::optional<PartRange> reselected = std::nullopt);
+                        std::optional<PickChange> reselected = std::nullopt);
 
   // At most this many moving lines are listed; beyond it a frame walks the
   // model. 0, the start value, means one per pixel of the view.
@@ -125,6 +127,7 @@ class LayeredViewComposer {
   std::vector<PartRange> blockParts(std::size_t count) const;
   bool redrawShrunkSelection(const ViewScene& scene);
   bool redrawReselected(const ViewScene& scene, PartRange changed);
+  bool clearLayerOfMovingLines(const ViewScene& scene);
   void drawMovingLines(const ViewScene& scene);
   void drawListedLines(const ViewScene& scene);
   static PartTarget pictureTarget(QImage& image, std::uint32_t* lines);

@@ -524,7 +524,7 @@ ModelStore randomPickModel(std::mt19937& random, int facets) {
 // record whose bit changed to the last.
 TEST(Picking, TheCutAmongThreadsChangesNothing) {
   std::mt19937 random(31);
-  for (int round = 0; round < 8; ++round) {
+  for (int round = 0; round < 10; ++round) {
     ModelStore randomModel = randomPickModel(random, 300);
     if (round % 2 == 1) {
       // The list ends a third of the way in; the records after it stay.
@@ -535,13 +535,19 @@ TEST(Picking, TheCutAmongThreadsChangesNothing) {
           break;
         }
     }
-    const FrameRect band = round < 4 || round >= 6
-                               ? FrameRect{0.2f, 0.7f, 0.3f, 0.9f}
-                               : FrameRect{1.5f, 1.6f, 1.5f, 1.6f};  // picks nothing
+    // Rounds 4 and 5 pick nothing; 6 and 7 what is picked already (no record
+    // changes); 8 and 9 every visible corner, the band taking all it sees
+    // and the corners it cannot see being selected before.
+    FrameRect band{0.2f, 0.7f, 0.3f, 0.9f};
+    if (round == 4 || round == 5) band = {1.5f, 1.6f, 1.5f, 1.6f};
+    if (round >= 8) {
+      band = {-1, 2, -1, 2};
+      for (CornerRecord& record : randomModel.facetStream)
+        if (record.texVertex == 0) record.group |= kSelectedBit;
+    }
     for (const SelectMethod method : {SelectMethod::ByFacet, SelectMethod::ByVertex}) {
-      // The last rounds pick what is picked already: no record changes.
       ModelStore model = randomModel;
-      if (round >= 6) pickCornersInside(model, band, method);
+      if (round == 6 || round == 7) pickCornersInside(model, band, method);
       ModelStore one = model;
       bool oneAnswer = false;
       {
@@ -566,14 +572,23 @@ TEST(Picking, TheCutAmongThreadsChangesNothing) {
           endChanged = j + 1;
         }
       if (endChanged == 0) firstChanged = 0;
+      bool everyVisibleSelected = true;
+      for (std::size_t j = 0; one.facetStream[j].vertex >= 0; ++j) {
+        const CornerRecord& record = one.facetStream[j];
+        if (record.vertex > 0 && (record.flags & kHiddenBit) == 0 &&
+            (record.group & kSelectedBit) == 0)
+          everyVisibleSelected = false;
+      }
       for (const std::size_t threads : {2, 3, 8}) {
         ModelStore many = model;
         const ScopedParallelThreads cut(threads, 1);
-        PartRange changed{99, 7};
+        PickChange changed{{99, 7}, round % 2 == 0};
         EXPECT_EQ(pickCornersInside(many, band, method, &changed), oneAnswer)
             << threads << " threads";
-        EXPECT_EQ(changed.begin, firstChanged) << threads << " threads, round " << round;
-        EXPECT_EQ(changed.end, endChanged) << threads << " threads, round " << round;
+        EXPECT_EQ(changed.records.begin, firstChanged) << threads << " threads, round " << round;
+        EXPECT_EQ(changed.records.end, endChanged) << threads << " threads, round " << round;
+        EXPECT_EQ(changed.everyVisibleSelected, everyVisibleSelected)
+            << threads << " threads, round " << round;
         for (std::size_t j = 0; j < one.facetStream.size(); ++j)
           ASSERT_EQ(many.facetStream[j].group, one.facetStream[j].group)
               << threads << " threads, record " << j << ", round " << round;

@@ -255,8 +255,10 @@ TEST(LayeredViewComposer, APickRedrawsOnlyWhereLinesChanged) {
     FrameRect first, second;  // the bands, in view coordinates
     bool background;
     std::size_t movingLimit;  // 0: one line per pixel
-    // Whether each pick redraws only where its lines lay: not when its
-    // changes spread over more than half the stream.
+    // Whether each pick redraws only where its lines lay, or clears the
+    // layer when all it shows moves and is too much to list: not when its
+    // changes spread over more than half the stream, nor when the lines
+    // were not listed.
     bool onlyThere[2];
   };
   // The second band lies in the same rows as the first: its pick changes
@@ -269,6 +271,13 @@ TEST(LayeredViewComposer, APickRedrawsOnlyWhereLinesChanged) {
       {"band over nothing", false, nowhere, small, false, 0, {true, true}},
       {"band over everything", false, everything, small, false, 0, {false, false}},
       {"too many moving lines to list", true, small, elsewhere, false, 5, {true, false}},
+      {"band over everything, too many lines to list",
+       true,
+       everything,
+       small,
+       true,
+       5,
+       {true, false}},
   };
   QImage background(9, 6, QImage::Format_RGB32);
   for (int y = 0; y < 6; ++y)
@@ -288,7 +297,7 @@ TEST(LayeredViewComposer, APickRedrawsOnlyWhereLinesChanged) {
       layered.compose(scene, false);
       for (const int pick : {0, 1}) {
         const FrameRect band = pick == 0 ? c.first : c.second;
-        PartRange changed;
+        PickChange changed;
         selection.selectionActive =
             pickCornersInside(store, band, selection.selectMethod, &changed);
         selection.source = selection.target = band;
