@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "model/parallel_parts.h"
 #include "preview/checker.h"
 #include "preview/preview_options.h"
 #include "testing/model_builder.h"
@@ -80,6 +83,67 @@ TEST(PreviewMeshTest, BadVertexNumbersAndShortFacetsMakeNoTriangles) {
   buildPreviewGeometry(store, NormalSource::Flat, geometry);
   EXPECT_EQ(geometry.positions.size(), 3u * 3);
   EXPECT_TRUE(geometry.triangles.empty());
+}
+
+// The buffers are built on every core: however the stream is cut, the same
+// bytes as on one thread, on random facets with bad vertex and texture
+// numbers, hidden and selected corners, and a list that ends early.
+TEST(PreviewMeshTest, TheCutAmongThreadsChangesNothing) {
+  std::mt19937 random(12);
+  std::uniform_int_distribution<int> corners(1, 6), percent(0, 99);
+  std::uniform_real_distribution<float> coordinate(-1.0f, 2.0f);
+  for (const bool endsEarly : {false, true}) {
+    std::vector<Vertex> vertices;
+    for (int v = 0; v < 50; ++v)
+      vertices.push_back({coordinate(random), coordinate(random), coordinate(random), 0});
+    std::vector<testing::FacetSpec> facets;
+    for (int f = 0; f < 900; ++f) {
+      testing::FacetSpec facet;
+      const int count = corners(random);
+      for (int c = 0; c < count; ++c)
+        facet.push_back({percent(random) < 3 ? 77 : 1 + percent(random) % 50});
+      facets.push_back(facet);
+    }
+    ModelStore store = buildModel(vertices, {}, facets);
+    for (CornerRecord& record : store.facetStream) {
+      if (record.vertex <= 0) continue;
+      if (percent(random) < 20) record.group |= kSelectedBit;
+      if (percent(random) < 10) record.flags |= kHiddenBit;
+      record.normal = percent(random) < 50 ? 1 : 0;
+    }
+    store.normals = {{0, 0, 3}};
+    store.numVNormals = 1;
+    store.texVertices.clear();
+    for (int t = 0; t < 60; ++t)
+      store.texVertices.push_back({coordinate(random), coordinate(random), 0});
+    store.numTVerts = 60;
+    for (CornerRecord& record : store.facetStream) record.texVertex = percent(random) % 65;
+    if (endsEarly) store.facetStream[store.facetStream.size() / 2 + 1].vertex = kEndOfList;
+    SelectionState selection;
+    selection.source = {0.1f, 0.6f, 0.2f, 0.7f};
+    selection.target = {0.3f, 0.9f, 0.1f, 0.5f};
+    PreviewGeometry oneGeometry;
+    PreviewSurface oneSurface;
+    {
+      const ScopedParallelThreads cut(1);
+      buildPreviewGeometry(store, NormalSource::Model, oneGeometry);
+      buildPreviewSurface(store, selection, oneSurface);
+    }
+    ASSERT_FALSE(oneGeometry.triangles.empty());
+    for (const std::size_t threads : {2, 3, 8}) {
+      const ScopedParallelThreads cut(threads, 1);
+      PreviewGeometry geometry;
+      PreviewSurface surface;
+      buildPreviewGeometry(store, NormalSource::Model, geometry);
+      buildPreviewSurface(store, selection, surface);
+      EXPECT_EQ(previewCornerCount(store), oneSurface.flags.size()) << threads;
+      EXPECT_EQ(geometry.positions, oneGeometry.positions) << threads;
+      EXPECT_EQ(geometry.normals, oneGeometry.normals) << threads;
+      EXPECT_EQ(geometry.triangles, oneGeometry.triangles) << threads;
+      EXPECT_EQ(surface.texCoords, oneSurface.texCoords) << threads;
+      EXPECT_EQ(surface.flags, oneSurface.flags) << threads;
+    }
+  }
 }
 
 TEST(PreviewMeshTest, SurfaceCarriesCoordinatesFlagsAndSets) {
