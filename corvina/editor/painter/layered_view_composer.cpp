@@ -302,7 +302,7 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   if (!layered_) {
     blocksKnown_ = false;
     reused_ = false;
-    picture_ = composeView(scene);
+    picture_ = composeView(scene, nullptr, layers_);
     still_ = QImage();
     return picture_;
   }

@@ -10,8 +10,16 @@ OutlineBatch::OutlineBatch(QImage& image)
       width_(image.width()),
       height_(image.height()) {}
 
+OutlineBatch::OutlineBatch(PartTarget& target, int width, int height)
+    : pixels_(target.pixels),
+      pixelsPerRow_(target.pixelsPerRow),
+      width_(width),
+      height_(height),
+      target_(&target) {}
+
 void OutlineBatch::setStyle(const OutlineStyle& style) {
   if (hasStyle_ && style == style_) return;
+  if (!hasStyle_) first_ = style;
   style_ = style;
   hasStyle_ = true;
   ++penChanges_;
@@ -22,6 +30,14 @@ void OutlineBatch::line(ViewPoint from, ViewPoint to) {
   const std::uint32_t color = 0xFF000000u | style_.color;
   std::uint32_t* pixels = pixels_;
   const qsizetype perRow = pixelsPerRow_;
+  if (target_ != nullptr) {
+    PartTarget* target = target_;
+    forEachOutlinePixel(from, to, style_.dotted, width_, height_, [=](int x, int y) {
+      pixels[y * perRow + x] = color;
+      target->reached(y);
+    });
+    return;
+  }
   forEachOutlinePixel(from, to, style_.dotted, width_, height_,
                       [pixels, perRow, color](int x, int y) { pixels[y * perRow + x] = color; });
 }

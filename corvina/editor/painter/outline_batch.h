@@ -7,6 +7,7 @@
 #include <QRgb>
 #include <cstdint>
 
+#include "editor/painter/part_layers.h"
 #include "editor/painter/view_point.h"
 
 namespace corvina::painter {
@@ -21,6 +22,9 @@ class OutlineBatch {
  public:
   // Draws on `image`, 32 bits per pixel, which must outlive the batch.
   explicit OutlineBatch(QImage& image);
+  // Draws into one part's layer of a width x height picture, noting the
+  // rows it reaches; `target` must outlive the batch.
+  OutlineBatch(PartTarget& target, int width, int height);
   OutlineBatch(const OutlineBatch&) = delete;
   OutlineBatch& operator=(const OutlineBatch&) = delete;
 
@@ -32,12 +36,16 @@ class OutlineBatch {
   void line(ViewPoint from, ViewPoint to);
 
   int penChanges() const { return penChanges_; }
+  // The first and the last style set (meaningful once penChanges() > 0).
+  const OutlineStyle& firstStyle() const { return first_; }
+  const OutlineStyle& style() const { return style_; }
 
  private:
   std::uint32_t* pixels_;
   qsizetype pixelsPerRow_;
   int width_, height_;
-  OutlineStyle style_;
+  PartTarget* target_ = nullptr;
+  OutlineStyle style_, first_;
   bool hasStyle_ = false;
   int penChanges_ = 0;
 };

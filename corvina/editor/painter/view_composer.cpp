@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "editor/painter/empty_view.h"
@@ -14,6 +15,8 @@
 #include "editor/painter/stretch_fill.h"
 #include "editor/painter/view_colors.h"
 #include "editor/painter/view_point.h"
+#include "model/parallel_parts.h"
+#include "model/stream_ranges.h"
 
 namespace corvina::painter {
 
@@ -38,7 +41,7 @@ OutlineStyle styleOf(int pen) {
 // computed once.
 class OutlineDrawing {
  public:
-  OutlineDrawing(const ViewScene& scene, const OutlineSource& source, QImage& image)
+  OutlineDrawing(const ViewScene& scene, const OutlineSource& source, PartTarget& target)
       : pens_(scene.store.colorMode, scene.selection.selectMethod == SelectMethod::ByVertex),
         source_(source),
         width_(scene.width),
@@ -47,7 +50,7 @@ class OutlineDrawing {
         mark_(markSize(scene.pixelRatio)),
         byVertex_(scene.selection.selectMethod == SelectMethod::ByVertex),
         frame_(frameTransform(scene.selection)),
-        batch_(image) {}
+        batch_(target, scene.width, scene.height) {}
 
   void corner(std::size_t j) {
     previous_ = current_;
@@ -72,8 +75,8 @@ class OutlineDrawing {
       batch_.line(current_, to == from ? current_ : first_);
   }
 
-  const std::vector<QRect>& vertexSquares() const { return squares_; }
-  int penChanges() const { return batch_.penChanges(); }
+  std::vector<QRect>& vertexSquares() { return squares_; }
+  const OutlineBatch& batch() const { return batch_; }
 
  private:
   bool onCanvas(ViewPoint p) const {
@@ -94,6 +97,60 @@ class OutlineDrawing {
   std::vector<QRect> squares_;
 };
 
+// Records per part below which another thread does not pay for its layer.
+constexpr std::size_t kPartRecords = std::size_t{1} << 16;
+
+// What the outlines drew: the vertex squares in order, the style changes as
+// one walk would count them, and whether the hint is due.
+struct Outlines {
+  std::vector<QRect> squares;
+  int penChanges = 0;
+  bool hintDue = false;
+};
+
+// Every line of the walk drawn into `image`, in order: the stream is cut
+// into parts in drawing order, the first drawn straight into the picture,
+// each other into a layer of its own laid over it in part order.
+Outlines drawOutlines(const ViewScene& scene, QImage& image, PartLayers& layers) {
+  const OutlineSource source(scene.store);
+  std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
+                                              compositionParts(), parallelMinimum(kPartRecords));
+  if (ranges.size() > 1 && !layers.prepare(ranges.size(), image.width(), image.height(), false))
+    ranges = {PartRange{0, source.length()}};
+  PartTarget first;
+  first.pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+  first.pixelsPerRow = image.bytesPerLine() / 4;
+  std::vector<OutlineSource::RangeEnd> ends(ranges.size());
+  std::vector<std::optional<OutlineDrawing>> drawings(ranges.size());
+  runParts(ranges.size(), [&](std::size_t k) {
+    OutlineDrawing& drawing = drawings[k].emplace(scene, source, k == 0 ? first : layers.target(k));
+    ends[k] = source.walkRange(drawing, ranges[k].begin, ranges[k].end);
+  });
+  // The parts after the one where the list ended draw nothing.
+  Outlines outlines;
+  std::size_t drawn = 0;
+  bool anyCoordinates = false;
+  const OutlineStyle* last = nullptr;
+  while (drawn < ranges.size()) {
+    OutlineDrawing& drawing = *drawings[drawn];
+    anyCoordinates = anyCoordinates || ends[drawn].anyCoordinates;
+    std::vector<QRect>& partSquares = drawing.vertexSquares();
+    outlines.squares.insert(outlines.squares.end(), partSquares.begin(), partSquares.end());
+    const OutlineBatch& batch = drawing.batch();
+    if (batch.penChanges() > 0) {
+      // A part that starts in the style the one before ended with did not
+      // change it there.
+      outlines.penChanges +=
+          batch.penChanges() - (last != nullptr && *last == batch.firstStyle() ? 1 : 0);
+      last = &batch.style();
+    }
+    if (ends[drawn++].listEnded) break;
+  }
+  if (ranges.size() > 1) layers.mergeInto(first.pixels, first.pixelsPerRow, nullptr, drawn);
+  outlines.hintDue = !anyCoordinates;
+  return outlines;
+}
+
 void drawBackground(QPainter& painter, const QImage& background, int width, int height) {
   // Every source pixel copied to its stretched place, no filtering.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -103,6 +160,11 @@ void drawBackground(QPainter& painter, const QImage& background, int width, int 
 }  // namespace
 
 QImage composeView(const ViewScene& scene, CompositionReport* report) {
+  PartLayers layers;
+  return composeView(scene, report, layers);
+}
+
+QImage composeView(const ViewScene& scene, CompositionReport* report, PartLayers& layers) {
   const int width = std::max(1, scene.width);
   const int height = std::max(1, scene.height);
   CompositionReport result;
@@ -127,14 +189,12 @@ QImage composeView(const ViewScene& scene, CompositionReport* report) {
     sized.width = width;
     sized.height = height;
     if (scene.stretch != nullptr) drawStretchFill(image, sized);
-    const OutlineSource source(scene.store);
-    OutlineDrawing drawing(sized, source, image);
-    const bool hintDue = source.walk(drawing);
+    const Outlines outlines = drawOutlines(sized, image, layers);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const QRect& square : drawing.vertexSquares()) painter.fillRect(square, selectionColor());
-    result.penChanges = drawing.penChanges();
-    if (hintDue) {
+    for (const QRect& square : outlines.squares) painter.fillRect(square, selectionColor());
+    result.penChanges = outlines.penChanges;
+    if (outlines.hintDue) {
       drawNoUvHint(painter, width, height, scene.pixelRatio);
       result.hintShown = true;
     }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "editor/painter/part_layers.h"
 #include "editor/painter/view_scene.h"
 
 namespace corvina::painter {
@@ -21,6 +22,9 @@ struct CompositionReport {
 // is not part of it (see drawSelectionFrame). A width or height below 1 is
 // taken as 1.
 QImage composeView(const ViewScene& scene, CompositionReport* report = nullptr);
+// The same, the outlines drawn on every core into `layers` (kept by a caller
+// that composes often, so their memory is not touched afresh each time).
+QImage composeView(const ViewScene& scene, CompositionReport* report, PartLayers& layers);
 
 // The composed view with the selection frame on top while a selection is
 // active: what the window shows between mouse drags.

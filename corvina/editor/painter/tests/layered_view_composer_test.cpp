@@ -60,6 +60,43 @@ ModelStore randomModel(std::mt19937& random, int facets, bool selectByVertex, bo
   return uvModel(randomFacets(random, facets, selectByVertex, dense));
 }
 
+// The full composition draws on every core: however the stream is cut, the
+// pixels, the style changes and the hint are those of one thread, with the
+// list ending early, a hint due, and selected corners through a moved frame.
+TEST(ViewComposer, TheCutAmongThreadsChangesNoPixel) {
+  std::mt19937 random(606);
+  for (int model = 0; model < 6; ++model) {
+    const bool byVertex = model % 2 == 1;
+    ModelStore store = randomModel(random, 700, byVertex, model < 4);
+    store.colorMode = model % 4;
+    if (model == 2) store.facetStream[store.facetStream.size() / 3 * 2].vertex = kEndOfList;
+    if (model == 5)
+      for (TexVertex& uv : store.texVertices) uv = {kNoUvU, kNoUvV, 0};  // the hint is due
+    SelectionState selection;
+    selection.selectionActive = true;
+    selection.selectMethod = byVertex ? SelectMethod::ByVertex : SelectMethod::ByFacet;
+    selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
+    selection.target = {0.25f, 0.6f, 0.15f, 0.8f};
+    const ViewScene scene{store, selection, nullptr, 150, 110};
+    CompositionReport oneReport;
+    QImage one;
+    {
+      const ScopedParallelThreads cut(1);
+      one = composeView(scene, &oneReport);
+    }
+    for (const std::size_t threads : {2, 3, 5}) {
+      const ScopedParallelThreads cut(threads, 1);
+      CompositionReport report;
+      const QImage many = composeView(scene, &report);
+      ASSERT_EQ(many, one) << threads << " threads, model " << model << ": "
+                           << firstDifference(many, one);
+      EXPECT_EQ(report.penChanges, oneReport.penChanges) << threads << " threads, model " << model;
+      EXPECT_EQ(report.hintShown, oneReport.hintShown) << threads << " threads, model " << model;
+    }
+    EXPECT_EQ(oneReport.hintShown, model == 5);
+  }
+}
+
 TEST(LayeredViewComposer, EveryFrameOfAMoveIsTheFullComposition) {
   struct Case {
     const char* name;
