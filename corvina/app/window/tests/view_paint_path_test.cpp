@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <array>
 #include <random>
@@ -17,11 +14,14 @@
 
 #include "app/command_ids.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
+#include "editor/painter/tests/picture_difference.h"
 #include "editor/painter/view_composer.h"
-#include "testing/scripted_user_interface.h"
 
 namespace corvina::window {
 namespace {
+
+using painter::testing::firstDifference;
 
 // A grid of triangles whose texture coordinates are jittered so outlines
 // cross, in groups of 7 facets, some coordinates outside the unit square.
@@ -53,29 +53,9 @@ std::string jitteredGrid(int cells, unsigned seed) {
   return text;
 }
 
-std::string firstDifference(const QImage& a, const QImage& b) {
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y))
-        return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-  return "no pixel differs";
-}
-
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Fixture : WindowFixture {
   explicit Fixture(unsigned seed, int cells = 14) {
-    const QString path = folder.filePath("grid.obj");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(jitteredGrid(cells, seed).c_str());
-    file.close();
-    testing::ScriptedUserInterface ui;
-    app.document.openModel(path.toStdString(), ui);
+    openModelText(jitteredGrid(cells, seed).c_str(), "grid.obj");
     app.store.colorMode = 1;
     frame.view().resize(173, 151);
     frame.view().refresh();
