@@ -10,14 +10,13 @@
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <vector>
 
 #include "app/command_ids.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 
 namespace corvina::window {
 namespace {
@@ -99,13 +98,7 @@ class PaintLog : public QObject {
   bool dialogClosed_ = false;
 };
 
-struct Window {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Window : WindowFixture {
   Window() {
     frame.resize(400, 300);
     frame.show();

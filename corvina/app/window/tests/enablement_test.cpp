@@ -2,12 +2,11 @@
 
 #include <QAction>
 #include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <set>
 
 #include "app/command_table.h"
 #include "app/window/main_frame.h"
+#include "app/window/tests/window_fixture.h"
 #include "testing/scripted_user_interface.h"
 
 namespace corvina::window {
@@ -37,13 +36,7 @@ void expectEnabledExactly(CMainFrame& frame, const std::set<int>& enabled, const
   EXPECT_EQ(checkedEntries, 51) << situation;
 }
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-};
+using Fixture = WindowFixture;
 
 TEST(Enablement, BeforeAnyModelOnlyTheModelFreeEntriesAreEnabled) {
   Fixture f;

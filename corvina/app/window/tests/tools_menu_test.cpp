@@ -7,14 +7,13 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextDocument>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/window/main_frame.h"
 #include "app/window/qt_user_interface.h"
+#include "app/window/tests/window_fixture.h"
 #include "editor/background/tests/bmp_bytes.h"
 #include "editor/hot_keys_text.h"
 #include "testing/scripted_user_interface.h"
@@ -22,13 +21,7 @@
 namespace corvina::window {
 namespace {
 
-struct Fixture {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("profile.ini"), QSettings::IniFormat};
-  Profile profile{settings};
-  ApplicationState app{folder.path().toStdString()};
-  CMainFrame frame{app, profile};
-
+struct Fixture : WindowFixture {
   const CommandRow& row(int id) const {
     for (const CommandRow& r : toolsMenuRows())
       if (r.id == id) return r;
