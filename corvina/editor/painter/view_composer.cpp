@@ -99,6 +99,8 @@ class OutlineDrawing {
 
 // Records per part below which another thread does not pay for its layer.
 constexpr std::size_t kPartRecords = std::size_t{1} << 16;
+// The most the parts' layers may take together.
+constexpr std::size_t kLayerBudget = std::size_t{256} << 20;
 
 // What the outlines drew: the vertex squares in order, the style changes as
 // one walk would count them, and whether the hint is due.
@@ -113,8 +115,13 @@ struct Outlines {
 // each other into a layer of its own laid over it in part order.
 Outlines drawOutlines(const ViewScene& scene, QImage& image, PartLayers& layers) {
   const OutlineSource source(scene.store);
+  // A large picture (a render many times the screen's size) takes fewer
+  // parts, so the layers stay within kLayerBudget bytes.
+  const std::size_t layerBytes =
+      static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) * 4;
+  const std::size_t parts = std::min(compositionParts(), 1 + kLayerBudget / layerBytes);
   std::vector<PartRange> ranges = facetRanges(scene.store.facetStream.data(), source.length(),
-                                              compositionParts(), parallelMinimum(kPartRecords));
+                                              parts, parallelMinimum(kPartRecords));
   if (ranges.size() > 1 && !layers.prepare(ranges.size(), image.width(), image.height(), false))
     ranges = {PartRange{0, source.length()}};
   PartTarget first;
