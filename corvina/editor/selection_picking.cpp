@@ -48,11 +48,14 @@ void setSelected(CornerRecord& record, bool selected, std::size_t at, RangePick&
 // index), and if so whether it lies inside or on the band.
 enum class Seen { Not, Outside, Inside };
 
+bool visibleWithCoordinates(const CornerRecord& record, std::size_t texCount) {
+  return (record.flags & kHiddenBit) == 0 && record.texVertex >= 1 &&
+         static_cast<std::size_t>(record.texVertex) <= texCount;
+}
+
 Seen seenBy(const ModelStore& store, const CornerRecord& record, const FrameRect& band,
             std::size_t texCount) {
-  if ((record.flags & kHiddenBit) != 0 || record.texVertex < 1 ||
-      static_cast<std::size_t>(record.texVertex) > texCount)
-    return Seen::Not;
+  if (!visibleWithCoordinates(record, texCount)) return Seen::Not;
   const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
   const float x = uv.u;
   const float y = 1.0f - uv.v;
@@ -111,7 +114,8 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
       inside = seenBy(store, stream[last++], band, texCount) == Seen::Inside || inside;
     for (; j < last; ++j) {
       CornerRecord& record = stream[j];
-      if (inside || seenBy(store, record, band, texCount) == Seen::Outside) {
+      // With no corner inside, every corner the band sees lies outside it.
+      if (inside || visibleWithCoordinates(record, texCount)) {
         setSelected(record, inside, j, pick);
       } else {
         pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
