@@ -149,9 +149,6 @@ class WindowPath {
     now = wallMilliseconds();
     stages.states += now - start;
     stages.slowest = std::max(stages.slowest, now - eventStart);
-    if (getenv("EV"))
-      fprintf(stderr, "  event: editor %.2f compose %.2f total %.2f\n", stages.editor,
-              stages.compose, now - eventStart);
     stages.cpu += processCpuMilliseconds() - cpuStart;
   }
 
