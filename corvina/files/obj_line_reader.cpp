@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace corvina {
 
@@ -12,11 +13,21 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// The chunk a reader of `source` holds: the size asked for, at least the
+// minimum so that a whole line and its end fit after every refill. An input
+// known to be smaller takes its own size and one byte more, so the first
+// refill reads all of it and also meets its end.
+std::size_t chunkSizeFor(const ObjByteSource& source, std::size_t asked) {
+  const std::size_t size = std::max(asked, ObjLineReader::kMinimumChunkSize);
+  const std::optional<std::size_t> known = source.knownSize();
+  return known && *known < size ? *known + 1 : size;
+}
+
 }  // namespace
 
 ObjLineReader::ObjLineReader(ObjByteSource& source, std::size_t chunkSize, bool fastPath)
     : source_(&source),
-      chunkSize_(std::max(chunkSize, kMinimumChunkSize)),
+      chunkSize_(chunkSizeFor(source, chunkSize)),
       owned_(new char[chunkSize_ + 1]()),  // and the NUL after the input
       chunk_(owned_.get()),
       fastPath_(fastPath) {}

@@ -43,9 +43,11 @@ class ObjLineReader {
   static constexpr std::size_t kMinimumChunkSize = 2048;
 
   // Reads from `source`, which must outlive the reader. `chunkSize` (at least
-  // kMinimumChunkSize) sets how many bytes are asked for at once; `fastPath`
-  // false sends every line through the byte-at-a-time path (for comparison in
-  // tests; the results are the same).
+  // kMinimumChunkSize) sets how many bytes are asked for at once, and the
+  // reader holds that many; a source whose whole size is known and smaller is
+  // held whole instead, in no more bytes than it needs. `fastPath` false sends
+  // every line through the byte-at-a-time path (for comparison in tests; the
+  // results are the same).
   explicit ObjLineReader(ObjByteSource& source, std::size_t chunkSize = kDefaultChunkSize,
                          bool fastPath = true);
 
@@ -91,6 +93,10 @@ class ObjLineReader {
 
   // True when the source reported a read error.
   bool failed() const { return source_ != nullptr && source_->failed(); }
+
+  // The bytes the reader allocated to hold its input, its end mark included;
+  // 0 when it reads lines in place.
+  std::size_t heldBytes() const { return owned_ ? chunkSize_ + 1 : 0; }
 
  private:
   // A full line, its line end and the LF of a CR LF pair: with this many

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ class ObjByteSource {
 
   // True once a read or rewind has failed.
   virtual bool failed() const = 0;
+
+  // The input's whole size when it is known before reading (bytes in
+  // memory), so a reader need not hold more; nullopt for a file, which may
+  // grow while it is read.
+  virtual std::optional<std::size_t> knownSize() const { return std::nullopt; }
 
   // Reads the whole input (from where the source stands: its first byte
   // when new) into `block` (or shows bytes
@@ -81,6 +87,7 @@ class ObjMemorySource : public ObjByteSource {
     return true;
   }
   bool failed() const override { return false; }
+  std::optional<std::size_t> knownSize() const override { return bytes_.size(); }
   ObjWholeRead readWhole(LargeBlock&, std::string_view& bytes) override {
     bytes = bytes_;
     return ObjWholeRead::Read;

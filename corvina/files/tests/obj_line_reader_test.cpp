@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -100,6 +102,50 @@ TEST(ObjLineReader, FastPathMatchesBytePathOnRandomText) {
     const auto bytePath = readAll(input, ObjLineReader::kMinimumChunkSize, false);
     EXPECT_EQ(readAll(input, ObjLineReader::kMinimumChunkSize, true), bytePath) << round;
     EXPECT_EQ(readAll(input, ObjLineReader::kDefaultChunkSize, true), bytePath) << round;
+  }
+}
+
+// Bytes in memory whose size the reader is not told, as a file's.
+class UnsizedSource : public ObjMemorySource {
+ public:
+  using ObjMemorySource::ObjMemorySource;
+  std::optional<std::size_t> knownSize() const override { return std::nullopt; }
+};
+
+// A reader over bytes in memory smaller than its chunk holds just those bytes
+// (a load reads a file's last chunk so when it lacks a final line end), and
+// splits them as a reader that does not know their size, after a rewind too.
+TEST(ObjLineReader, HoldsNoMoreThanAnInputInMemoryNeeds) {
+  std::mt19937 random(11);
+  const std::string alphabet("v f1/ \t\\\n\r\0", 11);
+  for (std::size_t size : {0, 1, 40, 1500, 2046, 2047, 2048, 2049, 5000}) {
+    std::string input;
+    while (input.size() < size) input += alphabet[random() % alphabet.size()];
+    for (std::size_t asked :
+         {std::size_t{1}, ObjLineReader::kMinimumChunkSize, ObjLineReader::kDefaultChunkSize}) {
+      UnsizedSource unsized(input);
+      ObjLineReader expected(unsized, asked, true);
+      ObjMemorySource source(input);
+      ObjLineReader reader(source, asked, true);
+      const std::size_t chunk = std::max(asked, ObjLineReader::kMinimumChunkSize);
+      if (size < chunk) {
+        EXPECT_LE(reader.heldBytes(), size + 2) << size << " in chunks of " << asked;
+      } else {
+        EXPECT_LE(reader.heldBytes(), chunk + 1) << size << " in chunks of " << asked;
+      }
+      for (int reading = 0; reading < 2; ++reading) {
+        ASSERT_TRUE(reader.rewind() && expected.rewind());
+        ObjLine line, expectedLine;
+        bool more = true;
+        while (more) {
+          more = expected.next(expectedLine);
+          ASSERT_EQ(reader.next(line), more) << size << " in chunks of " << asked;
+          if (more) {
+            EXPECT_EQ(line.text, expectedLine.text);
+          }
+        }
+      }
+    }
   }
 }
 
