@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -39,33 +41,93 @@ ObjReadOutcome wholeReadOutcome(ObjWholeRead read) {
   return ObjReadOutcome::ReadFailed;
 }
 
-// Runs one pass over every chunk; false when any chunk's pass returned false.
-// The calling thread steps the progress bar while it waits.
-template <typename Pass>
-bool runPass(const std::vector<std::string_view>& chunks, const ObjReadOptions& options,
-             ObjProgressCount* progress, Pass pass) {
-  std::vector<char> passed(chunks.size(), 0);
-  options.runChunks(
-      chunks.size(),
-      [&](std::size_t k) {
-        if (objChunkEndsItsLines(chunks[k])) {
-          ObjLineReader reader(chunks[k], options.fastPath);
-          passed[k] = pass(k, reader) ? 1 : 0;
-        } else {
-          // The input's last line ends without a line end: read through a
-          // buffer that puts one after it, no larger than the chunk needs.
-          ObjMemorySource source(chunks[k]);
-          ObjLineReader reader(source, std::min(options.chunkSize, chunks[k].size() + 1),
-                               options.fastPath);
-          passed[k] = pass(k, reader) ? 1 : 0;
-        }
-      },
-      [&] {
-        if (progress != nullptr) progress->pump();
-      });
-  if (progress != nullptr) progress->pump();
-  return std::all_of(passed.begin(), passed.end(), [](char ok) { return ok != 0; });
-}
+// Values kept per chunk. A single chunk's (every small file's, every load on
+// one thread) lie inside this object, so such a load allocates none of them.
+template <typename T>
+class PerChunk {
+ public:
+  explicit PerChunk(std::size_t count) {
+    if (count > 1) many_.resize(count);
+  }
+  T& operator[](std::size_t k) { return many_.empty() ? one_ : many_[k]; }
+  std::span<T> all() { return many_.empty() ? std::span<T>(&one_, 1) : std::span<T>(many_); }
+
+ private:
+  T one_{};
+  std::vector<T> many_;
+};
+
+// Reads a line reader's worth of a chunk: in place when the chunk ends its
+// lines, else (the input's last line has no line end) through a buffer that
+// puts the end mark after it, no larger than the chunk needs.
+class ChunkReader {
+ public:
+  ChunkReader(std::string_view chunk, const ObjReadOptions& options)
+      : source_(chunk), reader_(readerOf(source_, chunk, options)) {}
+  ChunkReader(const ChunkReader&) = delete;
+  ChunkReader& operator=(const ChunkReader&) = delete;
+
+  ObjLineReader& reader() { return reader_; }
+
+ private:
+  static ObjLineReader readerOf(ObjMemorySource& source, std::string_view chunk,
+                                const ObjReadOptions& options) {
+    if (objChunkEndsItsLines(chunk)) return ObjLineReader(chunk, options.fastPath);
+    return ObjLineReader(source, options.chunkSize, options.fastPath);
+  }
+
+  ObjMemorySource source_;
+  ObjLineReader reader_;
+};
+
+// Runs the load's passes over its chunks through options.runChunks. A
+// single chunk is read by one reader that each pass starts again from the
+// top; with several, each chunk's pass makes a reader of its own on its
+// thread. A pass returns false when its chunk failed; the run of a pass then
+// returns false once every chunk has ended.
+class ChunkPasses {
+ public:
+  ChunkPasses(std::span<const std::string_view> chunks, const ObjReadOptions& options)
+      : chunks_(chunks), options_(options) {
+    if (chunks.size() == 1) single_.emplace(chunks[0], options);
+  }
+
+  // The calling thread steps the progress bar while it waits.
+  template <typename Pass>
+  bool run(ObjProgressCount* progress, Pass pass) {
+    // What the chunks' work needs, reached through one pointer so that the
+    // runner's function objects hold it without allocating.
+    struct Job {
+      ChunkPasses& passes;
+      Pass& pass;
+      std::vector<char> passed;
+      bool singlePassed = false;
+    } job{*this, pass, {}, false};
+    if (!single_) job.passed.assign(chunks_.size(), 0);
+    options_.runChunks(
+        chunks_.size(),
+        [&job](std::size_t k) {
+          if (job.passes.single_) {
+            ObjLineReader& reader = job.passes.single_->reader();
+            job.singlePassed = reader.rewind() && job.pass(k, reader);
+            return;
+          }
+          ChunkReader chunk(job.passes.chunks_[k], job.passes.options_);
+          job.passed[k] = job.pass(k, chunk.reader()) ? 1 : 0;
+        },
+        [progress] {
+          if (progress != nullptr) progress->pump();
+        });
+    if (progress != nullptr) progress->pump();
+    if (single_) return job.singlePassed;
+    return std::all_of(job.passed.begin(), job.passed.end(), [](char ok) { return ok != 0; });
+  }
+
+ private:
+  std::span<const std::string_view> chunks_;
+  const ObjReadOptions& options_;
+  std::optional<ChunkReader> single_;
+};
 
 // The read's steps; `progressShown` tells the caller whether the bar is up
 // when an allocation fails on the way.
@@ -82,15 +144,23 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
     releaseModel(store);
     return wholeReadOutcome(read);
   }
-  const std::vector<std::string_view> chunks =
-      splitObjInput(input, objReadThreads(options.threads), options.minimumChunkBytes);
+  // An input too small to be cut, or read on one thread, is one chunk, and
+  // needs no list of chunks.
+  const std::size_t threads = objReadThreads(options.threads);
+  std::vector<std::string_view> split;
+  std::span<const std::string_view> chunks(&input, 1);
+  if (objInputParts(input.size(), threads, options.minimumChunkBytes) > 1) {
+    split = splitObjInput(input, threads, options.minimumChunkBytes);
+    chunks = split;
+  }
   const std::size_t chunkCount = chunks.size();
+  ChunkPasses passes(chunks, options);
 
-  std::vector<ObjCounts> own(chunkCount);
-  runPass(chunks, options, nullptr,
-          [&](std::size_t k, ObjLineReader& reader) { return countObjChunk(reader, own[k]); });
+  PerChunk<ObjCounts> own(chunkCount);
+  passes.run(nullptr,
+             [&](std::size_t k, ObjLineReader& reader) { return countObjChunk(reader, own[k]); });
   // Each chunk starts from the counts of the chunks before it.
-  std::vector<ObjCounts> before(chunkCount);
+  PerChunk<ObjCounts> before(chunkCount);
   ObjCounts counts;
   for (std::size_t k = 0; k < chunkCount; ++k) {
     before[k] = counts;
@@ -120,26 +190,27 @@ ObjReadOutcome readSteps(ModelStore& store, ObjByteSource& source, ProgressSink&
   if (!options.allocate(store)) return fail(ObjReadOutcome::InsufficientMemory);
 
   ObjProgressCount steps(progress);
-  std::vector<ObjChunkStatements> gathered(chunkCount);
-  if (!runPass(chunks, options, &steps, [&](std::size_t k, ObjLineReader& reader) {
-        ObjLoadProgress chunkProgress(steps, k == 0);
-        return parseObjChunk(reader, store, before[k], own[k], chunkProgress, gathered[k]);
-      })) {
-    return fail(ObjReadOutcome::ChangedWhileReading);
-  }
   ObjMapSettings settings;
-  if (!mergeObjChunkStatements(gathered, before, store, settings)) {
-    return fail(ObjReadOutcome::ChangedWhileReading);
+  {
+    PerChunk<ObjChunkStatements> gathered(chunkCount);
+    if (!passes.run(&steps, [&](std::size_t k, ObjLineReader& reader) {
+          ObjLoadProgress chunkProgress(steps, k == 0);
+          return parseObjChunk(reader, store, before[k], own[k], chunkProgress, gathered[k]);
+        })) {
+      return fail(ObjReadOutcome::ChangedWhileReading);
+    }
+    if (!mergeObjChunkStatements(gathered.all(), before.all(), store, settings)) {
+      return fail(ObjReadOutcome::ChangedWhileReading);
+    }
   }
-  gathered = {};
-  std::vector<int> separators(chunkCount, 0);
-  if (!runPass(chunks, options, &steps, [&](std::size_t k, ObjLineReader& reader) {
+  PerChunk<int> separators(chunkCount);
+  if (!passes.run(&steps, [&](std::size_t k, ObjLineReader& reader) {
         ObjLoadProgress chunkProgress(steps, k == 0);
         return indexObjChunk(reader, store, before[k], own[k], chunkProgress, separators[k]);
       })) {
     return fail(ObjReadOutcome::ChangedWhileReading);
   }
-  finishObjChunkFacets(before, own, separators, store);
+  finishObjChunkFacets(before.all(), own.all(), separators.all(), store);
   applyMapSettings(settings, store);
   return ObjReadOutcome::Read;
 }

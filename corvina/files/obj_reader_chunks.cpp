@@ -1,5 +1,7 @@
 #include "files/obj_reader_chunks.h"
 
+#include <algorithm>
+
 #include "model/parallel_parts.h"
 
 namespace corvina {
@@ -34,11 +36,15 @@ bool objChunkEndsItsLines(std::string_view chunk) {
   return last == '\n' && chunk[n - 2] == '\r' && n >= 3 && isOrdinaryByte(chunk[n - 3]);
 }
 
+std::size_t objInputParts(std::size_t size, std::size_t parts, std::size_t minimumBytes) {
+  if (minimumBytes == 0) minimumBytes = 1;
+  return std::max<std::size_t>(std::min(parts, size / minimumBytes), 1);
+}
+
 std::vector<std::string_view> splitObjInput(std::string_view input, std::size_t parts,
                                             std::size_t minimumBytes) {
   if (minimumBytes == 0) minimumBytes = 1;
-  if (parts > input.size() / minimumBytes) parts = input.size() / minimumBytes;
-  if (parts == 0) parts = 1;
+  parts = objInputParts(input.size(), parts, minimumBytes);
   std::vector<std::string_view> chunks;
   std::size_t start = 0;
   for (std::size_t k = 1; k < parts; ++k) {

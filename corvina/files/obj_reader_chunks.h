@@ -22,6 +22,11 @@ bool objLineStartsAt(std::string_view input, std::size_t position);
 // every line of the chunk ends inside it and it can be read in place.
 bool objChunkEndsItsLines(std::string_view chunk);
 
+// How many chunks splitObjInput aims at for an input of `size` bytes: at most
+// `parts`, each of at least `minimumBytes`, and at least one. It may make
+// fewer where no line starts near a border.
+std::size_t objInputParts(std::size_t size, std::size_t parts, std::size_t minimumBytes);
+
 // Splits `input` into at most `parts` chunks of whole lines, each of at least
 // `minimumBytes` bytes where the input allows. Every chunk starts where
 // objLineStartsAt holds (the first at 0); together they are the input. An

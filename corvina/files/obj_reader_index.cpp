@@ -331,8 +331,8 @@ bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
          state.regionStatements == end.regionStatements && state.shapeLines == end.shapeLines;
 }
 
-void finishObjChunkFacets(const std::vector<ObjCounts>& before, const std::vector<ObjCounts>& own,
-                          const std::vector<int>& separators, ModelStore& store) {
+void finishObjChunkFacets(std::span<const ObjCounts> before, std::span<const ObjCounts> own,
+                          std::span<const int> separators, ModelStore& store) {
   int separatorsBefore = 0;
   for (std::size_t c = 0; c < own.size(); ++c) {
     if (separatorsBefore > 0) {
@@ -356,11 +356,11 @@ void finishObjChunkFacets(const std::vector<ObjCounts>& before, const std::vecto
 }
 
 bool indexObjFacets(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress) {
-  const std::vector<ObjCounts> before(1);
-  const std::vector<ObjCounts> own{objCountsOfStore(store)};
-  std::vector<int> separators(1);
-  if (!indexObjChunk(reader, store, before[0], own[0], progress, separators[0])) return false;
-  finishObjChunkFacets(before, own, separators, store);
+  const ObjCounts before;
+  const ObjCounts own = objCountsOfStore(store);
+  int separators = 0;
+  if (!indexObjChunk(reader, store, before, own, progress, separators)) return false;
+  finishObjChunkFacets({&before, 1}, {&own, 1}, {&separators, 1}, store);
   return true;
 }
 

@@ -127,6 +127,9 @@ bool parseObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
   const int facetsBefore = static_cast<int>(before.facets);
   int facets = 0;
   std::int64_t statements[3] = {0, 0, 0};
+  // The chunk's set statements were counted, so their list is allocated once.
+  gathered.statements.reserve(static_cast<std::size_t>(
+      own.groupStatements + own.materialStatements + own.regionStatements));
   auto gather = [&](ObjChunkStatements::Table table, std::string_view name) {
     gatherStatement(gathered, table, name, facets);
     ++statements[table];
@@ -207,8 +210,8 @@ bool parseObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
          statements[ObjChunkStatements::kRegions] == own.regionStatements;
 }
 
-bool mergeObjChunkStatements(const std::vector<ObjChunkStatements>& chunks,
-                             const std::vector<ObjCounts>& before, ModelStore& store,
+bool mergeObjChunkStatements(std::span<const ObjChunkStatements> chunks,
+                             std::span<const ObjCounts> before, ModelStore& store,
                              ObjMapSettings& settings) {
   ObjSetTableBuilder groups(store.groups);
   ObjSetTableBuilder materials(store.materials);
@@ -254,10 +257,10 @@ bool mergeObjChunkStatements(const std::vector<ObjChunkStatements>& chunks,
 
 bool parseObjElements(ObjLineReader& reader, ModelStore& store, ObjLoadProgress& progress,
                       ObjMapSettings& settings) {
-  const std::vector<ObjCounts> before(1);
-  std::vector<ObjChunkStatements> gathered(1);
-  return parseObjChunk(reader, store, before[0], objCountsOfStore(store), progress, gathered[0]) &&
-         mergeObjChunkStatements(gathered, before, store, settings);
+  const ObjCounts before;
+  ObjChunkStatements gathered;
+  return parseObjChunk(reader, store, before, objCountsOfStore(store), progress, gathered) &&
+         mergeObjChunkStatements({&gathered, 1}, {&before, 1}, store, settings);
 }
 
 void readObjMapSettings(std::string_view arguments, ObjMapSettings& settings) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -149,8 +150,8 @@ bool parseObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
 // store's three tables, writes their sentinels and sets numGroups,
 // numMaterials and numRegions; merges the settings into `settings`. False
 // when the statements do not match the store's statement counts.
-bool mergeObjChunkStatements(const std::vector<ObjChunkStatements>& chunks,
-                             const std::vector<ObjCounts>& before, ModelStore& store,
+bool mergeObjChunkStatements(std::span<const ObjChunkStatements> chunks,
+                             std::span<const ObjCounts> before, ModelStore& store,
                              ObjMapSettings& settings);
 
 // Parse pass into the allocated store: vertices, texture vertices, normals,
@@ -171,8 +172,8 @@ bool indexObjChunk(ObjLineReader& reader, ModelStore& store, const ObjCounts& be
 
 // Turns the chunks' facet numbers into the file's by adding the separators
 // of the chunks before, writes the end-of-list record and numFacets.
-void finishObjChunkFacets(const std::vector<ObjCounts>& before, const std::vector<ObjCounts>& own,
-                          const std::vector<int>& separators, ModelStore& store);
+void finishObjChunkFacets(std::span<const ObjCounts> before, std::span<const ObjCounts> own,
+                          std::span<const int> separators, ModelStore& store);
 
 // Index pass: writes the facet stream with resolved 1-based indices and set
 // indices, and the end-of-list record. A corner whose vertex resolves to 0 becomes a plain

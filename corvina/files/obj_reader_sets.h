@@ -4,6 +4,7 @@
 // the distinct names in order of first appearance, and per statement the
 // facet count before it and the index of the name it named.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,7 +28,7 @@ class ObjSetTableBuilder {
   // Writes the sentinel after the last statement.
   void finish(int sentinelFacet);
 
-  int distinctNames() const { return static_cast<int>(names_.size()); }
+  int distinctNames() const { return distinct_; }
   int statements() const { return statements_; }
 
  private:
@@ -38,7 +39,16 @@ class ObjSetTableBuilder {
     }
   };
 
+  // The index of `name` among the names recorded so far, -1 when new.
+  int find(std::string_view name) const;
+
+  // A few names are looked up in the table itself, where they are kept
+  // anyway; a map of them is made only once there are more.
+  static constexpr int kListedNames = 16;
+
   std::vector<SetRecord>& table_;
+  int distinct_ = 0;
+  std::uint8_t listedLengths_[kListedNames] = {};
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> names_;
   int statements_ = 0;
 };

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "files/obj_reader_passes.h"
+#include "files/obj_reader_sets.h"
 #include "model/model_store.h"
 #include "testing/counting_progress.h"
 
@@ -151,6 +153,48 @@ TEST(ObjReaderPasses, FillsSetTablesWithSentinels) {
   EXPECT_EQ(store.materials[1].firstFacet, 18);
   EXPECT_EQ(store.numRegions, 2);
   EXPECT_STREQ(store.regions[1].name, "Front");
+}
+
+// Names are numbered in order of first appearance and compared after the cut
+// to 95 characters, however many there are: a few are looked up in the table,
+// more through a map made once they pass that few.
+TEST(ObjSetTableBuilder, NumbersNamesByFirstAppearanceUpToManyNames) {
+  const std::string longName(120, 'n');
+  for (int distinct : {1, 15, 16, 17, 40}) {
+    // Each name appears, then every name so far is named again.
+    std::vector<std::string> named;
+    for (int i = 0; i < distinct; ++i) {
+      // Names alike in their first bytes, one the prefix of another, and long
+      // names that differ only after the cut.
+      named.push_back(i % 3 == 0   ? std::string(static_cast<std::size_t>(1 + i / 3), 'a')
+                      : i % 3 == 1 ? "m" + std::to_string(i)
+                                   : longName + std::to_string(i));
+      for (int j = 0; j <= i; j += 2) named.push_back(named[static_cast<std::size_t>(j)]);
+    }
+    std::vector<std::string> cut;  // distinct names after the cut, in order
+    std::vector<int> expected;     // each statement's name index
+    for (const std::string& name : named) {
+      const std::string kept = name.substr(0, kSetNameSize - 1);
+      auto found = std::find(cut.begin(), cut.end(), kept);
+      if (found == cut.end()) found = cut.insert(cut.end(), kept);
+      expected.push_back(static_cast<int>(found - cut.begin()));
+    }
+    std::vector<SetRecord> table(named.size() + 1);
+    ObjSetTableBuilder builder(table);
+    for (std::size_t s = 0; s < named.size(); ++s) {
+      ASSERT_TRUE(builder.record(named[s], static_cast<int>(s)));
+    }
+    EXPECT_FALSE(builder.record("a", 0)) << "a table has no room beyond its statements";
+    EXPECT_EQ(builder.distinctNames(), static_cast<int>(cut.size())) << distinct;
+    EXPECT_EQ(builder.statements(), static_cast<int>(named.size()));
+    for (std::size_t n = 0; n < cut.size(); ++n) {
+      EXPECT_EQ(std::string(table[n].name), cut[n]) << distinct << " names, name " << n;
+    }
+    for (std::size_t s = 0; s < named.size(); ++s) {
+      EXPECT_EQ(table[s].setIndex, expected[s]) << distinct << " names, statement " << s;
+      EXPECT_EQ(table[s].firstFacet, static_cast<int>(s));
+    }
+  }
 }
 
 TEST(ObjReaderPasses, CountsFitTheStoreOnlyBelow32Bits) {
