@@ -3,6 +3,7 @@
 #include "files/obj_reader_chunks.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <optional>
 #include <span>
@@ -41,20 +42,23 @@ ObjReadOutcome wholeReadOutcome(ObjWholeRead read) {
   return ObjReadOutcome::ReadFailed;
 }
 
-// Values kept per chunk. A single chunk's (every small file's, every load on
-// one thread) lie inside this object, so such a load allocates none of them.
+// Values kept per chunk. Those of a few chunks (every small file's, a load on
+// a few cores) lie inside this object, so such a load allocates none of them.
 template <typename T>
 class PerChunk {
  public:
-  explicit PerChunk(std::size_t count) {
-    if (count > 1) many_.resize(count);
+  static constexpr std::size_t kInline = 4;
+
+  explicit PerChunk(std::size_t count) : count_(count) {
+    if (count > kInline) many_ = std::make_unique<T[]>(count);
   }
-  T& operator[](std::size_t k) { return many_.empty() ? one_ : many_[k]; }
-  std::span<T> all() { return many_.empty() ? std::span<T>(&one_, 1) : std::span<T>(many_); }
+  T& operator[](std::size_t k) { return many_ ? many_[k] : few_[k]; }
+  std::span<T> all() { return {many_ ? many_.get() : few_, count_}; }
 
  private:
-  T one_{};
-  std::vector<T> many_;
+  std::size_t count_;
+  T few_[kInline] = {};
+  std::unique_ptr<T[]> many_;
 };
 
 // Reads a line reader's worth of a chunk: in place when the chunk ends its
@@ -80,53 +84,46 @@ class ChunkReader {
   ObjLineReader reader_;
 };
 
-// Runs the load's passes over its chunks through options.runChunks. A
-// single chunk is read by one reader that each pass starts again from the
-// top; with several, each chunk's pass makes a reader of its own on its
-// thread. A pass returns false when its chunk failed; the run of a pass then
-// returns false once every chunk has ended.
+// Runs the load's passes over its chunks through options.runChunks, each
+// chunk read by a reader of its own that every pass starts again from the top.
+// A pass returns false when its chunk failed; the run of a pass then returns
+// false once every chunk has ended.
 class ChunkPasses {
  public:
   ChunkPasses(std::span<const std::string_view> chunks, const ObjReadOptions& options)
-      : chunks_(chunks), options_(options) {
-    if (chunks.size() == 1) single_.emplace(chunks[0], options);
+      : options_(options), readers_(chunks.size()) {
+    for (std::size_t k = 0; k < chunks.size(); ++k) readers_[k].emplace(chunks[k], options);
   }
 
   // The calling thread steps the progress bar while it waits.
   template <typename Pass>
   bool run(ObjProgressCount* progress, Pass pass) {
+    std::span<std::optional<ChunkReader>> readers = readers_.all();
+    PerChunk<char> passed(readers.size());
     // What the chunks' work needs, reached through one pointer so that the
-    // runner's function objects hold it without allocating.
+    // runner's function object holds it without allocating.
     struct Job {
-      ChunkPasses& passes;
+      std::span<std::optional<ChunkReader>> readers;
       Pass& pass;
-      std::vector<char> passed;
-      bool singlePassed = false;
-    } job{*this, pass, {}, false};
-    if (!single_) job.passed.assign(chunks_.size(), 0);
+      PerChunk<char>& passed;
+    } job{readers, pass, passed};
     options_.runChunks(
-        chunks_.size(),
+        readers.size(),
         [&job](std::size_t k) {
-          if (job.passes.single_) {
-            ObjLineReader& reader = job.passes.single_->reader();
-            job.singlePassed = reader.rewind() && job.pass(k, reader);
-            return;
-          }
-          ChunkReader chunk(job.passes.chunks_[k], job.passes.options_);
-          job.passed[k] = job.pass(k, chunk.reader()) ? 1 : 0;
+          ObjLineReader& reader = job.readers[k]->reader();
+          job.passed[k] = reader.rewind() && job.pass(k, reader) ? 1 : 0;
         },
         [progress] {
           if (progress != nullptr) progress->pump();
         });
     if (progress != nullptr) progress->pump();
-    if (single_) return job.singlePassed;
-    return std::all_of(job.passed.begin(), job.passed.end(), [](char ok) { return ok != 0; });
+    const std::span<char> all = passed.all();
+    return std::all_of(all.begin(), all.end(), [](char ok) { return ok != 0; });
   }
 
  private:
-  std::span<const std::string_view> chunks_;
   const ObjReadOptions& options_;
-  std::optional<ChunkReader> single_;
+  PerChunk<std::optional<ChunkReader>> readers_;
 };
 
 // The read's steps; `progressShown` tells the caller whether the bar is up
