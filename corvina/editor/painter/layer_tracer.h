@@ -60,7 +60,8 @@ class LayerTracer {
     const TexVertex& uv = source_.uvOf(record);
     if constexpr (!Layer::kMoving) block_->include(uv, selected);
     previous_ = current_;
-    current_ = OutlinePoint(viewPoint(uv, selected, frame_, square_));
+    // The layer of lines that stay never draws a line with a selected end.
+    if (Layer::kMoving || !selected) current_ = outlinePoint(uv, selected, frame_, square_);
     if (j == 1 || source_.record(j - 1).vertex == kSeparator) first_ = current_;
     if (!byVertex_ || !selected) return;
     if constexpr (!Layer::kMoving) {

@@ -189,7 +189,7 @@ void LayeredViewComposer::drawListedLines(const ViewScene& scene) {
   const int mark = markSize(scene.pixelRatio), reach = mark / 2;
   auto pointOf = [&](std::uint32_t j) {
     const CornerRecord& record = source.record(j);
-    return OutlinePoint(viewPoint(source.uvOf(record), selectedCorner(record), frame, square));
+    return outlinePoint(source.uvOf(record), selectedCorner(record), frame, square);
   };
   std::vector<PartRange> ranges =
       splitRange(moving_.size(), parallelMinimum(kPartLines), compositionParts());

@@ -9,6 +9,7 @@
 //   (see texture_map_raster_line.h), dots counted from `from`.
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "editor/painter/cosmetic_line.h"
@@ -102,6 +103,29 @@ struct OutlinePoint {
     }
   }
 };
+
+// OutlinePoint(viewPoint(uv, selected, frame, square)), without the trip
+// through doubles for a point whose view coordinates are finite and below
+// kOutlineSafeReach, which truncate exactly to integers: every point of a
+// model in sight or near it.
+inline OutlinePoint outlinePoint(const TexVertex& uv, bool selected, const FrameTransform& frame,
+                                 const SquarePlacement& square) {
+  const FloatPoint f =
+      viewCoordinates(uv, selected, frame, square.size.width, square.size.height);
+  constexpr float kFast = static_cast<float>(kOutlineSafeReach);
+  if (!(std::fabs(f.x) < kFast && std::fabs(f.y) < kFast))
+    return OutlinePoint(viewPoint(uv, selected, frame, square));
+  const std::int64_t x = static_cast<std::int64_t>(static_cast<int>(f.x)) + square.left;
+  const std::int64_t y = static_cast<std::int64_t>(static_cast<int>(f.y)) + square.top;
+  constexpr std::int64_t kReach = static_cast<std::int64_t>(kOutlineSafeReach);
+  OutlinePoint point;
+  point.view = {static_cast<double>(x), static_cast<double>(y)};
+  if (x >= -kReach && x <= kReach && y >= -kReach && y <= kReach) {
+    point.x = static_cast<int>(x);
+    point.y = static_cast<int>(y);
+  }
+  return point;
+}
 
 // forEachOutlinePixel between two prepared ends: a line to the same or a
 // neighbouring pixel inside the picture is its two end pixels, solid or

@@ -33,22 +33,28 @@ inline double truncatedCoordinate(float value) {
   return truncatedPixel(value, -static_cast<double>(std::numeric_limits<float>::max()));
 }
 
+// The view coordinates of (u, v) in a view of width x height pixels, before
+// truncation; through `frame` when `selected`.
+struct FloatPoint {
+  float x = 0, y = 0;
+};
+inline FloatPoint viewCoordinates(const TexVertex& uv, bool selected, const FrameTransform& frame,
+                                  int width, int height) {
+  // Float arithmetic throughout, as the view's coordinates are 32-bit floats.
+  const float spanX = static_cast<float>(width - 1);
+  const float spanY = static_cast<float>(height - 1);
+  if (selected)
+    return {spanX * ((uv.u - frame.source.left) * frame.scaleX + frame.target.left),
+            spanY * ((1.0f - uv.v - frame.source.top) * frame.scaleY + frame.target.top)};
+  return {spanX * uv.u, spanY * (1.0f - uv.v)};
+}
+
 // The pixel of (u, v) in a view of width x height pixels; through `frame`
 // when `selected`. Inline: it runs for every corner of every redraw.
 inline ViewPoint viewPoint(const TexVertex& uv, bool selected, const FrameTransform& frame,
                            int width, int height) {
-  // Float arithmetic throughout, as the view's coordinates are 32-bit floats.
-  const float spanX = static_cast<float>(width - 1);
-  const float spanY = static_cast<float>(height - 1);
-  float x, y;
-  if (selected) {
-    x = spanX * ((uv.u - frame.source.left) * frame.scaleX + frame.target.left);
-    y = spanY * ((1.0f - uv.v - frame.source.top) * frame.scaleY + frame.target.top);
-  } else {
-    x = spanX * uv.u;
-    y = spanY * (1.0f - uv.v);
-  }
-  return {truncatedCoordinate(x), truncatedCoordinate(y)};
+  const FloatPoint p = viewCoordinates(uv, selected, frame, width, height);
+  return {truncatedCoordinate(p.x), truncatedCoordinate(p.y)};
 }
 
 // The same in a zoomed or panned view: the pixel in a view of the square's

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
+#include "editor/painter/outline_pixels.h"
 #include "editor/painter/tests/picture_difference.h"
 #include "editor/painter/tests/uv_model.h"
 #include "editor/painter/view_composer.h"
@@ -386,6 +388,39 @@ TEST(LayeredViewComposer, FallsBackToTheFullCompositionForTheHintAndTheEmptyView
   const ViewScene hintScene{noUv, selection, nullptr, 300, 200};
   EXPECT_EQ(layered.compose(hintScene, false), composeView(hintScene));
   EXPECT_EQ(layered.compose(hintScene, true), composeView(hintScene));
+}
+
+// A corner's prepared point skips the doubles only where that changes
+// nothing: at the reach's edges, for coordinates that are not numbers or
+// infinite, through a frame and in a zoomed or panned square.
+TEST(OutlinePoint, ThePreparedPointIsTheExactOne) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const float reach = static_cast<float>(kOutlineSafeReach);
+  SelectionState selection;
+  selection.source = {0.2f, 0.7f, 0.1f, 0.6f};
+  selection.target = {0.7f, 0.25f, 0.15f, 0.8f};  // mirrored
+  const FrameTransform frame = frameTransform(selection);
+  const SquarePlacement squares[] = {
+      {0, 0, {100, 80}}, {-7000, 3000, {8192, 6144}}, {1 << 19, -(1 << 19), {1 << 20, 1 << 19}}};
+  const float values[] = {0.0f,  -0.0f,  0.5f,  -0.5f,    0.75f,          0.999f,          1.0f,
+                          3.0f,  -1e-9f, 40.0f, -4000.0f, reach / 100.0f, -reach / 100.0f, reach,
+                          1e30f, nan,    inf,   -inf};
+  for (const SquarePlacement& square : squares)
+    for (const float u : values)
+      for (const float v : values)
+        for (const bool selected : {false, true}) {
+          const TexVertex uv{u, v, 0};
+          const OutlinePoint fast = outlinePoint(uv, selected, frame, square);
+          const OutlinePoint exact(viewPoint(uv, selected, frame, square));
+          const std::string at = "u " + std::to_string(u) + ", v " + std::to_string(v) +
+                                 ", square left " + std::to_string(square.left) +
+                                 (selected ? ", selected" : "");
+          EXPECT_EQ(fast.x, exact.x) << at;
+          EXPECT_EQ(fast.y, exact.y) << at;
+          EXPECT_EQ(fast.view.x, exact.view.x) << at;
+          EXPECT_EQ(fast.view.y, exact.view.y) << at;
+        }
 }
 
 }  // namespace
