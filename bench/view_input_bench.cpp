@@ -4,14 +4,15 @@
 // the picture afterwards (drawing it and the frame into the window's backing
 // picture).
 //   view_input_bench [--triangles N] [--width W] [--height H] [--repeat R]
-//                    [--selected F]
+//                    [--selected F] [--events 1]
 // The model is a grid of N triangles over the unit square, coloured by group
 // in bands of 1000 facets; a rubber band selects about the fraction F of it
 // (0.1 by default, 1 selects everything) before the timed inputs. Each input
 // is reported as the best of R runs: its stages in milliseconds of the wall
 // clock (the composition runs on every core, so run it on a quiet machine),
 // the CPU time all the process's threads spent on it, and the longest any one
-// of its events waited from the event to its finished frame.
+// of its events waited from the event to its finished frame. With --events 1
+// every timed event's stages are printed as it happens.
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -128,29 +129,49 @@ class WindowPath {
 
   // One event: the editor's response, then what the window does with it.
   void event(const std::function<EditorResponse()>& send, Stages& stages) {
+    Stages one;
     const double cpuStart = processCpuMilliseconds();
     const double eventStart = wallMilliseconds();
     double start = eventStart;
     const EditorResponse response = send();
     double now = wallMilliseconds();
-    stages.editor += now - start;
+    one.editor = now - start;
     start = now;
     if (response.redraw == ViewRedraw::Full)
       compose(response.frameOnly, response.frameOnly || response.viewOnly, response.selectionShrank,
               response.reselected);
     now = wallMilliseconds();
-    stages.compose += now - start;
+    one.compose = now - start;
     start = now;
     if (response.redraw != ViewRedraw::None) paint();
     now = wallMilliseconds();
-    stages.widget += now - start;
+    one.widget = now - start;
     start = now;
     if (response.handled) refreshCommandStates();
     now = wallMilliseconds();
-    stages.states += now - start;
-    stages.slowest = std::max(stages.slowest, now - eventStart);
-    stages.cpu += processCpuMilliseconds() - cpuStart;
+    one.states = now - start;
+    one.cpu = processCpuMilliseconds() - cpuStart;
+    const bool trace = traceEvents && &stages != untimed;
+    if (trace && &stages != traced) {
+      traced = &stages;
+      std::printf("  ---\n");
+    }
+    if (trace && one.total() >= 0.05)
+      std::printf("  event %24s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n", "", one.editor, one.states,
+                  one.compose, one.widget, one.total(), one.cpu);
+    stages.editor += one.editor;
+    stages.states += one.states;
+    stages.compose += one.compose;
+    stages.widget += one.widget;
+    stages.cpu += one.cpu;
+    stages.slowest = std::max(stages.slowest, one.total());
   }
+
+  // Prints each event of an input that is timed (not one played to set the
+  // view up), those of one input after a line of dashes.
+  bool traceEvents = false;
+  const Stages* untimed = nullptr;
+  const Stages* traced = nullptr;
 
  private:
   // The window's composition: the lines that stay are kept while only the
@@ -224,6 +245,7 @@ int main(int argc, char** argv) {
   ApplicationState app("/tmp");
   fillTriangleGrid(app.store, triangles);
   WindowPath window(app, width, height);
+  window.traceEvents = argument(argc, argv, "--events", 0) != 0;
   SelectionEditor& editor = app.editor;
   const ViewSize view{width, height};
 
@@ -238,6 +260,7 @@ int main(int argc, char** argv) {
     w.event([&] { return editor.mouseRelease(view, ViewButton::Left, bandRight, bandTop); }, s);
   };
   Stages ignored;
+  window.untimed = &ignored;
   band(window, ignored);
 
   const std::vector<Input> inputs = {
