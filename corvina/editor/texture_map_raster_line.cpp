@@ -1,7 +1,9 @@
 #include "editor/texture_map_raster_line.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace corvina {
 
@@ -169,11 +171,65 @@ void walkVisible(Walk walk, int count, int majorAt, int majorStep, std::int64_t 
   }
 }
 
+// forEachVisibleLinePixel for ends within +-kNearReach, in 64-bit numbers:
+// the same steps, but without the wide division, which a line that crosses
+// the picture's edge would otherwise pay for at every redraw.
+constexpr double kNearReach = static_cast<double>(std::int64_t{1} << 28);
+
+void forEachNearLinePixel(LinePoint start, LinePoint end, int width, int height, int period,
+                          const std::function<void(int x, int y, int phase)>& plot) {
+  const auto sx = static_cast<std::int64_t>(start.x), sy = static_cast<std::int64_t>(start.y);
+  const std::int64_t dx = static_cast<std::int64_t>(end.x) - sx;
+  const std::int64_t dy = static_cast<std::int64_t>(end.y) - sy;
+  const int xStep = dx > 0 ? 1 : -1;
+  const int yStep = dy > 0 ? 1 : -1;
+  const std::int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+  const bool xMajor = ay < ax;
+  const std::int64_t major = xMajor ? ax : ay, minor = xMajor ? ay : ax;
+  const std::int64_t majorStart = xMajor ? sx : sy, minorStart = xMajor ? sy : sx;
+  const int majorStep = xMajor ? xStep : yStep;
+  const int minorStep = xMajor ? yStep : xStep;
+  const int majorLimit = xMajor ? width : height;
+  const int minorLimit = xMajor ? height : width;
+
+  const std::int64_t lastCell = majorLimit - 1;
+  std::int64_t first = 0, last = major;
+  if (majorStep > 0) {
+    first = std::max(first, -majorStart);
+    last = std::min(last, lastCell - majorStart);
+  } else {
+    first = std::max(first, majorStart - lastCell);
+    last = std::min(last, majorStart);
+  }
+  if (last < first) return;
+  const int count = static_cast<int>(last - first) + 1;
+  const int majorAt = static_cast<int>(majorStep > 0 ? majorStart + first : majorStart - first);
+  // Below 2^59: the ends lie within 2^28.
+  const std::int64_t twoMajor = 2 * major, twoMinor = 2 * minor;
+  std::int64_t offset = 0, remainder = major;
+  if (major > 0) {
+    const std::int64_t numerator = twoMinor * first + major;
+    offset = numerator / twoMajor;
+    remainder = numerator % twoMajor;
+  }
+  const std::int64_t minorAt = minorStep > 0 ? minorStart + offset : minorStart - offset;
+  const std::int64_t reach = std::int64_t{count} + minorLimit;
+  if (minorAt < -reach || reach < minorAt) return;
+  const auto phase = static_cast<std::uint32_t>(first % period);
+  walkVisible(MinorWalk<std::int64_t>{remainder, twoMinor, twoMajor}, count, majorAt, majorStep,
+              minorAt, minorStep, minorLimit, xMajor, phase, period, plot);
+}
+
 }  // namespace
 
 void forEachVisibleLinePixel(LinePoint start, LinePoint end, int width, int height, int period,
                              const std::function<void(int x, int y, int phase)>& plot) {
   if (width < 1 || height < 1 || period < 1) return;
+  if (std::fabs(start.x) <= kNearReach && std::fabs(start.y) <= kNearReach &&
+      std::fabs(end.x) <= kNearReach && std::fabs(end.y) <= kNearReach) {
+    forEachNearLinePixel(start, end, width, height, period, plot);
+    return;
+  }
   const Wide sx = Wide::ofWhole(start.x), sy = Wide::ofWhole(start.y);
   const Wide dx = Wide::ofWhole(end.x) - sx, dy = Wide::ofWhole(end.y) - sy;
   const Wide zero = Wide::of(0);
