@@ -53,10 +53,10 @@ inline std::int64_t fixedDivide(std::int64_t numerator, std::int64_t denominator
   return numerator * 65536 / denominator;  // truncates toward zero, as the painter's
 }
 
-// The on-off pattern: 3 pixels on, 3 off, counted from the start of the line
-// as given.
-inline bool dotOn(int fromStart) {
-  return fromStart % 6 < 3;
+// Whether both ends lie within the clip's bounds, where it changes nothing.
+inline bool insideClipBounds(const CosmeticLine& line, int width, int height) {
+  return line.x1 >= -1 && line.x1 <= width + 1 && line.x2 >= -1 && line.x2 <= width + 1 &&
+         line.y1 >= -1 && line.y1 <= height + 1 && line.y2 >= -1 && line.y2 <= height + 1;
 }
 
 }  // namespace detail
@@ -72,10 +72,21 @@ void rasterizeCosmeticLine(const PixelTarget& target, CosmeticLine line, bool do
     put(line.x1, line.y1);
     return;
   }
-  double rx1 = line.x1, ry1 = line.y1, rx2 = line.x2, ry2 = line.y2;
-  if (!detail::clipToPainterBounds(rx1, ry1, rx2, ry2, target.width, target.height)) return;
-  int x1 = static_cast<int>(rx1 * 64.0), y1 = static_cast<int>(ry1 * 64.0);
-  int x2 = static_cast<int>(rx2 * 64.0), y2 = static_cast<int>(ry2 * 64.0);
+  int x1, y1, x2, y2;
+  if (detail::insideClipBounds(line, target.width, target.height)) {
+    // The clip leaves such a line as it is; most lines of a view are.
+    x1 = line.x1 * 64;
+    y1 = line.y1 * 64;
+    x2 = line.x2 * 64;
+    y2 = line.y2 * 64;
+  } else {
+    double rx1 = line.x1, ry1 = line.y1, rx2 = line.x2, ry2 = line.y2;
+    if (!detail::clipToPainterBounds(rx1, ry1, rx2, ry2, target.width, target.height)) return;
+    x1 = static_cast<int>(rx1 * 64.0);
+    y1 = static_cast<int>(ry1 * 64.0);
+    x2 = static_cast<int>(rx2 * 64.0);
+    y2 = static_cast<int>(ry2 * 64.0);
+  }
   const int dx = x2 > x1 ? x2 - x1 : x1 - x2;
   const int dy = y2 > y1 ? y2 - y1 : y1 - y2;
   // Step along the longer axis (x on a tie): `major` pixel by pixel, `minor`
@@ -105,8 +116,16 @@ void rasterizeCosmeticLine(const PixelTarget& target, CosmeticLine line, bool do
   const int round = increment > 0 ? 32 : 0;
   minor += ((static_cast<std::int64_t>(at) * 64 + round - major1) * increment) >> 6;
   const int count = end - at;
-  for (int k = 0; at < end; ++at, ++k, minor += increment) {
-    if (dotted && !detail::dotOn(reversed ? count - 1 - k : k)) continue;
+  // The pixel's place in the pattern, counted from the line's first end:
+  // stepped rather than worked out per pixel.
+  int dot = reversed ? (count - 1) % 6 : 0;
+  const int dotStep = reversed ? -1 : 1;
+  for (; at < end; ++at, minor += increment) {
+    const bool on = dot < 3;
+    dot += dotStep;
+    if (dot == 6) dot = 0;
+    if (dot < 0) dot = 5;
+    if (dotted && !on) continue;
     const int other = static_cast<int>(minor >> 16);
     if (stepY)
       put(other, at);
