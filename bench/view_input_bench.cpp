@@ -157,7 +157,8 @@ class WindowPath {
       std::printf("  ---\n");
     }
     if (trace && one.total() >= 0.05)
-      std::printf("  event %24s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n", "", one.editor, one.states,
+      std::printf("  event %-24s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n",
+                  response.redraw == ViewRedraw::Full ? composedBy() : "", one.editor, one.states,
                   one.compose, one.widget, one.total(), one.cpu);
     stages.editor += one.editor;
     stages.states += one.states;
@@ -187,6 +188,14 @@ class WindowPath {
       walkedBlocks_ += composer_.walkedBlocks();
       blocks_ += composer_.blockCount();
     }
+  }
+
+  // How the last composition came about, for --events.
+  const char* composedBy() const {
+    if (composer_.reusedLayer()) return "layer kept";
+    if (composer_.redrewShrunkSelection()) return "shrunk selection redrawn";
+    if (composer_.redrewReselection()) return "picked lines redrawn";
+    return "layer drawn";
   }
 
   // The widget's paint: the picture, then the frame and band on top.
