@@ -110,8 +110,7 @@ struct OutlinePoint {
 // model in sight or near it.
 inline OutlinePoint outlinePoint(const TexVertex& uv, bool selected, const FrameTransform& frame,
                                  const SquarePlacement& square) {
-  const FloatPoint f =
-      viewCoordinates(uv, selected, frame, square.size.width, square.size.height);
+  const FloatPoint f = viewCoordinates(uv, selected, frame, square.size.width, square.size.height);
   constexpr float kFast = static_cast<float>(kOutlineSafeReach);
   if (!(std::fabs(f.x) < kFast && std::fabs(f.y) < kFast))
     return OutlinePoint(viewPoint(uv, selected, frame, square));
