@@ -4,7 +4,7 @@
 // the picture afterwards (drawing it and the frame into the window's backing
 // picture).
 //   view_input_bench [--triangles N] [--width W] [--height H] [--repeat R]
-//                    [--selected F] [--events 1]
+//                    [--selected F] [--events 1] [--only NAME]
 // The model is a grid of N triangles over the unit square, coloured by group
 // in bands of 1000 facets; a rubber band selects about the fraction F of it
 // (0.1 by default, 1 selects everything) before the timed inputs. Each input
@@ -12,7 +12,8 @@
 // clock (the composition runs on every core, so run it on a quiet machine),
 // the CPU time all the process's threads spent on it, and the longest any one
 // of its events waited from the event to its finished frame. With --events 1
-// every timed event's stages are printed as it happens.
+// every timed event's stages are printed as it happens; --only times just the
+// inputs whose names begin with NAME (for a profiler).
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -337,7 +338,11 @@ int main(int argc, char** argv) {
       triangles, width, height, fraction * 100, repeat);
   std::printf("%-26s %9s %9s %9s %9s %9s %9s %9s %13s\n", "input", "editor", "states", "compose",
               "widget", "total", "cpu", "slowest", "walked runs");
+  const char* only = nullptr;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
   for (const Input& input : all) {
+    if (only != nullptr && input.name.rfind(only, 0) != 0) continue;
     Stages best;
     window.takeBlocks();
     for (int r = 0; r < repeat; ++r) {
