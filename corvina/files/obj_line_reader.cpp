@@ -88,18 +88,15 @@ int ObjLineReader::peekByte() {
 bool ObjLineReader::nextByBytes(ObjLine& line) {
   // A byte at hand is taken here; only at the end of the chunk does
   // takeByte() refill it.
-  const auto take = [this] {
-    return position_ != end_ ? static_cast<unsigned char>(chunk_[position_++]) : takeByte();
-  };
   std::size_t length = 0;
   while (length < kLineCapacity) {
-    int c = take();
+    int c = position_ != end_ ? static_cast<unsigned char>(chunk_[position_++]) : takeByte();
     if (c < 0) break;
     if (c == '\\') {
       // The backslash goes; line ends and NULs after it are skipped, and the
       // next other character takes its place.
       do {
-        c = take();
+        c = position_ != end_ ? static_cast<unsigned char>(chunk_[position_++]) : takeByte();
       } while (c == '\n' || c == '\r' || c == '\0');
       if (c < 0) break;
       raw_[length++] = static_cast<char>(c);

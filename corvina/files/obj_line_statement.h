@@ -98,7 +98,12 @@ inline ObjStatementMatch classifyObjLine(std::string_view line) {
 // change the start and the line cannot end after the keyword. False says
 // nothing; the line may still be one after normalising.
 inline bool rawLineStartsStatement(std::string_view raw, std::string_view keyword) {
-  if (raw.size() <= keyword.size() || raw.substr(0, keyword.size()) != keyword) return false;
+  if (raw.size() <= keyword.size()) return false;
+  // Byte by byte: a keyword is two or three bytes, and most lines differ in
+  // the first.
+  for (std::size_t i = 0; i < keyword.size(); ++i) {
+    if (raw[i] != keyword[i]) return false;
+  }
   const char next = raw[keyword.size()];
   return static_cast<unsigned char>(next) > ' ' && next != '\\';
 }
