@@ -96,8 +96,10 @@ inline ObjStatementMatch classifyObjLine(std::string_view line) {
 // statement whatever follows: the keyword with its space (lower case) at the
 // very start, then a character that begins a word, so normalising cannot
 // change the start and the line cannot end after the keyword. False says
-// nothing; the line may still be one after normalising.
-inline bool rawLineStartsStatement(std::string_view raw, std::string_view keyword) {
+// nothing; the line may still be one after normalising. Inlined at every
+// call, as the passes call it for nearly every line.
+[[gnu::always_inline]] inline bool rawLineStartsStatement(std::string_view raw,
+                                                          std::string_view keyword) {
   if (raw.size() <= keyword.size()) return false;
   // Byte by byte: a keyword is two or three bytes, and most lines differ in
   // the first.
