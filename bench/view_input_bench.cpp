@@ -13,7 +13,8 @@
 // the CPU time all the process's threads spent on it, and the longest any one
 // of its events waited from the event to its finished frame. With --events 1
 // every timed event's stages are printed as it happens; --only times just the
-// inputs whose names begin with NAME (for a profiler).
+// inputs whose names begin with NAME (for a profiler: the inputs skipped no
+// longer move the selection first, so figures differ from a whole run's).
 
 #include <QGuiApplication>
 #include <QPainter>
