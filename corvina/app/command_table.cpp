@@ -67,8 +67,13 @@ bool isCommandChecked(const ApplicationState& app, int id) {
 
 bool runCommand(CommandContext& context, const CommandRow& row) {
   if (row.run == nullptr) return false;
-  const CommandAction action(context.app, row);
-  row.run(context);
+  {
+    const CommandAction action(context.app, row);
+    row.run(context);
+  }
+  // Any command may have changed the model or the selection behind the
+  // view editor's back, and an action's end may put them back.
+  context.app.editor.modelMayHaveChanged();
   return true;
 }
 

@@ -73,6 +73,7 @@ void exchange(ApplicationState& app, HistoryStep& step) {
     if (step.flipH) app.canvas->flipBackground(true);
     if (step.flipV) app.canvas->flipBackground(false);
   }
+  app.editor.modelMayHaveChanged();
   // The frame's pixels follow its rectangle at the view's present size.
   app.editor.viewResized(app.view);
 }

@@ -181,7 +181,7 @@ EditorResponse SelectionEditor::mousePress(ViewSize view, ViewButton button, int
   y = clampPointer(y - at.top);
   if (button == ViewButton::Right) {
     if (dragging()) return cancelDrag();
-    commitSelection(store_, selection_);
+    commitSelection(store_, selection_, &blocks_);
     EditorResponse r = response(ViewRedraw::Full, hoverCursor(x, y));
     r.selectionShrank = true;
     return r;
@@ -202,7 +202,7 @@ EditorResponse SelectionEditor::mousePress(ViewSize view, ViewButton button, int
     drag_.pixels = selection_.framePixels;
     return response(ViewRedraw::None, cursorFor(hit));
   }
-  commitSelection(store_, selection_);
+  commitSelection(store_, selection_, &blocks_);
   drag_.kind = DragKind::RubberBand;
   EditorResponse r = response(ViewRedraw::Full, ViewCursor::Arrow);
   r.selectionShrank = true;
@@ -299,7 +299,7 @@ EditorResponse SelectionEditor::mouseRelease(ViewSize device, ViewButton button,
   selection_.source = toViewRect(band, view);
   selection_.target = selection_.source;
   PickChange changed;
-  if (!pickCornersInside(store_, selection_.source, selection_.selectMethod, &changed)) {
+  if (!pickCornersInside(store_, selection_.source, selection_.selectMethod, &changed, &blocks_)) {
     selection_.selectionActive = false;
     return response(ViewRedraw::Overlay, hoverCursor(x, y));
   }
@@ -345,6 +345,8 @@ EditorResponse SelectionEditor::keyPress(ViewSize device, const ViewKeyPress& pr
   // what the frame holds (without a selection, the hide key hides all).
   const bool shrinks =
       action == KeyAction::Drop || (action == KeyAction::Hide && selection_.selectionActive);
+  // Only the keys that move the frame leave the store as it was.
+  if (action != KeyAction::None && !movesFrameOnly(action)) blocks_.forget();
   if (!applyKeyAction(store_, selection_, action, press.shift, view)) return {};
   selection_.framePixels = framePixelsOf(selection_.target, view.width, view.height);
   EditorResponse r = response(ViewRedraw::Full);

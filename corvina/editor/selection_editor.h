@@ -139,6 +139,14 @@ class SelectionEditor {
   std::vector<TrackerHandle> frameHandles() const;
   bool dragging() const { return drag_.kind != DragKind::None; }
 
+  // The model or the selection changed by other means than this editor (a
+  // command, undo, a load): the notes that let a pick or a commit walk only
+  // the runs of the stream it can change are dropped, and the next pick
+  // walks the whole stream and notes it again.
+  void modelMayHaveChanged() { blocks_.forget(); }
+  // The notes, for tests and benchmarks (their run size).
+  SelectionBlocks& selectionBlocks() { return blocks_; }
+
  private:
   enum class DragKind { None, RubberBand, Frame, Pan };
   struct Drag {
@@ -169,6 +177,7 @@ class SelectionEditor {
 
   ModelStore& store_;
   SelectionState& selection_;
+  SelectionBlocks blocks_;
   Drag drag_;
   ViewTransform transform_;
   SquarePlacement square_;  // as of the last event

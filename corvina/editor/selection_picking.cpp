@@ -13,15 +13,14 @@ namespace corvina {
 
 namespace {
 
-// What picking a range did: whether a corner there is selected afterwards,
-// and the records whose selected bit changed, [firstChanged, lastChanged + 1)
-// (empty when first > last).
+// What picking some runs did: the records whose selected bit changed,
+// [firstChanged, lastChanged + 1) (empty when first > last), and whether
+// every corner with a texture vertex owns it.
 struct RangePick {
-  bool anySelected = false;
-  bool unselectedVisible = false;  // a visible corner is not selected afterwards
   std::size_t firstChanged = SIZE_MAX, lastChanged = 0;
-  std::size_t listEnd = SIZE_MAX;  // where the range met the end-of-list record
-  // The runs of records whose bit flipped, kept by a range that may turn out
+  std::size_t listEnd = SIZE_MAX;  // where a run met the end-of-list record
+  bool ownCorners = true;
+  // The runs of records whose bit flipped, kept by a part that may turn out
   // to lie after the end of the list, to flip them back.
   bool keepChanges = false;
   std::vector<PartRange> changes;
@@ -30,7 +29,6 @@ struct RangePick {
 // Sets the record's selected bit, writing only a change: a record that keeps
 // its bit is not written, so the pick leaves most of the stream's memory clean.
 void setSelected(CornerRecord& record, bool selected, std::size_t at, RangePick& pick) {
-  pick.anySelected = pick.anySelected || (selected && record.vertex > 0);
   if (((record.group & kSelectedBit) != 0) == selected) return;
   record.group = static_cast<std::uint16_t>(selected ? record.group | kSelectedBit
                                                      : record.group & ~kSelectedBit);
@@ -44,44 +42,31 @@ void setSelected(CornerRecord& record, bool selected, std::size_t at, RangePick&
   }
 }
 
-// Whether a corner is one the band sees (visible, with a valid texture
-// index), and if so whether it lies inside or on the band.
-enum class Seen { Not, Outside, Inside };
-
-bool visibleWithCoordinates(const CornerRecord& record, std::size_t texCount) {
-  return (record.flags & kHiddenBit) == 0 && record.texVertex >= 1 &&
-         static_cast<std::size_t>(record.texVertex) <= texCount;
+// Whether the j-th record's corner owns its texture vertex (the (j + 1)-th)
+// or has none, so that moving it moves no other corner.
+bool ownsOrHasNone(const CornerRecord& record, std::size_t j, std::size_t texCount) {
+  const auto index = static_cast<std::size_t>(record.texVertex);
+  return record.texVertex < 1 || index > texCount || index == j + 1;
 }
 
-Seen seenBy(const ModelStore& store, const CornerRecord& record, const FrameRect& band,
-            std::size_t texCount) {
-  if (!visibleWithCoordinates(record, texCount)) return Seen::Not;
-  const TexVertex& uv = store.texVertices[static_cast<std::size_t>(record.texVertex) - 1];
+bool insideBand(const TexVertex& uv, const FrameRect& band) {
   const float x = uv.u;
   const float y = 1.0f - uv.v;
-  return x < band.left || x > band.right || y < band.top || y > band.bottom ? Seen::Outside
-                                                                            : Seen::Inside;
+  return !(x < band.left || x > band.right || y < band.top || y > band.bottom);
 }
 
-void noteVisible(const CornerRecord& record, RangePick& pick) {
-  if ((record.flags & kHiddenBit) == 0 && (record.group & kSelectedBit) == 0)
-    pick.unselectedVisible = true;
-}
-
-// Picks in records [begin, end), which begins at 0 or at a separator, up to
-// an end-of-list record. Each record's bit is decided once, so a record is
-// written only when it changes.
-RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod method,
-                    std::size_t begin, std::size_t end, std::size_t texCount,
-                    std::size_t vertexCount, bool keepChanges) {
-  RangePick pick;
-  pick.keepChanges = keepChanges;
+// Picks in the run's records, up to an end-of-list record, and notes what
+// the run holds afterwards. Each record's bit is decided once, so a record
+// is written only when it changes.
+void pickBlock(ModelStore& store, const FrameRect& band, SelectMethod method, SelectionBlock& block,
+               std::size_t texCount, std::size_t vertexCount, RangePick& pick) {
+  block.clear();
   std::vector<CornerRecord>& stream = store.facetStream;
-  std::size_t j = begin;
-  while (j < end) {
+  std::size_t j = block.begin;
+  while (j < block.end) {
     if (stream[j].vertex < 0) {
       pick.listEnd = j;
-      break;
+      return;
     }
     if (stream[j].vertex == kSeparator) {
       ++j;
@@ -89,15 +74,13 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
     }
     if (method == SelectMethod::ByVertex) {
       CornerRecord& record = stream[j];
-      const Seen seen = seenBy(store, record, band, texCount);
-      if (seen == Seen::Not) {
-        pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
-      } else {
-        setSelected(record, seen == Seen::Inside, j, pick);
-      }
-      noteVisible(record, pick);
-      if (seen == Seen::Inside && static_cast<std::size_t>(record.vertex) <= vertexCount) {
-        // Corners in other ranges may share the vertex: every writer stores
+      const TexVertex* seen = seenCoordinates(store, record, texCount);
+      const bool inside = seen != nullptr && insideBand(*seen, band);
+      if (seen != nullptr) setSelected(record, inside, j, pick);
+      block.note(record, seen);
+      pick.ownCorners = pick.ownCorners && ownsOrHasNone(record, j, texCount);
+      if (inside && static_cast<std::size_t>(record.vertex) <= vertexCount) {
+        // Corners in other parts may share the vertex: every writer stores
         // the same 1.
         std::atomic_ref<std::uint8_t>(
             store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark)
@@ -110,20 +93,19 @@ RangePick pickRange(ModelStore& store, const FrameRect& band, SelectMethod metho
     // the corners the band sees are let go and the others keep their bits.
     std::size_t last = j;
     bool inside = false;
-    while (last < end && stream[last].vertex > 0)
-      inside = seenBy(store, stream[last++], band, texCount) == Seen::Inside || inside;
+    while (last < block.end && stream[last].vertex > 0) {
+      const TexVertex* seen = seenCoordinates(store, stream[last++], texCount);
+      inside = inside || (seen != nullptr && insideBand(*seen, band));
+    }
     for (; j < last; ++j) {
       CornerRecord& record = stream[j];
+      const TexVertex* seen = seenCoordinates(store, record, texCount);
       // With no corner inside, every corner the band sees lies outside it.
-      if (inside || visibleWithCoordinates(record, texCount)) {
-        setSelected(record, inside, j, pick);
-      } else {
-        pick.anySelected = pick.anySelected || (record.group & kSelectedBit) != 0;
-      }
-      noteVisible(record, pick);
+      if (inside || seen != nullptr) setSelected(record, inside, j, pick);
+      block.note(record, seen);
+      pick.ownCorners = pick.ownCorners && ownsOrHasNone(record, j, texCount);
     }
   }
-  return pick;
 }
 
 // The vertex marks as a pick by vertex leaves them for the records before
@@ -133,8 +115,9 @@ void markPickedVertices(ModelStore& store, const FrameRect& band, std::size_t te
   for (std::size_t i = 0; i < vertexCount; ++i) store.vertices[i].mark = 0;
   for (std::size_t j = 0; j < end; ++j) {
     const CornerRecord& record = store.facetStream[j];
-    if (record.vertex > 0 && static_cast<std::size_t>(record.vertex) <= vertexCount &&
-        seenBy(store, record, band, texCount) == Seen::Inside)
+    if (record.vertex <= 0 || static_cast<std::size_t>(record.vertex) > vertexCount) continue;
+    const TexVertex* seen = seenCoordinates(store, record, texCount);
+    if (seen != nullptr && insideBand(*seen, band))
       store.vertices[static_cast<std::size_t>(record.vertex) - 1].mark = 1;
   }
 }
@@ -142,7 +125,7 @@ void markPickedVertices(ModelStore& store, const FrameRect& band, std::size_t te
 }  // namespace
 
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
-                       PickChange* changed) {
+                       PickChange* changed, SelectionBlocks* notes) {
   const std::size_t vertexCount = presentCount(store.numVerts, store.vertices);
   forEachRange(vertexCount, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i)
@@ -150,15 +133,28 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
   });
   const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
   const std::size_t length = streamLength(store);
-  // The ranges, each beginning at a separator, are picked on every core
-  // without first looking for the end-of-list record, which would read the
-  // whole stream once more: a range that turns out to lie after the end
-  // flips its changes back.
-  const std::vector<PartRange> ranges = facetRangesForThreads(store.facetStream.data(), length);
-  std::vector<RangePick> picks(ranges.size());
-  runParts(ranges.size(), [&](std::size_t k) {
-    picks[k] = pickRange(store, band, method, ranges[k].begin, ranges[k].end, texCount, vertexCount,
-                         k > 0);
+  SelectionBlocks scratch;
+  SelectionBlocks& blocks = notes != nullptr ? *notes : scratch;
+  // Without notes every run is picked, on every core, without first looking
+  // for the end-of-list record, which would read the whole stream once more:
+  // a part that turns out to lie after the end flips its changes back. With
+  // them only the runs the band can change are.
+  const bool noting = !blocks.known(store);
+  if (noting) blocks.cut(store, length);
+  std::vector<SelectionBlock>& all = blocks.blocks();
+  std::vector<std::size_t> picked;
+  picked.reserve(all.size());
+  for (std::size_t b = 0; b < all.size(); ++b)
+    if (noting || all[b].pickMayChange(band)) picked.push_back(b);
+  const std::size_t perPart = std::max<std::size_t>(1, kStreamRangeRecords / blocks.blockRecords());
+  const std::vector<PartRange> parts =
+      splitRange(picked.size(), parallelMinimum(perPart), parallelThreads());
+  std::vector<RangePick> picks(parts.size());
+  runParts(parts.size(), [&](std::size_t k) {
+    RangePick& pick = picks[k];
+    pick.keepChanges = noting && k > 0;
+    for (std::size_t i = parts[k].begin; i < parts[k].end && pick.listEnd == SIZE_MAX; ++i)
+      pickBlock(store, band, method, all[picked[i]], texCount, vertexCount, pick);
   });
   std::size_t kept = 0;
   while (kept < picks.size() && picks[kept++].listEnd == SIZE_MAX) {
@@ -172,19 +168,27 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
     if (method == SelectMethod::ByVertex)
       markPickedVertices(store, band, texCount, vertexCount, picks.back().listEnd);
   }
-  bool anySelected = false;
-  RangePick all;
+  RangePick combined;
   for (const RangePick& pick : picks) {
-    anySelected = anySelected || pick.anySelected;
-    all.unselectedVisible = all.unselectedVisible || pick.unselectedVisible;
-    all.firstChanged = std::min(all.firstChanged, pick.firstChanged);
-    all.lastChanged = std::max(all.lastChanged, pick.lastChanged);
+    combined.firstChanged = std::min(combined.firstChanged, pick.firstChanged);
+    combined.lastChanged = std::max(combined.lastChanged, pick.lastChanged);
+    combined.ownCorners = combined.ownCorners && pick.ownCorners;
+  }
+  if (noting) {
+    const std::size_t listEnd =
+        picks.empty() || picks.back().listEnd == SIZE_MAX ? length : picks.back().listEnd;
+    blocks.keep(store, listEnd, combined.ownCorners);
+  }
+  bool anySelected = false, unselectedVisible = false;
+  for (const SelectionBlock& block : all) {
+    anySelected = anySelected || block.anySelected;
+    unselectedVisible = unselectedVisible || block.unselectedVisible;
   }
   if (changed != nullptr) {
-    changed->records = all.firstChanged <= all.lastChanged
-                           ? PartRange{all.firstChanged, all.lastChanged + 1}
+    changed->records = combined.firstChanged <= combined.lastChanged
+                           ? PartRange{combined.firstChanged, combined.lastChanged + 1}
                            : PartRange{0, 0};
-    changed->everyVisibleSelected = !all.unselectedVisible;
+    changed->everyVisibleSelected = !unselectedVisible;
   }
   return anySelected;
 }

@@ -3,6 +3,7 @@
 
 #include "model/model_store.h"
 #include "model/parallel_parts.h"
+#include "tools/selection_blocks.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -13,7 +14,9 @@ namespace corvina {
 // vertex each corner inside is selected and its vertex marked; by facet a
 // corner inside selects every corner of its facet. Every vertex mark is
 // cleared first. Returns whether any corner record is selected afterwards.
-// `changed`, when given, receives what the pick changed.
+// `changed`, when given, receives what the pick changed. `notes`, when
+// given, are the notes the editor keeps between its own edits: a pick walks
+// only the runs they say it can change, and leaves them describing the store.
 struct PickChange {
   // The records whose selected bit changed: [begin, end) from the first such
   // record to the last, empty when none did.
@@ -23,6 +26,6 @@ struct PickChange {
   bool everyVisibleSelected = false;
 };
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
-                       PickChange* changed = nullptr);
+                       PickChange* changed = nullptr, SelectionBlocks* notes = nullptr);
 
 }  // namespace corvina

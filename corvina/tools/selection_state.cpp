@@ -1,5 +1,7 @@
 #include "tools/selection_state.h"
 
+#include "tools/selection_blocks.h"
+
 #include "model/model_walk.h"
 #include "model/stream_ranges.h"
 
@@ -13,45 +15,95 @@ namespace corvina {
 
 namespace {
 
+// The move of the selected corners' texture coordinates from the source
+// frame to the target frame.
+struct FrameMove {
+  explicit FrameMove(const SelectionState& selection)
+      : s(selection.source),
+        t(selection.target),
+        sx(spanScale(t.right - t.left, s.right - s.left)),
+        sy(spanScale(t.bottom - t.top, s.bottom - s.top)) {}
+  void operator()(TexVertex& uv) const {
+    uv.u = t.left + sx * (uv.u - s.left);
+    uv.v = (1.0f - t.top) + sy * (uv.v - (1.0f - s.top));
+  }
+  FrameRect s, t;
+  float sx, sy;
+};
+
+// Moves the selected corners of records [begin, end) that own their texture
+// vertex (the j-th record the (j + 1)-th), clearing the selected bits as it
+// goes when asked to; returns the others, to be moved afterwards.
+std::vector<std::size_t> moveOwnCorners(ModelStore& store, const FrameMove& move, std::size_t begin,
+                                        std::size_t end, bool clearBits) {
+  std::vector<std::size_t> later;
+  for (std::size_t j = begin; j < end; ++j) {
+    CornerRecord& record = store.facetStream[j];
+    if ((record.group & kSelectedBit) == 0) continue;
+    if (record.vertex > 0) {
+      if (static_cast<std::size_t>(record.texVertex) != j + 1) {
+        later.push_back(j);
+      } else if (TexVertex* uv = texVertexOf(store, record)) {
+        move(*uv);
+      }
+    }
+    if (clearBits) record.group &= static_cast<std::uint16_t>(~kSelectedBit);
+  }
+  return later;
+}
+
+void moveSharedCorners(ModelStore& store, const FrameMove& move,
+                       const std::vector<std::vector<std::size_t>>& shared) {
+  for (const std::vector<std::size_t>& part : shared)
+    for (const std::size_t j : part)
+      if (TexVertex* uv = texVertexOf(store, store.facetStream[j])) move(*uv);
+}
+
 // Moves every selected corner's texture coordinate from the source frame to
 // the target frame; clears the selected bits as it goes when asked to.
 //
 // Every corner applies the same move to its texture vertex, so a vertex that
 // m selected corners share is moved m times whatever the order. The records
-// are walked on every core; a corner that owns its texture vertex (the j-th
-// record the (j + 1)-th, as a load leaves them) moves it there, as no other
-// owner can touch it, and the others are moved afterwards on one thread.
+// are walked on every core; a corner that owns its texture vertex moves it
+// there, as no other owner can touch it, and the others are moved afterwards
+// on one thread.
 void transformSelection(ModelStore& store, const SelectionState& selection, bool clearBits) {
-  const FrameRect& s = selection.source;
-  const FrameRect& t = selection.target;
-  const float sx = spanScale(t.right - t.left, s.right - s.left);
-  const float sy = spanScale(t.bottom - t.top, s.bottom - s.top);
-  auto move = [&](TexVertex& uv) {
-    uv.u = t.left + sx * (uv.u - s.left);
-    uv.v = (1.0f - t.top) + sy * (uv.v - (1.0f - s.top));
-  };
-  const std::size_t length = streamLength(store);
-  CornerRecord* records = store.facetStream.data();
-  const std::vector<std::vector<std::size_t>> shared = mapRanges<std::vector<std::size_t>>(
-      length, kStreamRangeRecords, [&](std::size_t begin, std::size_t end) {
-        std::vector<std::size_t> later;
-        for (std::size_t j = begin; j < end; ++j) {
-          CornerRecord& record = records[j];
-          if ((record.group & kSelectedBit) == 0) continue;
-          if (record.vertex > 0) {
-            if (static_cast<std::size_t>(record.texVertex) != j + 1) {
-              later.push_back(j);
-            } else if (TexVertex* uv = texVertexOf(store, record)) {
-              move(*uv);
-            }
-          }
-          if (clearBits) record.group &= static_cast<std::uint16_t>(~kSelectedBit);
-        }
-        return later;
-      });
-  for (const std::vector<std::size_t>& part : shared)
-    for (const std::size_t j : part)
-      if (TexVertex* uv = texVertexOf(store, records[j])) move(*uv);
+  const FrameMove move(selection);
+  moveSharedCorners(store, move,
+                    mapRanges<std::vector<std::size_t>>(streamLength(store), kStreamRangeRecords,
+                                                        [&](std::size_t begin, std::size_t end) {
+                                                          return moveOwnCorners(store, move, begin,
+                                                                                end, clearBits);
+                                                        }));
+}
+
+// The commit's move through the runs' notes: only the runs with a selected
+// record are walked (and noted again), and the records after the end of the
+// list, which the notes leave out. Every corner before the end with a
+// texture vertex owns it, so no corner of another run moves, and those the
+// runs' walk leaves for later have none to move.
+void commitThroughBlocks(ModelStore& store, const SelectionState& selection,
+                         SelectionBlocks& blocks) {
+  const FrameMove move(selection);
+  std::vector<SelectionBlock>& all = blocks.blocks();
+  std::vector<std::size_t> selected;
+  for (std::size_t b = 0; b < all.size(); ++b)
+    if (all[b].anySelected) selected.push_back(b);
+  const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
+  const std::size_t perPart = std::max<std::size_t>(1, kStreamRangeRecords / blocks.blockRecords());
+  forEachRange(selected.size(), perPart, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      SelectionBlock& block = all[selected[i]];
+      moveOwnCorners(store, move, block.begin, block.end, true);
+      block.clear();
+      for (std::size_t j = block.begin; j < block.end; ++j) {
+        const CornerRecord& record = store.facetStream[j];
+        if (record.vertex > 0) block.note(record, seenCoordinates(store, record, texCount));
+      }
+    }
+  });
+  moveSharedCorners(store, move,
+                    {moveOwnCorners(store, move, blocks.listEnd(), streamLength(store), true)});
 }
 
 // Client size times a view coordinate (a float product, as the view draws
@@ -85,9 +137,14 @@ PixelRect framePixelsOf(const FrameRect& frame, int clientWidth, int clientHeigh
   return pixels;
 }
 
-void commitSelection(ModelStore& store, SelectionState& selection) {
+void commitSelection(ModelStore& store, SelectionState& selection, SelectionBlocks* blocks) {
   if (!selection.selectionActive) return;
-  transformSelection(store, selection, true);
+  if (blocks != nullptr && blocks->known(store) && blocks->ownCorners()) {
+    commitThroughBlocks(store, selection, *blocks);
+  } else {
+    transformSelection(store, selection, true);
+    if (blocks != nullptr) blocks->forget();
+  }
   selection.selectionActive = false;
 }
 

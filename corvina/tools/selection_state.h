@@ -28,10 +28,16 @@ struct SelectionState {
   SelectMethod selectMethod = SelectMethod::ByFacet;
 };
 
+class SelectionBlocks;
+
 // Moves the selected corners' texture coordinates from source to target,
 // clears their selected bits and ends the selection. Nothing happens while no
-// selection is active.
-void commitSelection(ModelStore& store, SelectionState& selection);
+// selection is active. `blocks`, when given, are the notes the editor keeps
+// between its own edits (see selection_blocks.h): the commit walks only the
+// runs with a selected record when they describe the store, and leaves them
+// describing it, or forgotten.
+void commitSelection(ModelStore& store, SelectionState& selection,
+                     SelectionBlocks* blocks = nullptr);
 
 // The same move, keeping the bits and the frame; source becomes target.
 void applyPendingMove(ModelStore& store, SelectionState& selection);

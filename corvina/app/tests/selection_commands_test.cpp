@@ -198,6 +198,39 @@ TEST_F(SelectionCommands, SelectMethodChecksAndCommits) {
   EXPECT_NEAR(app.store.texVertices[0].u, 0.3f, 1e-6);
 }
 
+// The view editor's picks walk only the runs of the stream its notes say a
+// band can change; a command that selects behind its back must not leave
+// those notes standing. With a run per facet: the band over the first facet,
+// Select by Group "metal" (the second), then a band over the third facet
+// selects the third alone and commits the second's pending frame.
+TEST_F(SelectionCommands, BandsAfterACommandSeeWhatItSelected) {
+  // Every corner its own texture vertex, as a load leaves them.
+  expandTextureVertices(app.store, true);
+  app.editor.selectionBlocks().setBlockRecords(1);
+  app.view = ViewSize{400, 400};
+  app.editor.viewResized(app.view);
+  auto band = [&](int left, int top, int right, int bottom) {
+    app.editor.mousePress(app.view, ViewButton::Left, left, top);
+    app.editor.mouseMove(app.view, right, bottom);
+    app.editor.mouseRelease(app.view, ViewButton::Left, right, bottom);
+  };
+  band(10, 180, 110, 320);
+  ASSERT_EQ(selectedFacets(app.store), (std::vector<bool>{true, false, false}));
+  // The band left notes that a commit walks through.
+  ASSERT_TRUE(app.editor.selectionBlocks().known(app.store));
+  ASSERT_TRUE(app.editor.selectionBlocks().ownCorners());
+  ui.listChoices.push_back(std::vector<int>{0});  // "metal"
+  run(kCommandSelectGroup);
+  ASSERT_EQ(selectedFacets(app.store), (std::vector<bool>{false, true, false}));
+  // The frame moved down, not yet committed.
+  app.document.selection().target.top += 0.125f;
+  app.document.selection().target.bottom += 0.125f;
+  band(212, 180, 320, 320);
+  EXPECT_EQ(selectedFacets(app.store), (std::vector<bool>{false, false, true}));
+  // The second facet moved down.
+  EXPECT_NEAR(app.store.texVertices[app.store.facetStream[5].texVertex - 1].v, 0.125f, 1e-6);
+}
+
 TEST_F(SelectionCommands, InversionCommandsMirrorTheSource) {
   run(kCommandSelectAll);
   const FrameRect before = app.document.selection().source;

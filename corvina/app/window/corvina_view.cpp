@@ -48,6 +48,8 @@ void CorvinaView::updateViewSize() {
 }
 
 void CorvinaView::refresh() {
+  // Whatever asks for a full refresh may have changed the model.
+  editor_.modelMayHaveChanged();
   stale_ = true;
   changes_ = {};
   repaint();
