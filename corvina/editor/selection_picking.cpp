@@ -180,15 +180,18 @@ bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod me
     blocks.keep(store, listEnd, combined.ownCorners);
   }
   bool anySelected = false, unselectedVisible = false;
+  std::size_t visibleSelected = 0;
   for (const SelectionBlock& block : all) {
     anySelected = anySelected || block.anySelected;
     unselectedVisible = unselectedVisible || block.unselectedVisible;
+    visibleSelected += block.visibleSelected;
   }
   if (changed != nullptr) {
     changed->records = combined.firstChanged <= combined.lastChanged
                            ? PartRange{combined.firstChanged, combined.lastChanged + 1}
                            : PartRange{0, 0};
     changed->everyVisibleSelected = !unselectedVisible;
+    changed->visibleSelected = visibleSelected;
   }
   return anySelected;
 }

@@ -24,6 +24,9 @@ struct PickChange {
   // Whether every visible corner record before the end of the list is
   // selected afterwards.
   bool everyVisibleSelected = false;
+  // How many visible corner records before the end of the list are selected
+  // afterwards.
+  std::size_t visibleSelected = 0;
 };
 bool pickCornersInside(ModelStore& store, const FrameRect& band, SelectMethod method,
                        PickChange* changed = nullptr, SelectionBlocks* notes = nullptr);

@@ -38,9 +38,10 @@ struct SelectionBlock {
   // y = 1 - v); empty (left > right) when there are none.
   static constexpr float kFar = std::numeric_limits<float>::infinity();
   float left = kFar, right = -kFar, top = kFar, bottom = -kFar;
-  bool unordered = false;          // such a corner's coordinate is not a number
-  bool anySelected = false;        // a corner's record is selected
-  bool unselectedVisible = false;  // a visible corner's record is not selected
+  bool unordered = false;           // such a corner's coordinate is not a number
+  bool anySelected = false;         // a corner's record is selected
+  bool unselectedVisible = false;   // a visible corner's record is not selected
+  std::size_t visibleSelected = 0;  // visible corners' records that are selected
 
   // Starts the notes afresh.
   void clear() { *this = SelectionBlock{begin, end}; }
@@ -48,8 +49,10 @@ struct SelectionBlock {
   // seenCoordinates.
   void note(const CornerRecord& record, const TexVertex* seen) {
     const bool selected = (record.group & kSelectedBit) != 0;
+    const bool visible = (record.flags & kHiddenBit) == 0;
     anySelected = anySelected || selected;
-    unselectedVisible = unselectedVisible || ((record.flags & kHiddenBit) == 0 && !selected);
+    unselectedVisible = unselectedVisible || (visible && !selected);
+    visibleSelected += visible && selected ? 1 : 0;
     if (seen == nullptr) return;
     const float x = seen->u, y = 1.0f - seen->v;
     if (x != x || y != y) {  // not a number

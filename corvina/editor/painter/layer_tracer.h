@@ -60,13 +60,14 @@ class LayerTracer {
     const TexVertex& uv = source_.uvOf(record);
     if constexpr (!Layer::kMoving) block_->include(uv, selected);
     previous_ = current_;
-    // The layer of lines that stay never draws a line with a selected end.
-    if (Layer::kMoving || !selected) current_ = outlinePoint(uv, selected, frame_, square_);
+    // The layer of lines that stay never draws a line with a selected end,
+    // unless it draws the moving lines too.
+    if (Layer::kMoving || !selected || drawsMoving())
+      current_ = outlinePoint(uv, selected, frame_, square_);
     if (j == 1 || source_.record(j - 1).vertex == kSeparator) first_ = current_;
     if (!byVertex_ || !selected) return;
-    if constexpr (!Layer::kMoving) {
-      layer_.noteSquare(j);
-    } else {
+    if constexpr (!Layer::kMoving) layer_.noteSquare(j);
+    if (Layer::kMoving || drawsMoving()) {
       const ViewPoint p = current_.view;
       const int reach = mark_ / 2;
       if (p.x >= -reach && p.y >= -reach && p.x <= scene_.width + reach &&
@@ -85,18 +86,32 @@ class LayerTracer {
     if constexpr (!Layer::kMoving) {
       if (moving) layer_.noteMoving(from, to, pen, number);
     }
-    if (moving != Layer::kMoving) return;
+    if (moving != Layer::kMoving && !(moving && drawsMoving())) return;
     bool dotted = false;
     const std::uint32_t color = pens_.color(source_.record(pen), dotted);
     const OutlinePoint& start = to > from ? previous_ : current_;
     const OutlinePoint& end = to > from ? current_ : (to == from ? current_ : first_);
+    if constexpr (Layer::kMayDrawMoving) {
+      if (moving) {
+        forEachOutlinePixel(start, end, dotted, scene_.width, scene_.height,
+                            [&](int x, int y) { layer_.plotMoving(x, y, number, color); });
+        return;
+      }
+    }
     forEachOutlinePixel(start, end, dotted, scene_.width, scene_.height,
                         [&](int x, int y) { layer_.plot(x, y, number, color); });
   }
 
+  // The selected corners' squares, by vertex: those of the moving lines'
+  // layer, or of a layer that draws the moving lines too.
   std::vector<QRect> squares;
 
  private:
+  bool drawsMoving() const {
+    if constexpr (Layer::kMayDrawMoving) return layer_.movingTarget != nullptr;
+    return false;
+  }
+
   const ViewScene& scene_;
   const OutlineSource& source_;
   const OutlinePens& pens_;
@@ -110,19 +125,27 @@ class LayerTracer {
 };
 
 // The lines that stay, with their numbers; the moving ones are listed while
-// they fit.
+// they fit, and with a moving target drawn there too with their numbers, in
+// the frame's present place, so that one walk yields the frame's picture.
 struct StillLayer {
   static constexpr bool kMoving = false;
+  static constexpr bool kMayDrawMoving = true;
   PartTarget& target;
   int width;
   std::vector<MovingLine>& moving;
   std::vector<std::uint32_t>& corners;  // the selected corners that get squares
   std::size_t movingLimit;
+  PartTarget* movingTarget = nullptr;
   bool listed = true;  // every moving line met is in `moving`
   void plot(int x, int y, std::uint32_t number, std::uint32_t color) {
     target.pixels[y * target.pixelsPerRow + x] = color;
     target.lines[static_cast<std::ptrdiff_t>(y) * width + x] = number;
     target.reached(y);
+  }
+  void plotMoving(int x, int y, std::uint32_t number, std::uint32_t color) {
+    movingTarget->pixels[y * movingTarget->pixelsPerRow + x] = color;
+    movingTarget->lines[static_cast<std::ptrdiff_t>(y) * width + x] = number;
+    movingTarget->reached(y);
   }
   void noteMoving(std::size_t from, std::size_t to, std::size_t pen, std::uint32_t number) {
     if (!listed) return;
@@ -144,6 +167,7 @@ struct StillLayer {
 // line there.
 struct MovingLayer {
   static constexpr bool kMoving = true;
+  static constexpr bool kMayDrawMoving = false;
   PartTarget& target;
   const std::uint32_t* stillLines;
   int width;
@@ -160,6 +184,7 @@ struct MovingLayer {
 // layer is drawn whole. The moving ones are listed again.
 struct AddedLayer {
   static constexpr bool kMoving = false;
+  static constexpr bool kMayDrawMoving = false;
   PartTarget& target;
   int width;
   std::vector<MovingLine>& moving;
@@ -183,6 +208,7 @@ struct AddedLayer {
 // layer leaves it. Moving lines are listed elsewhere.
 struct ClippedStillLayer {
   static constexpr bool kMoving = false;
+  static constexpr bool kMayDrawMoving = false;
   PartTarget& target;
   int width;
   int left, top, right, bottom;

@@ -73,7 +73,8 @@ std::vector<PartRange> LayeredViewComposer::blockParts(std::size_t count) const 
                     compositionParts());
 }
 
-bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel) {
+bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel,
+                                         std::size_t movingAtLeast) {
   if (scene.store.modelLoaded == 0) return false;
   const OutlineSource source(scene.store);
   // Line numbers are twice a stream position.
@@ -110,6 +111,11 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
     ranges = {PartRange{0, walked.size()}};
   const std::size_t parts = ranges.size();
   const std::size_t limit = movingLineLimit_ != 0 ? movingLineLimit_ : lineAt_.size();
+  // A list bound to overflow costs a write of as many lines as the view has
+  // pixels before it is dropped: with the same selection as a layer whose
+  // list overflowed, or one that moves more lines than that, it is not
+  // started.
+  const bool listing = movingAtLeast <= limit && !(sameModel && overflowed_);
   const OutlinePens pens(scene.store.colorMode,
                          scene.selection.selectMethod == SelectMethod::ByVertex);
   partLists_.prepare(parts);
@@ -120,10 +126,17 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
   moving[0].clear();
   corners[0].swap(squareCorners_);
   corners[0].clear();
+  // The moving lines are drawn in the same walk, each part's into a numbered
+  // layer of its own, laid over the layer afterwards where they come later:
+  // the frame's picture needs no second walk of the model.
+  const bool drawMoving = movingLayers_.prepare(parts + 1, width, height, true);
+  std::vector<std::vector<QRect>> squares(parts);
   PartTarget first = pictureTarget(still_, lineAt_.data());
   runParts(parts, [&](std::size_t k) {
     PartTarget& target = k == 0 ? first : layers_.target(k);
     StillLayer layer{target, width, moving[k], corners[k], limit};
+    layer.listed = listing;
+    if (drawMoving) layer.movingTarget = &movingLayers_.target(k + 1);
     LayerTracer<StillLayer> tracer(scene, source, pens, layer);
     for (std::size_t i = ranges[k].begin; i < ranges[k].end; ++i) {
       MapBlock& block = blocks_[walked[i]];
@@ -141,6 +154,7 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
       }
     }
     listed[k] = layer.listed ? 1 : 0;
+    squares[k].swap(tracer.squares);
   });
   // The parts after the one where the list ended draw nothing, and the
   // blocks after it are forgotten.
@@ -161,9 +175,21 @@ bool LayeredViewComposer::drawStillLayer(const ViewScene& scene, bool sameModel)
   for (const MapBlock& block : blocks_) anyCoordinates = anyCoordinates || block.anyCoordinates;
   blocksKnown_ = true;
   if (parts > 1) layers_.mergeInto(first.pixels, first.pixelsPerRow, lineAt_.data(), drawn);
+  if (drawMoving) {
+    for (int y = 0; y < height; ++y)
+      std::memcpy(picture_.scanLine(y), still_.constScanLine(y),
+                  static_cast<std::size_t>(width) * 4);
+    movingLayers_.layOver(reinterpret_cast<std::uint32_t*>(picture_.bits()),
+                          picture_.bytesPerLine() / 4, lineAt_.data(), drawn + 1);
+    QPainter painter(&picture_);
+    for (std::size_t k = 0; k < drawn; ++k)
+      for (const QRect& square : squares[k]) painter.fillRect(square, selectionColor());
+    pictureDrawn_ = true;
+  }
   moving_.swap(moving[0]);
   squareCorners_.swap(corners[0]);
   listed_ = listedAll && listedCount <= limit;
+  overflowed_ = !listed_;
   if (listed_) {
     moving_.reserve(listedCount);
     for (std::size_t k = 1; k < drawn; ++k) {
@@ -282,6 +308,7 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
   const int mark = markSize(scene.pixelRatio);
   const bool samePlace = layered_ && sameSize && square == layerSquare_ && mark == layerMark_;
   reused_ = frameOnly && samePlace;
+  pictureDrawn_ = false;
   shrunk_ = false;
   reselectedRedrawn_ = false;
   layerSquare_ = square;
@@ -297,7 +324,12 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
                          (reselected->everyVisibleSelected
                               ? clearLayerOfMovingLines(scene)
                               : listed_ && redrawReselected(scene, reselected->records));
-    if (!shrunk_ && !reselectedRedrawn_) layered_ = drawStillLayer(scene, frameOnly || sameModel);
+    // A guess from the pick: a moving line has at most two selected ends,
+    // and a visible selected corner ends a line (unless a hidden corner of
+    // its facet cuts its outline short).
+    const std::size_t movingAtLeast = reselected ? (reselected->visibleSelected + 1) / 2 : 0;
+    if (!shrunk_ && !reselectedRedrawn_)
+      layered_ = drawStillLayer(scene, frameOnly || sameModel, movingAtLeast);
   }
   if (!layered_) {
     blocksKnown_ = false;
@@ -306,7 +338,7 @@ const QImage& LayeredViewComposer::compose(const ViewScene& input, bool frameOnl
     still_ = QImage();
     return picture_;
   }
-  drawMovingLines(scene);
+  if (!pictureDrawn_) drawMovingLines(scene);
   return picture_;
 }
 

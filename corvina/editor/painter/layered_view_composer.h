@@ -15,7 +15,8 @@
 //
 // Memory: the picture, the layer and the line numbers, W x H x 4 bytes each,
 // allocated when the size changes, not per frame; the parts' layers (see
-// part_layers.h); and the list of moving lines, at most W x H x 16 bytes.
+// part_layers.h), and as many again for the moving lines drawn while the
+// layer is; and the list of moving lines, at most W x H x 16 bytes.
 
 #include <QImage>
 #include <algorithm>
@@ -122,7 +123,10 @@ class LayeredViewComposer {
   std::size_t blockCount() const { return blocks_.size(); }
 
  private:
-  bool drawStillLayer(const ViewScene& scene, bool sameModel);
+  // `movingAtLeast`: a guess at how many lines move, from the selection; a
+  // layer that will list more than it can does not start the list. It
+  // changes no pixel, only whether the next frames draw from a list.
+  bool drawStillLayer(const ViewScene& scene, bool sameModel, std::size_t movingAtLeast);
   void cutBlocks(const OutlineSource& source);
   std::vector<PartRange> blockParts(std::size_t count) const;
   bool redrawShrunkSelection(const ViewScene& scene);
@@ -134,6 +138,9 @@ class LayeredViewComposer {
 
   QImage picture_, still_;
   PartLayers layers_;
+  // Each part's moving lines while the layer is drawn (see drawStillLayer).
+  PartLayers movingLayers_;
+  bool pictureDrawn_ = false;          // the layer's drawing drew the frame's picture too
   std::vector<std::uint32_t> lineAt_;  // per pixel: the still line that set it last, 0 none
   // The moving lines and the selected corners that get squares, listed while
   // the layer is drawn so a frame need not walk the whole model; at most one
@@ -152,6 +159,7 @@ class LayeredViewComposer {
   };
   PartLists partLists_;
   bool listed_ = false;
+  bool overflowed_ = false;  // the last layer drawn met more moving lines than it could list
   std::vector<MapBlock> blocks_;
   bool blocksKnown_ = false;  // blocks_ tells the model the last layer was drawn from
   std::size_t walkedBlocks_ = 0;

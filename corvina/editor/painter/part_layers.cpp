@@ -67,6 +67,28 @@ void PartLayers::mergeInto(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, s
   }
 }
 
+void PartLayers::layOver(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow,
+                         const std::uint32_t* lines, std::size_t count) {
+  for (std::size_t k = 1; k <= targets_.size(); ++k) {
+    PartTarget& part = targets_[k - 1];
+    const bool laid = k < count;
+    for (int y = std::max(part.top, 0); y <= part.bottom && y < height_; ++y) {
+      const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * width_;
+      std::uint32_t* color = part.pixels + row;
+      std::uint32_t* number = part.lines + row;
+      std::uint32_t* out = pixels + y * pixelsPerRow;
+      for (int x = 0; x < width_; ++x) {
+        if (color[x] == 0) continue;
+        if (laid && number[x] > lines[row + x]) out[x] = color[x];
+        color[x] = 0;
+        number[x] = 0;
+      }
+    }
+    part.top = INT_MAX;
+    part.bottom = -1;
+  }
+}
+
 std::size_t compositionParts() {
   return std::clamp<std::size_t>(parallelThreads(), 1, 4);
 }

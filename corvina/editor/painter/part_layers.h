@@ -48,6 +48,12 @@ class PartLayers {
   void mergeInto(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, std::uint32_t* lines,
                  std::size_t count, bool onlyLater = false);
 
+  // Lays numbered layers 1 .. count - 1 over `pixels` in order, each pixel
+  // only where its line comes after the line `lines` holds there, which stay
+  // as they are; then clears every layer.
+  void layOver(std::uint32_t* pixels, std::ptrdiff_t pixelsPerRow, const std::uint32_t* lines,
+               std::size_t count);
+
  private:
   int width_ = 0, height_ = 0;
   std::vector<std::vector<std::uint32_t>> colors_, numbers_;

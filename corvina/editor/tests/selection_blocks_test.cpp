@@ -120,6 +120,7 @@ TEST(SelectionBlocks, PicksAndCommitsThroughNotesMatchWholeWalks) {
         EXPECT_EQ(notedChange.records.begin, wholeChange.records.begin) << at;
         EXPECT_EQ(notedChange.records.end, wholeChange.records.end) << at;
         EXPECT_EQ(notedChange.everyVisibleSelected, wholeChange.everyVisibleSelected) << at;
+        EXPECT_EQ(notedChange.visibleSelected, wholeChange.visibleSelected) << at;
         wholeSelection.selectionActive = notedSelection.selectionActive = wholeAnswer;
         wholeSelection.source = notedSelection.source = band;
       } else {

@@ -573,11 +573,12 @@ TEST(Picking, TheCutAmongThreadsChangesNothing) {
         }
       if (endChanged == 0) firstChanged = 0;
       bool everyVisibleSelected = true;
+      std::size_t visibleSelected = 0;
       for (std::size_t j = 0; one.facetStream[j].vertex >= 0; ++j) {
         const CornerRecord& record = one.facetStream[j];
-        if (record.vertex > 0 && (record.flags & kHiddenBit) == 0 &&
-            (record.group & kSelectedBit) == 0)
-          everyVisibleSelected = false;
+        if (record.vertex <= 0 || (record.flags & kHiddenBit) != 0) continue;
+        if ((record.group & kSelectedBit) == 0) everyVisibleSelected = false;
+        if ((record.group & kSelectedBit) != 0) ++visibleSelected;
       }
       for (const std::size_t threads : {2, 3, 8}) {
         ModelStore many = model;
@@ -588,6 +589,8 @@ TEST(Picking, TheCutAmongThreadsChangesNothing) {
         EXPECT_EQ(changed.records.begin, firstChanged) << threads << " threads, round " << round;
         EXPECT_EQ(changed.records.end, endChanged) << threads << " threads, round " << round;
         EXPECT_EQ(changed.everyVisibleSelected, everyVisibleSelected)
+            << threads << " threads, round " << round;
+        EXPECT_EQ(changed.visibleSelected, visibleSelected)
             << threads << " threads, round " << round;
         for (std::size_t j = 0; j < one.facetStream.size(); ++j)
           ASSERT_EQ(many.facetStream[j].group, one.facetStream[j].group)
