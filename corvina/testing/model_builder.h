@@ -77,6 +77,17 @@ inline void writeFacetStream(const std::vector<FacetSpec>& facets, ModelStore& s
 
 // A compact-form model with the given vertices (all at the origin unless
 // positions are given), texture vertices and facets.
+// Ends a facet stream built record by record, whose last record is a
+// separator: that record becomes the end of the list, and the counts follow
+// the arrays.
+inline void closeFacetStream(ModelStore& store, int facets) {
+  store.facetStream.back().vertex = kEndOfList;
+  store.numVerts = static_cast<int>(store.vertices.size());
+  store.numTVerts = static_cast<int>(store.texVertices.size());
+  store.numFacets = facets;
+  store.numCornerRecords = static_cast<int>(store.facetStream.size());
+}
+
 inline ModelStore buildModel(const std::vector<Vertex>& vertices,
                              const std::vector<TexVertex>& texVertices,
                              const std::vector<FacetSpec>& facets) {

@@ -13,6 +13,7 @@
 
 #include "editor/selection_picking.h"
 #include "model/parallel_parts.h"
+#include "testing/model_builder.h"
 #include "tools/selection_blocks.h"
 #include "tools/selection_state.h"
 
@@ -63,11 +64,7 @@ ModelStore randomModel(std::mt19937& random, int facets, Sharing sharing) {
     }
     store.facetStream.push_back(CornerRecord{});
   }
-  store.facetStream.back().vertex = kEndOfList;
-  store.numVerts = vertices;
-  store.numTVerts = static_cast<int>(store.texVertices.size());
-  store.numFacets = facets;
-  store.numCornerRecords = static_cast<int>(store.facetStream.size());
+  testing::closeFacetStream(store, facets);
   return store;
 }
 

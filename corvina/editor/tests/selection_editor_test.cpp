@@ -510,11 +510,7 @@ ModelStore randomPickModel(std::mt19937& random, int facets) {
     }
     store.facetStream.push_back(CornerRecord{});
   }
-  store.facetStream.back().vertex = kEndOfList;
-  store.numVerts = vertices;
-  store.numTVerts = static_cast<int>(store.texVertices.size());
-  store.numFacets = facets;
-  store.numCornerRecords = static_cast<int>(store.facetStream.size());
+  testing::closeFacetStream(store, facets);
   return store;
 }
 
