@@ -69,6 +69,8 @@ void pickBlock(ModelStore& store, const FrameRect& band, SelectMethod method, Se
       return;
     }
     if (stream[j].vertex == kSeparator) {
+      // A pick leaves a separator's bit alone; a commit clears it.
+      block.selectedSeparator = block.selectedSeparator || (stream[j].group & kSelectedBit) != 0;
       ++j;
       continue;
     }

@@ -42,6 +42,7 @@ struct SelectionBlock {
   bool anySelected = false;         // a corner's record is selected
   bool unselectedVisible = false;   // a visible corner's record is not selected
   std::size_t visibleSelected = 0;  // visible corners' records that are selected
+  bool selectedSeparator = false;   // a separator's record carries the selected bit
 
   // Starts the notes afresh.
   void clear() { *this = SelectionBlock{begin, end}; }

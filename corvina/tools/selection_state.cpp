@@ -78,17 +78,17 @@ void transformSelection(ModelStore& store, const SelectionState& selection, bool
 }
 
 // The commit's move through the runs' notes: only the runs with a selected
-// record are walked (and noted again), and the records after the end of the
-// list, which the notes leave out. Every corner before the end with a
-// texture vertex owns it, so no corner of another run moves, and those the
-// runs' walk leaves for later have none to move.
+// record (a corner's or a separator's) are walked (and noted again), and the records after the end
+// of the list, which the notes leave out. Every corner before the end with a texture vertex owns
+// it, so no corner of another run moves, and those the runs' walk leaves for later have none to
+// move.
 void commitThroughBlocks(ModelStore& store, const SelectionState& selection,
                          SelectionBlocks& blocks) {
   const FrameMove move(selection);
   std::vector<SelectionBlock>& all = blocks.blocks();
   std::vector<std::size_t> selected;
   for (std::size_t b = 0; b < all.size(); ++b)
-    if (all[b].anySelected) selected.push_back(b);
+    if (all[b].anySelected || all[b].selectedSeparator) selected.push_back(b);
   const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
   const std::size_t perPart = std::max<std::size_t>(1, kStreamRangeRecords / blocks.blockRecords());
   forEachRange(selected.size(), perPart, [&](std::size_t begin, std::size_t end) {

@@ -25,7 +25,7 @@ enum class Sharing { Own, Shared };
 // Random facets of 1 to 5 corners around the unit square, in patches so that
 // runs of the stream cover little of the map: some hidden, some corners
 // without coordinates, a few coordinates and facets whose coordinates are not
-// numbers, stale selected bits.
+// numbers, stale selected bits (on a few separators too).
 // With Sharing::Own every corner owns its texture vertex as a load leaves
 // them; with Shared, corners of far-apart facets share texture vertices.
 ModelStore randomModel(std::mt19937& random, int facets, Sharing sharing) {
@@ -63,6 +63,7 @@ ModelStore randomModel(std::mt19937& random, int facets, Sharing sharing) {
       store.facetStream.push_back(record);
     }
     store.facetStream.push_back(CornerRecord{});
+    if (percent(random) < 10) store.facetStream.back().group |= kSelectedBit;
   }
   testing::closeFacetStream(store, facets);
   return store;
