@@ -345,9 +345,7 @@ EditorResponse SelectionEditor::keyPress(ViewSize device, const ViewKeyPress& pr
   // what the frame holds (without a selection, the hide key hides all).
   const bool shrinks =
       action == KeyAction::Drop || (action == KeyAction::Hide && selection_.selectionActive);
-  // Only the keys that move the frame leave the store as it was.
-  if (action != KeyAction::None && !movesFrameOnly(action)) blocks_.forget();
-  if (!applyKeyAction(store_, selection_, action, press.shift, view)) return {};
+  if (!applyKeyAction(store_, selection_, action, press.shift, view, &blocks_)) return {};
   selection_.framePixels = framePixelsOf(selection_.target, view.width, view.height);
   EditorResponse r = response(ViewRedraw::Full);
   r.frameOnly = movesFrameOnly(action);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "model/model_walk.h"
 #include "model/stream_ranges.h"
 
 namespace corvina {
@@ -17,11 +18,6 @@ constexpr float kCoarseShrink = 0.055555556f;
 // One pixel of a view side; a view without pixels steps as if it had one.
 float pixelStep(int side) {
   return 1.0f / static_cast<float>(std::max(side, 1));
-}
-
-std::size_t streamLength(const ModelStore& store) {
-  if (store.numCornerRecords <= 0) return 0;
-  return std::min(store.facetStream.size(), static_cast<std::size_t>(store.numCornerRecords));
 }
 
 void moveTargetTo(FrameRect& t, float left, float top) {
@@ -46,6 +42,21 @@ float proportionalStep(const FrameRect& s, float step) {
 
 enum class HiddenChange { Set, Clear, Toggle };
 
+// Sets, clears or flips a corner's hidden bit.
+void applyHidden(CornerRecord& record, HiddenChange change) {
+  switch (change) {
+    case HiddenChange::Set:
+      record.flags |= kHiddenBit;
+      break;
+    case HiddenChange::Clear:
+      record.flags &= static_cast<std::uint16_t>(~kHiddenBit);
+      break;
+    case HiddenChange::Toggle:
+      record.flags ^= kHiddenBit;
+      break;
+  }
+}
+
 // Applies a hidden-bit change to the corners that count: the selected ones
 // (every corner while no selection is active), or with `others` the
 // unselected ones (none while no selection is active).
@@ -66,25 +77,34 @@ void changeHidden(ModelStore& store, const SelectionState& selection, HiddenChan
     if (record.vertex == kSeparator) return;
     const bool selected = (record.group & kSelectedBit) != 0;
     const bool counts = !selection.selectionActive || (others ? !selected : selected);
-    if (!counts) return;
-    switch (change) {
-      case HiddenChange::Set:
-        record.flags |= kHiddenBit;
-        break;
-      case HiddenChange::Clear:
-        record.flags &= static_cast<std::uint16_t>(~kHiddenBit);
-        break;
-      case HiddenChange::Toggle:
-        record.flags ^= kHiddenBit;
-        break;
-    }
+    if (counts) applyHidden(record, change);
   });
 }
 
-void dropSelection(ModelStore& store, SelectionState& selection) {
-  changeEveryRecord(store, [](CornerRecord& record) {
+// changeHidden through the runs' notes when only the selected corners count.
+void changeHiddenOf(ModelStore& store, const SelectionState& selection, HiddenChange change,
+                    bool others, SelectionBlocks* blocks) {
+  if (blocks != nullptr && blocks->known(store) && selection.selectionActive && !others) {
+    changeSelectedRuns(store, *blocks, [&](CornerRecord& record, std::size_t) {
+      if (record.vertex != kSeparator && (record.group & kSelectedBit) != 0)
+        applyHidden(record, change);
+    });
+    return;
+  }
+  changeHidden(store, selection, change, others);
+  if (blocks != nullptr) blocks->forget();
+}
+
+void dropSelection(ModelStore& store, SelectionState& selection, SelectionBlocks* blocks) {
+  auto drop = [](CornerRecord& record) {
     record.group &= static_cast<std::uint16_t>(~kSelectedBit);
-  });
+  };
+  if (blocks != nullptr && blocks->known(store)) {
+    changeSelectedRuns(store, *blocks, [&](CornerRecord& record, std::size_t) { drop(record); });
+  } else {
+    changeEveryRecord(store, drop);
+    if (blocks != nullptr) blocks->forget();
+  }
   selection.selectionActive = false;
 }
 
@@ -130,7 +150,7 @@ void snapFrameToSelection(const ModelStore& store, SelectionState& selection) {
 }
 
 bool applyKeyAction(ModelStore& store, SelectionState& selection, KeyAction action, bool shift,
-                    ViewSize view) {
+                    ViewSize view, SelectionBlocks* blocks) {
   FrameRect& t = selection.target;
   const float stepX = shift ? kShiftStep : pixelStep(view.width);
   const float stepY = shift ? kShiftStep : pixelStep(view.height);
@@ -143,10 +163,10 @@ bool applyKeyAction(ModelStore& store, SelectionState& selection, KeyAction acti
       moveTargetTo(t, (1.0f - w) / 2.0f, (1.0f - h) / 2.0f);
       break;
     case KeyAction::Commit:
-      commitSelection(store, selection);
+      commitSelection(store, selection, blocks);
       break;
     case KeyAction::Drop:
-      dropSelection(store, selection);
+      dropSelection(store, selection, blocks);
       break;
     case KeyAction::MoveToTopLeft:
       moveTargetTo(t, 0.0f, 0.0f);
@@ -232,16 +252,16 @@ bool applyKeyAction(ModelStore& store, SelectionState& selection, KeyAction acti
       snapFrameToSelection(store, selection);
       break;
     case KeyAction::Hide:
-      changeHidden(store, selection, HiddenChange::Set, false);
+      changeHiddenOf(store, selection, HiddenChange::Set, false, blocks);
       break;
     case KeyAction::Show:
-      changeHidden(store, selection, HiddenChange::Clear, false);
+      changeHiddenOf(store, selection, HiddenChange::Clear, false, blocks);
       break;
     case KeyAction::ToggleHidden:
-      changeHidden(store, selection, HiddenChange::Toggle, false);
+      changeHiddenOf(store, selection, HiddenChange::Toggle, false, blocks);
       break;
     case KeyAction::HideOthers:
-      changeHidden(store, selection, HiddenChange::Set, true);
+      changeHiddenOf(store, selection, HiddenChange::Set, true, blocks);
       break;
   }
   return true;

@@ -36,4 +36,17 @@ void SelectionBlocks::keep(const ModelStore& store, std::size_t listEnd, bool ow
   known_ = true;
 }
 
+void noteRun(const ModelStore& store, SelectionBlock& block) {
+  const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
+  block.clear();
+  for (std::size_t j = block.begin; j < block.end; ++j) {
+    const CornerRecord& record = store.facetStream[j];
+    if (record.vertex > 0) {
+      block.note(record, seenCoordinates(store, record, texCount));
+    } else if (record.vertex == kSeparator) {
+      block.selectedSeparator = block.selectedSeparator || (record.group & kSelectedBit) != 0;
+    }
+  }
+}
+
 }  // namespace corvina

@@ -11,11 +11,15 @@
 // forget(); as a guard the notes also lapse when the store's arrays moved or
 // changed length.
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 #include <vector>
 
 #include "model/model_store.h"
+#include "model/model_walk.h"
+#include "model/parallel_parts.h"
+#include "model/stream_ranges.h"
 #include "tools/selection_state.h"
 
 namespace corvina {
@@ -116,5 +120,28 @@ class SelectionBlocks {
   bool ownCorners_ = false;
   std::size_t blockRecords_ = std::size_t{1} << 10;
 };
+
+// Notes the run's records afresh, as they now stand.
+void noteRun(const ModelStore& store, SelectionBlock& block);
+
+// Calls change(record, j) for every record j of the runs that hold a
+// selected record (a corner's or a separator's), on every core, then notes
+// those runs afresh: for a change that touches selected records alone, and
+// each record on its own. The notes must describe the store.
+template <typename Change>
+void changeSelectedRuns(ModelStore& store, SelectionBlocks& blocks, const Change& change) {
+  std::vector<SelectionBlock>& all = blocks.blocks();
+  std::vector<std::size_t> selected;
+  for (std::size_t b = 0; b < all.size(); ++b)
+    if (all[b].anySelected || all[b].selectedSeparator) selected.push_back(b);
+  const std::size_t perPart = std::max<std::size_t>(1, kStreamRangeRecords / blocks.blockRecords());
+  forEachRange(selected.size(), perPart, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      SelectionBlock& block = all[selected[i]];
+      for (std::size_t j = block.begin; j < block.end; ++j) change(store.facetStream[j], j);
+      noteRun(store, block);
+    }
+  });
+}
 
 }  // namespace corvina

@@ -78,29 +78,17 @@ void transformSelection(ModelStore& store, const SelectionState& selection, bool
 }
 
 // The commit's move through the runs' notes: only the runs with a selected
-// record (a corner's or a separator's) are walked (and noted again), and the records after the end
-// of the list, which the notes leave out. Every corner before the end with a texture vertex owns
-// it, so no corner of another run moves, and those the runs' walk leaves for later have none to
-// move.
+// record are walked (and noted again), and the records after the end of the
+// list, which the notes leave out. Every corner before the end with a
+// texture vertex owns it, so no corner of another run moves.
 void commitThroughBlocks(ModelStore& store, const SelectionState& selection,
                          SelectionBlocks& blocks) {
   const FrameMove move(selection);
-  std::vector<SelectionBlock>& all = blocks.blocks();
-  std::vector<std::size_t> selected;
-  for (std::size_t b = 0; b < all.size(); ++b)
-    if (all[b].anySelected || all[b].selectedSeparator) selected.push_back(b);
-  const std::size_t texCount = presentCount(store.numTVerts, store.texVertices);
-  const std::size_t perPart = std::max<std::size_t>(1, kStreamRangeRecords / blocks.blockRecords());
-  forEachRange(selected.size(), perPart, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) {
-      SelectionBlock& block = all[selected[i]];
-      moveOwnCorners(store, move, block.begin, block.end, true);
-      block.clear();
-      for (std::size_t j = block.begin; j < block.end; ++j) {
-        const CornerRecord& record = store.facetStream[j];
-        if (record.vertex > 0) block.note(record, seenCoordinates(store, record, texCount));
-      }
-    }
+  changeSelectedRuns(store, blocks, [&](CornerRecord& record, std::size_t j) {
+    if ((record.group & kSelectedBit) == 0) return;
+    if (record.vertex > 0 && static_cast<std::size_t>(record.texVertex) == j + 1)
+      if (TexVertex* uv = texVertexOf(store, record)) move(*uv);
+    record.group &= static_cast<std::uint16_t>(~kSelectedBit);
   });
   moveSharedCorners(store, move,
                     {moveOwnCorners(store, move, blocks.listEnd(), streamLength(store), true)});

@@ -1,8 +1,8 @@
-// Picks and commits through the run notes the editor keeps between its own
-// edits walk only the runs they can change: whatever the runs' size, the
-// threads and the model, a sequence of them leaves every bit, coordinate and
-// vertex mark and gives every answer as the same sequence walking the whole
-// stream does.
+// Picks, commits, Esc and the hide keys through the run notes the editor
+// keeps between its own edits walk only the runs they can change: whatever
+// the runs' size, the threads and the model, a sequence of them leaves every
+// bit, coordinate and vertex mark and gives every answer as the same
+// sequence walking the whole stream does.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 
+#include "editor/selection_keys.h"
 #include "editor/selection_picking.h"
 #include "model/parallel_parts.h"
 #include "testing/model_builder.h"
@@ -71,8 +72,10 @@ ModelStore randomModel(std::mt19937& random, int facets, Sharing sharing) {
 
 void expectSameStores(const ModelStore& noted, const ModelStore& whole, const std::string& at) {
   ASSERT_EQ(noted.facetStream.size(), whole.facetStream.size());
-  for (std::size_t j = 0; j < whole.facetStream.size(); ++j)
+  for (std::size_t j = 0; j < whole.facetStream.size(); ++j) {
     ASSERT_EQ(noted.facetStream[j].group, whole.facetStream[j].group) << at << ", record " << j;
+    ASSERT_EQ(noted.facetStream[j].flags, whole.facetStream[j].flags) << at << ", record " << j;
+  }
   ASSERT_EQ(noted.texVertices.size(), whole.texVertices.size());
   // Bit for bit, so that coordinates that are not numbers compare too.
   ASSERT_EQ(std::memcmp(noted.texVertices.data(), whole.texVertices.data(),
@@ -83,7 +86,7 @@ void expectSameStores(const ModelStore& noted, const ModelStore& whole, const st
     ASSERT_EQ(noted.vertices[v].mark, whole.vertices[v].mark) << at << ", vertex " << v;
 }
 
-TEST(SelectionBlocks, PicksAndCommitsThroughNotesMatchWholeWalks) {
+TEST(SelectionBlocks, EditsThroughNotesMatchWholeWalks) {
   std::mt19937 random(77);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
   std::uniform_int_distribution<int> percent(0, 99);
@@ -106,7 +109,8 @@ TEST(SelectionBlocks, PicksAndCommitsThroughNotesMatchWholeWalks) {
     SelectionState wholeSelection, notedSelection;
     for (int step = 0; step < 14; ++step) {
       const std::string at = "round " + std::to_string(round) + ", step " + std::to_string(step);
-      if (percent(random) < 60) {
+      const int choice = percent(random);
+      if (choice < 50) {
         const float x = unit(random) * 1.2f - 0.1f, y = unit(random) * 1.2f - 0.1f;
         const FrameRect band{x, x + unit(random) * 0.5f, y, y + unit(random) * 0.5f};
         const SelectMethod method =
@@ -121,6 +125,18 @@ TEST(SelectionBlocks, PicksAndCommitsThroughNotesMatchWholeWalks) {
         EXPECT_EQ(notedChange.visibleSelected, wholeChange.visibleSelected) << at;
         wholeSelection.selectionActive = notedSelection.selectionActive = wholeAnswer;
         wholeSelection.source = notedSelection.source = band;
+      } else if (choice < 75) {
+        // A key that commits, drops, hides or shows, with or without an
+        // active selection.
+        const KeyAction keys[] = {KeyAction::Commit,       KeyAction::Drop,
+                                  KeyAction::Hide,         KeyAction::Show,
+                                  KeyAction::ToggleHidden, KeyAction::HideOthers};
+        const KeyAction key = keys[percent(random) % 6];
+        if (percent(random) < 20)
+          wholeSelection.selectionActive = notedSelection.selectionActive = false;
+        applyKeyAction(whole, wholeSelection, key, false, ViewSize{100, 100});
+        applyKeyAction(noted, notedSelection, key, false, ViewSize{100, 100}, &blocks);
+        EXPECT_EQ(notedSelection.selectionActive, wholeSelection.selectionActive) << at;
       } else {
         // A commit of a frame moved and stretched, as a drag leaves it.
         FrameRect target = wholeSelection.source;
