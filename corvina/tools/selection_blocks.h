@@ -1,10 +1,11 @@
 #pragma once
 // Notes on runs of the facet stream, kept between the selection editor's own
-// edits, so that a rubber band's pick or a commit walks only the runs it can
-// change instead of the whole stream: a pick changes nothing in a run with no
-// selected record whose corners all lie outside the band, and a commit moves
-// nothing in a run with no selected record. On a model of millions of
-// corners with a tenth selected that is a tenth of the stream's memory.
+// edits, so that a rubber band's pick, a commit, Esc or a hide key walks only
+// the runs it can change instead of the whole stream: a pick changes nothing
+// in a run with no selected record whose corners all lie outside the band,
+// and the others change nothing in a run with no selected record. On a model
+// of millions of corners with a tenth selected that is a tenth of the
+// stream's memory.
 //
 // The notes describe the store as the walk that wrote them left it. Whoever
 // changes the store by other means (a command, undo, a load) must call
